@@ -1,0 +1,28 @@
+#include "menuconfig/CommandType.h"
+
+namespace
+{
+constexpr std::array<std::string_view, kCommandTypeCount> kNames = {
+    "COPY_FILENAME",        "COPY_FILENAME_AND_DELETE", "PASTE_FILENAME",
+    "PASTE_FILENAME_NOT_EXT", "COPY_FILENAME_WITH_OPTIONS", "EXTRACT_FOLDER",
+    "DELETE_EMPTY_FOLDERS", "MULTI_RENAME",             "CONFIGURE",
+};
+} // namespace
+
+std::string_view CommandTypeName(CommandType type) noexcept
+{
+    const int number = static_cast<int>(type);
+    if (number < 1 || number > kCommandTypeCount)
+        return {};
+    return kNames[static_cast<size_t>(number - 1)];
+}
+
+std::optional<CommandType> CommandTypeFromName(std::string_view name) noexcept
+{
+    for (size_t i = 0; i < kNames.size(); ++i)
+    {
+        if (kNames[i] == name)
+            return kAllCommandTypes[i];
+    }
+    return std::nullopt;
+}

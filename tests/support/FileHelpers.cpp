@@ -1,0 +1,86 @@
+#include "tests/support/FileHelpers.h"
+
+#include "winsupport/LongPath.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <array>
+
+bool WriteFileBytes(const std::wstring& path, std::string_view bytes)
+{
+    const UniqueFile file(::CreateFileW(ToLongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    DWORD written = 0;
+    return ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path)
+{
+    const UniqueFile file(::CreateFileW(ToLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return std::nullopt;
+    std::string bytes;
+    std::array<char, 65536> chunk{};
+    DWORD read = 0;
+    while (::ReadFile(file.Get(), chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr) && read > 0)
+        bytes.append(chunk.data(), read);
+    return bytes;
+}
+
+bool CreateFolder(const std::wstring& path)
+{
+    return ::CreateDirectoryW(ToLongPath(path).c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool PathExists(const std::wstring& path)
+{
+    return ::GetFileAttributesW(ToLongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool DeleteTree(const std::wstring& path)
+{
+    const std::wstring longPath = ToLongPath(path);
+    const DWORD attributes = ::GetFileAttributesW(longPath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return true;
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        ::SetFileAttributesW(longPath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return ::DeleteFileW(longPath.c_str()) != FALSE;
+
+    // Links are removed, never followed.
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    {
+        WIN32_FIND_DATAW entry{};
+        const UniqueFind find(::FindFirstFileW((longPath + L"\\*").c_str(), &entry));
+        if (find)
+        {
+            do
+            {
+                const std::wstring name = entry.cFileName;
+                if (name != L"." && name != L"..")
+                    DeleteTree(path + L"\\" + name);
+            } while (::FindNextFileW(find.Get(), &entry));
+        }
+    }
+    return ::RemoveDirectoryW(longPath.c_str()) != FALSE;
+}
+
+std::wstring AppDataFolder()
+{
+    std::array<wchar_t, MAX_PATH> folder{};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder.data())))
+        return {};
+    return folder.data();
+}
+
+bool IsWine()
+{
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Small file-system helpers for tests; paths may be longer than 260 characters.
+bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
+std::optional<std::string> ReadFileBytes(const std::wstring& path);
+bool CreateFolder(const std::wstring& path);
+bool PathExists(const std::wstring& path);
+// Removes a file or a whole folder tree; true when nothing is left.
+bool DeleteTree(const std::wstring& path);
+
+// The current user's roaming application-data folder.
+std::wstring AppDataFolder();
+
+// True when running under Wine, for tests of platform features Wine lacks.
+bool IsWine();

@@ -1,0 +1,15 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objbase.h>
+
+// The file manager's threads are single-threaded apartments; the tests run on one too.
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const int result = RUN_ALL_TESTS();
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+    return result;
+}

@@ -1,0 +1,14 @@
+#include "winsupport/LongPath.h"
+
+std::wstring ToLongPath(const std::wstring& path)
+{
+    if (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\')
+    {
+        if (path.size() >= 3 && path[2] == L'?')
+            return path;
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    }
+    if (path.size() >= 2 && path[1] == L':')
+        return L"\\\\?\\" + path;
+    return path;
+}

@@ -1,0 +1,32 @@
+#include "winsupport/StringUtil.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <new>
+
+std::string WideToUtf8(std::wstring_view text)
+{
+    if (text.empty())
+        return {};
+    if (text.size() > INT_MAX / 4)
+        throw std::bad_alloc();
+    const int length = static_cast<int>(text.size());
+    const int needed = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(needed), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
+    return result;
+}
+
+std::wstring Utf8ToWide(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    if (text.size() > INT_MAX)
+        throw std::bad_alloc();
+    const int length = static_cast<int>(text.size());
+    const int needed = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
+    std::wstring result(static_cast<size_t>(needed), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), needed);
+    return result;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The one conversion point between the product's UTF-16 text and the UTF-8 of its XML files.
+// Invalid input (unpaired surrogates, bad UTF-8) becomes U+FFFD rather than failing.
+std::string WideToUtf8(std::wstring_view text);
+std::wstring Utf8ToWide(std::string_view text);

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// Owns one handle of the kind its traits describe; move-only. Traits give the invalid value and the close call.
+template <typename Traits> class UniqueHandle
+{
+  public:
+    using Type = typename Traits::Type;
+
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(Type handle) noexcept : m_handle(handle) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+    ~UniqueHandle() { Reset(); }
+
+    [[nodiscard]] Type Get() const noexcept { return m_handle; }
+    [[nodiscard]] bool IsValid() const noexcept { return m_handle != Traits::Invalid(); }
+    explicit operator bool() const noexcept { return IsValid(); }
+
+    // Closes the held handle; the last error survives so that a caller can still report it.
+    void Reset(Type handle = Traits::Invalid()) noexcept
+    {
+        if (IsValid())
+        {
+            const DWORD error = ::GetLastError();
+            Traits::Close(m_handle);
+            ::SetLastError(error);
+        }
+        m_handle = handle;
+    }
+
+    [[nodiscard]] Type Release() noexcept { return std::exchange(m_handle, Traits::Invalid()); }
+
+    // For out parameters: closes what is held and hands out the slot.
+    [[nodiscard]] Type* Put() noexcept
+    {
+        Reset();
+        return &m_handle;
+    }
+
+  private:
+    Type m_handle = Traits::Invalid();
+};
+
+struct FileHandleTraits
+{
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type handle) noexcept { ::CloseHandle(handle); }
+};
+
+struct KernelHandleTraits
+{
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { ::CloseHandle(handle); }
+};
+
+struct FindHandleTraits
+{
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type handle) noexcept { ::FindClose(handle); }
+};
+
+struct HkeyTraits
+{
+    using Type = HKEY;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { ::RegCloseKey(handle); }
+};
+
+struct HglobalTraits
+{
+    using Type = HGLOBAL;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { ::GlobalFree(handle); }
+};
+
+using UniqueFile = UniqueHandle<FileHandleTraits>;    // CreateFileW
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // events, threads, processes
+using UniqueFind = UniqueHandle<FindHandleTraits>;
+using UniqueHkey = UniqueHandle<HkeyTraits>;
+using UniqueHglobal = UniqueHandle<HglobalTraits>;
