@@ -92,3 +92,12 @@ using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // events, threads,
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueHglobal = UniqueHandle<HglobalTraits>;
+
+struct HbitmapTraits
+{
+    using Type = HBITMAP;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { ::DeleteObject(handle); }
+};
+
+using UniqueHbitmap = UniqueHandle<HbitmapTraits>;

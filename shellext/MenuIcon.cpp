@@ -1,0 +1,250 @@
+#include "shellext/MenuIcon.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace
+{
+constexpr int kChannels = 4;
+constexpr int kAlpha = 3;
+
+IconImage BlankImage(int width, int height)
+{
+    return {width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * kChannels)};
+}
+
+const uint8_t* PixelAt(const IconImage& image, int x, int y) noexcept
+{
+    return image.pixels.data() + (static_cast<size_t>(y) * image.width + x) * kChannels;
+}
+
+uint8_t* PixelAt(IconImage& image, int x, int y) noexcept
+{
+    return image.pixels.data() + (static_cast<size_t>(y) * image.width + x) * kChannels;
+}
+
+// Where an output pixel centre falls in the source along one axis: the two neighbours, clamped to
+// the edge, and the weight of the second.
+struct Tap
+{
+    int first;
+    int second;
+    double weight;
+};
+
+Tap TapFor(int outputIndex, double scale, int sourceSize) noexcept
+{
+    const double position = (outputIndex + 0.5) * scale - 0.5;
+    const double floor = std::floor(position);
+    const int first = static_cast<int>(floor);
+    return {std::clamp(first, 0, sourceSize - 1), std::clamp(first + 1, 0, sourceSize - 1), position - floor};
+}
+
+using RtlGetVersionFunction = LONG(WINAPI*)(RTL_OSVERSIONINFOW*);
+} // namespace
+
+std::optional<IconImage> DecodeIconImage(std::span<const uint8_t> data)
+{
+    if (data.size() < 2 || data[0] == 0 || data[1] == 0)
+        return std::nullopt;
+    const int width = data[0];
+    const int height = data[1];
+    const size_t planeSize = static_cast<size_t>(width) * height;
+    std::vector<uint8_t> planes(planeSize * kChannels);
+
+    size_t filled = 0;
+    size_t position = 2;
+    while (position < data.size())
+    {
+        const uint8_t control = data[position++];
+        const size_t count = (control & 0x7F) == 0 ? 128 : (control & 0x7F);
+        const size_t kept = std::min(count, planes.size() - filled);
+        if (control & 0x80)
+        {
+            if (data.size() - position < count)
+                return std::nullopt;
+            std::copy_n(data.begin() + position, kept, planes.begin() + filled);
+            position += count;
+        }
+        else
+        {
+            if (position == data.size())
+                return std::nullopt;
+            std::fill_n(planes.begin() + filled, kept, data[position++]);
+        }
+        filled += kept;
+    }
+
+    IconImage image = BlankImage(width, height);
+    for (size_t pixel = 0; pixel < planeSize; ++pixel)
+        for (size_t channel = 0; channel < kChannels; ++channel)
+            image.pixels[pixel * kChannels + channel] = planes[channel * planeSize + pixel];
+    return image;
+}
+
+IconImage HalveIconImage(const IconImage& image)
+{
+    IconImage half = BlankImage((image.width + 1) / 2, (image.height + 1) / 2);
+    for (int y = 0; y < half.height; ++y)
+    {
+        const int top = 2 * y;
+        const bool hasBelow = top + 1 < image.height;
+        for (int x = 0; x < half.width; ++x)
+        {
+            const int left = 2 * x;
+            const bool hasRight = left + 1 < image.width;
+            const uint8_t* a = PixelAt(image, left, top);
+            const uint8_t* b = hasRight ? PixelAt(image, left + 1, top) : nullptr;
+            const uint8_t* c = hasBelow ? PixelAt(image, left, top + 1) : nullptr;
+            const uint8_t* d = hasRight && hasBelow ? PixelAt(image, left + 1, top + 1) : nullptr;
+            uint8_t* out = PixelAt(half, x, y);
+            for (int channel = 0; channel < kChannels; ++channel)
+            {
+                if (d)
+                    out[channel] = static_cast<uint8_t>((a[channel] + b[channel] + c[channel] + d[channel]) >> 2);
+                else if (b)
+                    out[channel] = static_cast<uint8_t>((a[channel] + b[channel]) >> 1);
+                else if (c)
+                    out[channel] = static_cast<uint8_t>((a[channel] + c[channel]) >> 1);
+                else
+                    out[channel] = a[channel];
+            }
+        }
+    }
+    return half;
+}
+
+IconImage ResampleIconImage(const IconImage& image, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    IconImage result = BlankImage(width, height);
+    if (image.width <= 0 || image.height <= 0)
+        return result;
+    const double scaleX = static_cast<double>(image.width) / width;
+    const double scaleY = static_cast<double>(image.height) / height;
+    for (int y = 0; y < height; ++y)
+    {
+        const Tap row = TapFor(y, scaleY, image.height);
+        for (int x = 0; x < width; ++x)
+        {
+            const Tap column = TapFor(x, scaleX, image.width);
+            const uint8_t* topLeft = PixelAt(image, column.first, row.first);
+            const uint8_t* topRight = PixelAt(image, column.second, row.first);
+            const uint8_t* bottomLeft = PixelAt(image, column.first, row.second);
+            const uint8_t* bottomRight = PixelAt(image, column.second, row.second);
+            uint8_t* out = PixelAt(result, x, y);
+            for (int channel = 0; channel < kChannels; ++channel)
+            {
+                const double top = topLeft[channel] * (1 - column.weight) + topRight[channel] * column.weight;
+                const double bottom = bottomLeft[channel] * (1 - column.weight) + bottomRight[channel] * column.weight;
+                const double value = top * (1 - row.weight) + bottom * row.weight;
+                out[channel] = static_cast<uint8_t>(std::clamp(value + 0.5, 0.0, 255.0));
+            }
+        }
+    }
+    return result;
+}
+
+IconImage FitIconImage(const IconImage& image, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    if (image.width / 2 < width && image.height / 2 < height)
+        return ResampleIconImage(image, width, height);
+    IconImage current = image;
+    while (width < current.width / 2 || height < current.height / 2)
+        current = HalveIconImage(current);
+    if (current.width == width && current.height == height)
+        return current;
+    return ResampleIconImage(current, width, height);
+}
+
+void ApplyPlatformAlpha(IconImage& image, bool oldPlatform) noexcept
+{
+    if (!oldPlatform)
+        return;
+    for (size_t offset = 0; offset < image.pixels.size(); offset += kChannels)
+    {
+        uint8_t* pixel = image.pixels.data() + offset;
+        if (pixel[kAlpha] == 255)
+            continue;
+        if (pixel[kAlpha] < 128)
+            std::fill_n(pixel, 3, uint8_t{255});
+        pixel[kAlpha] = 255;
+    }
+}
+
+bool IsOldPlatform() noexcept
+{
+    // GetVersionEx answers what the host's manifest claims; ntdll tells the truth.
+    static const bool old = [] {
+        const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+        const FARPROC address = ntdll ? ::GetProcAddress(ntdll, "RtlGetVersion") : nullptr;
+        if (!address)
+            return false;
+        const auto getVersion = reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void (*)()>(address));
+        RTL_OSVERSIONINFOW version{};
+        version.dwOSVersionInfoSize = sizeof(version);
+        return getVersion(&version) == 0 && version.dwMajorVersion <= 5;
+    }();
+    return old;
+}
+
+HBITMAP CreateIconBitmap(const IconImage& image)
+{
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() != static_cast<size_t>(image.width) * image.height * kChannels)
+        return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = image.height; // bottom-up: the image's first row is the bottom one
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits)
+    {
+        if (bitmap)
+            ::DeleteObject(bitmap);
+        return nullptr;
+    }
+    // 32-bit rows need no padding, so the rows go in as one block.
+    auto* out = static_cast<uint8_t*>(bits);
+    std::memcpy(out, image.pixels.data(), image.pixels.size());
+    for (size_t offset = 0; offset < image.pixels.size(); offset += kChannels)
+    {
+        uint8_t* pixel = out + offset;
+        const unsigned alpha = pixel[kAlpha];
+        if (alpha == 255)
+            continue;
+        for (int channel = 0; channel < kAlpha; ++channel)
+            pixel[channel] = static_cast<uint8_t>(pixel[channel] * alpha / 255);
+    }
+    ::GdiFlush();
+    return bitmap;
+}
+
+HBITMAP CreateMenuIconBitmap(std::span<const uint8_t> data, int width, int height, bool oldPlatform)
+{
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    const std::optional<IconImage> decoded = DecodeIconImage(data);
+    if (!decoded)
+        return nullptr;
+    IconImage image = FitIconImage(*decoded, width, height);
+    ApplyPlatformAlpha(image, oldPlatform);
+    return CreateIconBitmap(image);
+}
+
+HBITMAP LoadMenuIcon(int iconNumber)
+{
+    const std::span<const uint8_t> data = MenuIconData(iconNumber);
+    if (data.empty())
+        return nullptr;
+    return CreateMenuIconBitmap(data, ::GetSystemMetrics(SM_CXMENUCHECK), ::GetSystemMetrics(SM_CYMENUCHECK),
+                                IsOldPlatform());
+}
