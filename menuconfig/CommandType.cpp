@@ -3,9 +3,15 @@
 namespace
 {
 constexpr std::array<std::string_view, kCommandTypeCount> kNames = {
-    "COPY_FILENAME",        "COPY_FILENAME_AND_DELETE", "PASTE_FILENAME",
-    "PASTE_FILENAME_NOT_EXT", "COPY_FILENAME_WITH_OPTIONS", "EXTRACT_FOLDER",
-    "DELETE_EMPTY_FOLDERS", "MULTI_RENAME",             "CONFIGURE",
+    "COPY_FILENAME",
+    "COPY_FILENAME_AND_DELETE",
+    "PASTE_FILENAME",
+    "PASTE_FILENAME_NOT_EXT",
+    "COPY_FILENAME_WITH_OPTIONS",
+    "EXTRACT_FOLDER",
+    "DELETE_EMPTY_FOLDERS",
+    "MULTI_RENAME",
+    "CONFIGURE",
 };
 } // namespace
 

@@ -24,9 +24,15 @@ inline constexpr int kCommandTypeCount = 9;
 
 // Types 1 to 9 in their fixed order.
 inline constexpr std::array<CommandType, kCommandTypeCount> kAllCommandTypes = {
-    CommandType::CopyFilename,        CommandType::CopyFilenameAndDelete,   CommandType::PasteFilename,
-    CommandType::PasteFilenameNotExt, CommandType::CopyFilenameWithOptions, CommandType::ExtractFolder,
-    CommandType::DeleteEmptyFolders,  CommandType::MultiRename,             CommandType::Configure,
+    CommandType::CopyFilename,
+    CommandType::CopyFilenameAndDelete,
+    CommandType::PasteFilename,
+    CommandType::PasteFilenameNotExt,
+    CommandType::CopyFilenameWithOptions,
+    CommandType::ExtractFolder,
+    CommandType::DeleteEmptyFolders,
+    CommandType::MultiRename,
+    CommandType::Configure,
 };
 
 // The name of a type in the menu configuration file ("COPY_FILENAME"...); empty outside 1 to 9.

@@ -27,8 +27,8 @@ bool IsXmlSpace(char c) noexcept
 // Reads the whole file, or nothing when it cannot be opened or read or is over the size limit.
 std::string ReadSmallFile(const std::wstring& path)
 {
-    const UniqueFile file(::CreateFileW(ToLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file(::CreateFileW(ToLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return {};
     LARGE_INTEGER size{};
@@ -41,11 +41,10 @@ std::string ReadSmallFile(const std::wstring& path)
     while (filled < bytes.size())
     {
         DWORD read = 0;
-        if (!::ReadFile(file.Get(), bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &read,
-                        nullptr))
+        if (!::ReadFile(file.Get(), bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &read, nullptr))
             return {};
         if (read == 0)
-            break;   // the file shrank since its size was taken
+            break; // the file shrank since its size was taken
         filled += read;
     }
     bytes.resize(filled);
@@ -54,7 +53,7 @@ std::string ReadSmallFile(const std::wstring& path)
 
 void CreateFolder(const std::wstring& path) noexcept
 {
-    ::CreateDirectoryW(ToLongPath(path).c_str(), nullptr);   // an existing folder is fine
+    ::CreateDirectoryW(ToLongPath(path).c_str(), nullptr); // an existing folder is fine
 }
 
 // Appends the entries of one list element. Children of any name count; comments and the like
@@ -149,7 +148,7 @@ bool IsXmlNestedDeeperThan(std::string_view bytes, size_t limit)
         else if (rest.starts_with("</"))
         {
             if (depth == 0)
-                return false;   // the reader stops here with an error
+                return false; // the reader stops here with an error
             --depth;
             i = skipPast(i + 2, ">");
         }
@@ -171,7 +170,7 @@ bool IsXmlNestedDeeperThan(std::string_view bytes, size_t limit)
                     break;
             }
             if (end == xml.size())
-                return false;   // unterminated: the reader stops here with an error
+                return false; // unterminated: the reader stops here with an error
             if (xml[end - 1] != '/' && ++depth > limit)
                 return true;
             i = end + 1;
@@ -188,7 +187,7 @@ bool ParseMenuConfig(std::string_view bytes, MenuConfig& config)
             return false;
         std::istringstream stream{std::string(bytes)};
         pt::ptree tree;
-        pt::read_xml(stream, tree);   // no flags: comments kept, text not trimmed
+        pt::read_xml(stream, tree); // no flags: comments kept, text not trimmed
 
         const auto mainMenu = tree.get_child_optional("BrelvantaConfig.MainMenu");
         if (!mainMenu)
@@ -202,7 +201,7 @@ bool ParseMenuConfig(std::string_view bytes, MenuConfig& config)
     }
     catch (const std::exception&)
     {
-        return false;   // parse errors and out-of-memory alike: what was appended stays
+        return false; // parse errors and out-of-memory alike: what was appended stays
     }
 }
 
@@ -216,7 +215,7 @@ bool ReadMenuConfig(const std::wstring& path, MenuConfig& config)
     }
     catch (const std::bad_alloc&)
     {
-        bytes.clear();   // counts as unreadable
+        bytes.clear(); // counts as unreadable
     }
     if (bytes.empty())
     {

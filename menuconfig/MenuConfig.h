@@ -56,8 +56,8 @@ bool WriteMenuConfig(const std::wstring& path, const MenuConfig& config);
 // What a program does with a file that was malformed or lacked an element.
 enum class OnMalformedMenuConfig
 {
-    KeepWhatWasRead,  // the shell extension: build the menu from the entries read before the error
-    UseDefaults,      // the configure tool: show the defaults, so that saving repairs the file
+    KeepWhatWasRead, // the shell extension: build the menu from the entries read before the error
+    UseDefaults,     // the configure tool: show the defaults, so that saving repairs the file
 };
 
 // ReadMenuConfig followed by what each program does with its result.

@@ -10,7 +10,7 @@ namespace
 {
 struct SettingAddress
 {
-    std::wstring keyPath;   // below HKEY_CURRENT_USER
+    std::wstring keyPath; // below HKEY_CURRENT_USER
     std::wstring valueName;
 };
 

@@ -87,7 +87,7 @@ struct HglobalTraits
     static void Close(Type handle) noexcept { ::GlobalFree(handle); }
 };
 
-using UniqueFile = UniqueHandle<FileHandleTraits>;    // CreateFileW
+using UniqueFile = UniqueHandle<FileHandleTraits>;           // CreateFileW
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // events, threads, processes
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueHkey = UniqueHandle<HkeyTraits>;
@@ -100,4 +100,12 @@ struct HbitmapTraits
     static void Close(Type handle) noexcept { ::DeleteObject(handle); }
 };
 
+struct HmenuTraits
+{
+    using Type = HMENU;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { ::DestroyMenu(handle); }
+};
+
 using UniqueHbitmap = UniqueHandle<HbitmapTraits>;
+using UniqueHmenu = UniqueHandle<HmenuTraits>;

@@ -10,8 +10,9 @@
 
 namespace
 {
-const std::string kValidFile = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<BrelvantaConfig><MainMenu><Command>"
-                               "<Type>CONFIGURE</Type><Show>true</Show></Command></MainMenu><SubMenu/></BrelvantaConfig>";
+const std::string kValidFile =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<BrelvantaConfig><MainMenu><Command>"
+    "<Type>CONFIGURE</Type><Show>true</Show></Command></MainMenu><SubMenu/></BrelvantaConfig>";
 
 MenuConfig Defaults()
 {
@@ -107,8 +108,8 @@ TEST_F(MenuConfigFileTest, UnreadableFilesGiveTheDefaultsInBothPrograms)
 
     // A reader meeting the writer's unshared handle gets the defaults for that one menu.
     {
-        const UniqueFile writing(
-            ::CreateFileW(ConfigFile().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const UniqueFile writing(::CreateFileW(ConfigFile().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(writing);
         ExpectOutcome("open for writing", false, Defaults(), Defaults());
     }
@@ -147,6 +148,6 @@ TEST_F(MenuConfigFileTest, MalformedFilesGiveNoItemsInTheShellAndTheDefaultsInTh
                                              "<Type>MULTI_RENAME</Type><Show>false</Show></Command>"
                                              "<Command><Type>MULTI_RENAME</Type></Command></MainMenu>"
                                              "</BrelvantaConfig>"));
-    ExpectOutcome("no SubMenu", false, MenuConfig{{{CommandType::MultiRename, false}, {CommandType::MultiRename, true}}, {}},
-                  Defaults());
+    ExpectOutcome("no SubMenu", false,
+                  MenuConfig{{{CommandType::MultiRename, false}, {CommandType::MultiRename, true}}, {}}, Defaults());
 }

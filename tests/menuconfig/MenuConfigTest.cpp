@@ -44,9 +44,9 @@ TEST(MenuConfigTest, DefaultFileIsByteExact)
     MenuConfig config;
     DefaultMenuConfig(config);
     std::string commands;
-    for (const char* name : {"COPY_FILENAME", "COPY_FILENAME_AND_DELETE", "PASTE_FILENAME", "PASTE_FILENAME_NOT_EXT",
-                             "COPY_FILENAME_WITH_OPTIONS", "EXTRACT_FOLDER", "DELETE_EMPTY_FOLDERS", "MULTI_RENAME",
-                             "CONFIGURE"})
+    for (const char* name :
+         {"COPY_FILENAME", "COPY_FILENAME_AND_DELETE", "PASTE_FILENAME", "PASTE_FILENAME_NOT_EXT",
+          "COPY_FILENAME_WITH_OPTIONS", "EXTRACT_FOLDER", "DELETE_EMPTY_FOLDERS", "MULTI_RENAME", "CONFIGURE"})
         commands += Command(name, "true");
     EXPECT_EQ(SerialiseMenuConfig(config), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
                                            "<BrelvantaConfig><MainMenu/><SubMenu>" +
@@ -70,11 +70,11 @@ TEST(MenuConfigTest, WrittenFormHasTheDeclarationLineThenOneLineAndEmptyTags)
 
 TEST(MenuConfigTest, EntriesWithoutANameAreNotWritten)
 {
-    const MenuConfig config{{{static_cast<CommandType>(0), true}, Shown(T::Configure), {static_cast<CommandType>(10), true}},
-                            {}};
-    EXPECT_EQ(SerialiseMenuConfig(config),
-              "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<BrelvantaConfig><MainMenu>" + Command("CONFIGURE", "true") +
-                  "</MainMenu><SubMenu/></BrelvantaConfig>");
+    const MenuConfig config{
+        {{static_cast<CommandType>(0), true}, Shown(T::Configure), {static_cast<CommandType>(10), true}}, {}};
+    EXPECT_EQ(SerialiseMenuConfig(config), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<BrelvantaConfig><MainMenu>" +
+                                               Command("CONFIGURE", "true") +
+                                               "</MainMenu><SubMenu/></BrelvantaConfig>");
 }
 
 TEST(MenuConfigTest, ReadsEntriesAsTheFileHasThem)
@@ -113,8 +113,8 @@ TEST(MenuConfigTest, ReadsEntriesAsTheFileHasThem)
           Shown(T::DeleteEmptyFolders), Shown(T::MultiRename), Shown(T::Configure)},
          {}},
         {"children of any name count; comments and attributes do not",
-         Document("<!-- a comment --><Other a=\"1\"><Type>CONFIGURE</Type><Show>false</Show></Other>", "<?pi x?>" +
-                  Command("MULTI_RENAME", "true")),
+         Document("<!-- a comment --><Other a=\"1\"><Type>CONFIGURE</Type><Show>false</Show></Other>",
+                  "<?pi x?>" + Command("MULTI_RENAME", "true")),
          true,
          {Hidden(T::Configure)},
          {Shown(T::MultiRename)}},
@@ -124,17 +124,23 @@ TEST(MenuConfigTest, ReadsEntriesAsTheFileHasThem)
          true,
          {Hidden(T::Configure)},
          {}},
-        {"no SubMenu keeps the main menu read", "<?xml version=\"1.0\"?><BrelvantaConfig><MainMenu>" +
-         Command("CONFIGURE", "true") + "</MainMenu></BrelvantaConfig>",
+        {"no SubMenu keeps the main menu read",
+         "<?xml version=\"1.0\"?><BrelvantaConfig><MainMenu>" + Command("CONFIGURE", "true") +
+             "</MainMenu></BrelvantaConfig>",
          false,
          {Shown(T::Configure)},
          {}},
-        {"no MainMenu", "<BrelvantaConfig><SubMenu>" + Command("CONFIGURE", "true") + "</SubMenu></BrelvantaConfig>",
+        {"no MainMenu",
+         "<BrelvantaConfig><SubMenu>" + Command("CONFIGURE", "true") + "</SubMenu></BrelvantaConfig>",
          false,
          {},
          {}},
         {"another document element", "<Config><MainMenu/><SubMenu/></Config>", false, {}, {}},
-        {"truncated", Document(Command("CONFIGURE", "true"), Command("MULTI_RENAME", "true")).substr(0, 150), false, {}, {}},
+        {"truncated",
+         Document(Command("CONFIGURE", "true"), Command("MULTI_RENAME", "true")).substr(0, 150),
+         false,
+         {},
+         {}},
         {"binary", std::string("\x00\x01\xFF\xFE<\x80\x81", 8), false, {}, {}},
         {"text only", "BrelvantaConfig", false, {}, {}},
     };
@@ -192,7 +198,7 @@ TEST(MenuConfigTest, NestingIsMeasuredAsTheReaderSeesIt)
     {
         const char* what;
         std::string xml;
-        bool deeper;   // than 3
+        bool deeper; // than 3
     };
     const std::string deep = "<a><b><c><d>";
     const Case cases[] = {

@@ -21,8 +21,8 @@ bool WriteFileBytes(const std::wstring& path, std::string_view bytes)
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path)
 {
-    const UniqueFile file(::CreateFileW(ToLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file(::CreateFileW(ToLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return std::nullopt;
     std::string bytes;

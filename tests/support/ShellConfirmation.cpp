@@ -3,8 +3,7 @@
 #include <array>
 #include <chrono>
 
-ShellConfirmationAnswerer::ShellConfirmationAnswerer(int buttonId)
-    : m_buttonId(buttonId), m_thread([this] { Run(); })
+ShellConfirmationAnswerer::ShellConfirmationAnswerer(int buttonId) : m_buttonId(buttonId), m_thread([this] { Run(); })
 {
 }
 

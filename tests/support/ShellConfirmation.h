@@ -28,6 +28,6 @@ class ShellConfirmationAnswerer
     const int m_buttonId;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_answered{0};
-    std::set<HWND> m_seen;   // used by the helper thread only
+    std::set<HWND> m_seen; // used by the helper thread only
     std::thread m_thread;
 };

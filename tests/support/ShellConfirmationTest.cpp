@@ -23,7 +23,7 @@ std::wstring TestTrashFiles()
 
 int DeleteToRecycleBin(const std::wstring& path)
 {
-    std::wstring from = path + L'\0';   // the list ends with a second NUL
+    std::wstring from = path + L'\0'; // the list ends with a second NUL
     SHFILEOPSTRUCTW operation{};
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();

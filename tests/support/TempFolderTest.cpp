@@ -14,8 +14,8 @@ void TempFolderTest::SetUp()
     std::wstring base = temp.data();
     if (!base.empty() && base.back() == L'\\')
         base.pop_back();
-    m_folder = base + L"\\brelvanta-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-               std::to_wstring(++counter);
+    m_folder =
+        base + L"\\brelvanta-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
     DeleteTree(m_folder);
     ASSERT_TRUE(CreateFolder(m_folder));
 }

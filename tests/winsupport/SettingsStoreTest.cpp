@@ -63,7 +63,7 @@ TEST_F(SettingsStoreTest, TextsReadBackWholeAtAnyLength)
         for (size_t i = 0; i < length; ++i)
             written += static_cast<wchar_t>(L'a' + i % 26);
         if (length > 2)
-            written[1] = L'\u00E4';   // and non-ASCII text survives
+            written[1] = L'\u00E4'; // and non-ASCII text survives
         ASSERT_TRUE(WriteSettingString(L"Format Text", written));
         std::wstring read = L"stale";
         ASSERT_TRUE(ReadSettingString(L"Format Text", read)) << length;
@@ -123,7 +123,7 @@ TEST_F(SettingsStoreTest, TextEndsAtTheFirstNulOrTheEndOfTheData)
     SetRaw(kProductKey, L"Unterminated", REG_SZ, L"abc", 6);
     SetRaw(kProductKey, L"Embedded", REG_SZ, L"ab\0cd", 12);
     SetRaw(kProductKey, L"OddSize", REG_SZ, L"abc", 5);
-    const std::wstring full(200, L'x');   // over the first query, without a terminator
+    const std::wstring full(200, L'x'); // over the first query, without a terminator
     SetRaw(kProductKey, L"LongUnterminated", REG_SZ, full.data(), 400);
 
     std::wstring text;

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "shellext/MenuItem.h"
+
+// Opens the copy options dialog on the selection.
+class CopyPathOptionsCommand final : public MenuItem
+{
+  public:
+    explicit CopyPathOptionsCommand(std::wstring text) : MenuItem(std::move(text)) {}
+
+    void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
+    std::wstring GetHelpText() const override;
+    int GetIconId() const override { return 4; }
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "shellext/MenuItem.h"
+
+// Renames the one selected item with the clipboard text (mode 0), or keeps its extension (mode 1).
+class PastePathCommand final : public MenuItem
+{
+  public:
+    static constexpr int kPasteName = 0;
+    static constexpr int kPasteNameKeepExtension = 1;
+
+    PastePathCommand(std::wstring text, int mode) : MenuItem(std::move(text)), m_mode(mode) {}
+
+    void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
+    std::wstring GetHelpText() const override;
+    int GetIconId() const override { return 5; }
+    int Mode() const noexcept { return m_mode; }
+
+  private:
+    int m_mode;
+};

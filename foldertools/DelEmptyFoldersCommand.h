@@ -1,0 +1,14 @@
+#pragma once
+
+#include "shellext/MenuItem.h"
+
+// Finds the empty folders below the selected folders and deletes them.
+class DelEmptyFoldersCommand final : public MenuItem
+{
+  public:
+    explicit DelEmptyFoldersCommand(std::wstring text) : MenuItem(std::move(text)) {}
+
+    void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
+    std::wstring GetHelpText() const override;
+    int GetIconId() const override { return 6; }
+};

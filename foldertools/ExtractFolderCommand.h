@@ -1,0 +1,14 @@
+#pragma once
+
+#include "shellext/MenuItem.h"
+
+// Moves the contents of the selected folders up into their parents and removes the emptied folders.
+class ExtractFolderCommand final : public MenuItem
+{
+  public:
+    explicit ExtractFolderCommand(std::wstring text) : MenuItem(std::move(text)) {}
+
+    void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
+    std::wstring GetHelpText() const override;
+    int GetIconId() const override { return 7; }
+};

@@ -1,0 +1,121 @@
+#include "shellext/BrelvantaModule.h"
+
+#include "shellext/BrelvantaShExt.h"
+
+#include <shlwapi.h>
+
+#include <new>
+
+// Creates handler objects. The module's cache holds one reference that does not count: the
+// factory locks the module only while some caller holds it too.
+class CClassFactory final : public IClassFactory
+{
+  public:
+    IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override
+    {
+        static const QITAB interfaces[] = {QITABENT(CClassFactory, IClassFactory), {}};
+        return ::QISearch(this, interfaces, riid, ppv);
+    }
+
+    IFACEMETHODIMP_(ULONG) AddRef() noexcept override
+    {
+        const ULONG references = ++m_references;
+        if (references == 2)
+            Module().Lock();
+        return references;
+    }
+
+    IFACEMETHODIMP_(ULONG) Release() noexcept override
+    {
+        const ULONG references = --m_references;
+        if (references == 1)
+            Module().Unlock();
+        else if (references == 0)
+            delete this;
+        return references;
+    }
+
+    IFACEMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) noexcept override
+    {
+        if (!ppv)
+            return E_POINTER;
+        *ppv = nullptr;
+        if (outer)
+            return CLASS_E_NOAGGREGATION;
+        return CBrelvantaShExt::CreateInstance(riid, ppv);
+    }
+
+    IFACEMETHODIMP LockServer(BOOL fLock) noexcept override
+    {
+        if (fLock)
+            Module().Lock();
+        else
+            Module().Unlock();
+        return S_OK;
+    }
+
+  private:
+    std::atomic<ULONG> m_references{1};
+};
+
+CBrelvantaModule::CBrelvantaModule() noexcept
+{
+    m_initialised = ::InitializeCriticalSectionAndSpinCount(&m_factoryGuard, 0) != FALSE;
+}
+
+CBrelvantaModule::~CBrelvantaModule()
+{
+    if (CClassFactory* factory = m_factory.exchange(nullptr))
+        factory->Release();
+    if (m_initialised)
+        ::DeleteCriticalSection(&m_factoryGuard);
+}
+
+LONG CBrelvantaModule::Lock() noexcept
+{
+    return ++m_lockCount;
+}
+
+LONG CBrelvantaModule::Unlock() noexcept
+{
+    return --m_lockCount;
+}
+
+LONG CBrelvantaModule::GetLockCount() const noexcept
+{
+    return m_lockCount.load();
+}
+
+HRESULT CBrelvantaModule::GetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) noexcept
+{
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    if (!m_initialised)
+        return E_UNEXPECTED;
+    if (!::IsEqualCLSID(rclsid, CLSID_BrelvantaShExt))
+        return CLASS_E_CLASSNOTAVAILABLE;
+
+    CClassFactory* factory = m_factory.load();
+    if (!factory)
+    {
+        ::EnterCriticalSection(&m_factoryGuard);
+        factory = m_factory.load();
+        if (!factory)
+        {
+            factory = new (std::nothrow) CClassFactory();
+            m_factory.store(factory);
+        }
+        ::LeaveCriticalSection(&m_factoryGuard);
+        if (!factory)
+            return E_OUTOFMEMORY;
+    }
+    const HRESULT result = factory->QueryInterface(riid, ppv);
+    return *ppv ? result : CLASS_E_CLASSNOTAVAILABLE;
+}
+
+CBrelvantaModule& Module() noexcept
+{
+    static CBrelvantaModule module;
+    return module;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+class CClassFactory;
+
+// The server's module object, one per process: the lock count that decides whether the library
+// may be unloaded, and the handler's class factory, made on first request and cached.
+class CBrelvantaModule
+{
+  public:
+    CBrelvantaModule() noexcept;
+    CBrelvantaModule(const CBrelvantaModule&) = delete;
+    CBrelvantaModule& operator=(const CBrelvantaModule&) = delete;
+    virtual ~CBrelvantaModule();
+
+    virtual LONG Lock() noexcept;
+    virtual LONG Unlock() noexcept;
+    virtual LONG GetLockCount() const noexcept;
+
+    // What DllGetClassObject answers.
+    HRESULT GetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) noexcept;
+
+  private:
+    std::atomic<LONG> m_lockCount{0};
+    CRITICAL_SECTION m_factoryGuard{};
+    bool m_initialised = false;
+    std::atomic<CClassFactory*> m_factory{nullptr};
+};
+
+CBrelvantaModule& Module() noexcept;
+
+// The library's application object: it names the product's registry key and nothing else.
+struct CBrelvantaApp
+{
+    static constexpr wchar_t kRegistryKey[] = L"Kaldrith Software";
+};

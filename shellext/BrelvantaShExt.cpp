@@ -1,0 +1,282 @@
+#include "shellext/BrelvantaShExt.h"
+
+#include "menuconfig/MenuConfig.h"
+#include "shellext/BrelvantaModule.h"
+#include "winsupport/ErrorHandling.h"
+#include "winsupport/LongPath.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <new>
+
+namespace
+{
+constexpr size_t kFolderTestLimit = 32;
+constexpr size_t kMaxClipboardNameLength = 259;
+
+// Releases a storage medium handed out by a data object.
+class StorageMedium
+{
+  public:
+    StorageMedium() noexcept = default;
+    StorageMedium(const StorageMedium&) = delete;
+    StorageMedium& operator=(const StorageMedium&) = delete;
+    ~StorageMedium() { ::ReleaseStgMedium(&m_medium); }
+    STGMEDIUM* Put() noexcept { return &m_medium; }
+    HGLOBAL Global() const noexcept { return m_medium.hGlobal; }
+
+  private:
+    STGMEDIUM m_medium{};
+};
+
+// Holds a lock on global memory for as long as it lives.
+class GlobalLockGuard
+{
+  public:
+    explicit GlobalLockGuard(HGLOBAL memory) noexcept : m_memory(memory), m_data(::GlobalLock(memory)) {}
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    ~GlobalLockGuard()
+    {
+        if (m_data)
+            ::GlobalUnlock(m_memory);
+    }
+    void* Data() const noexcept { return m_data; }
+
+  private:
+    HGLOBAL m_memory;
+    void* m_data;
+};
+
+class ClipboardSession
+{
+  public:
+    ClipboardSession() noexcept : m_open(::OpenClipboard(nullptr) != FALSE) {}
+    ClipboardSession(const ClipboardSession&) = delete;
+    ClipboardSession& operator=(const ClipboardSession&) = delete;
+    ~ClipboardSession()
+    {
+        if (m_open)
+            ::CloseClipboard();
+    }
+    bool IsOpen() const noexcept { return m_open; }
+
+  private:
+    bool m_open;
+};
+
+bool ClipboardHoldsFileName()
+{
+    if (!::IsClipboardFormatAvailable(CF_UNICODETEXT))
+        return false;
+    const ClipboardSession clipboard;
+    if (!clipboard.IsOpen())
+        return false;
+    const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    if (!data)
+        return false;
+    const GlobalLockGuard lock(data);
+    if (!lock.Data())
+        return false;
+    // The memory need not hold a terminator: never look past its size.
+    return IsUsableFileName(static_cast<const wchar_t*>(lock.Data()), ::GlobalSize(data) / sizeof(wchar_t));
+}
+
+bool IsFolder(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(ToLongPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Reads the drop list in one pass, each name whole and never past the memory's end. Asking
+// DragQueryFileW for each index walks the list from its start every time: quadratic, which
+// freezes the file manager on a selection of many thousand items.
+std::vector<std::wstring> DropListPaths(const void* data, size_t size)
+{
+    std::vector<std::wstring> paths;
+    if (size < sizeof(DROPFILES))
+        return paths;
+    const auto* drop = static_cast<const DROPFILES*>(data);
+    if (drop->pFiles < sizeof(DROPFILES) || drop->pFiles >= size)
+        return paths;
+    const char* begin = static_cast<const char*>(data) + drop->pFiles;
+    const size_t bytes = size - drop->pFiles;
+    if (drop->fWide)
+    {
+        const std::wstring_view list(reinterpret_cast<const wchar_t*>(begin), bytes / sizeof(wchar_t));
+        for (size_t start = 0; start < list.size();)
+        {
+            const size_t end = std::min(list.find(L'\0', start), list.size());
+            if (end == start)
+                break; // the empty name that ends the list
+            paths.emplace_back(list.substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    else
+    {
+        const std::string_view list(begin, bytes);
+        for (size_t start = 0; start < list.size();)
+        {
+            const size_t end = std::min(list.find('\0', start), list.size());
+            if (end == start)
+                break;
+            const int length = static_cast<int>(std::min<size_t>(end - start, 32767));
+            std::wstring path(static_cast<size_t>(length), L'\0');
+            path.resize(static_cast<size_t>(
+                ::MultiByteToWideChar(CP_ACP, 0, list.data() + start, length, path.data(), length)));
+            if (!path.empty())
+                paths.push_back(std::move(path));
+            start = end + 1;
+        }
+    }
+    return paths;
+}
+
+void ExpandShortNames(std::vector<std::wstring>& paths)
+{
+    std::wstring buffer;
+    for (std::wstring& path : paths)
+    {
+        if (path.find(L'~') == std::wstring::npos)
+            continue;
+        buffer.resize(32768);
+        const DWORD length = ::GetLongPathNameW(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length > 0 && length < buffer.size())
+            path.assign(buffer.data(), length);
+    }
+}
+} // namespace
+
+bool IsUsableFileName(const wchar_t* text, size_t available)
+{
+    const size_t limit = std::min(available, kMaxClipboardNameLength + 1);
+    size_t length = 0;
+    for (; length < limit && text[length] != L'\0'; ++length)
+    {
+        const wchar_t c = text[length];
+        if (c < 32 || std::wstring_view(L"\"*/:<>?\\|").find(c) != std::wstring_view::npos)
+            return false;
+    }
+    return length >= 1 && length <= kMaxClipboardNameLength;
+}
+
+CBrelvantaShExt::CBrelvantaShExt() noexcept
+{
+    Module().Lock();
+}
+
+CBrelvantaShExt::~CBrelvantaShExt()
+{
+    Module().Unlock();
+}
+
+HRESULT CBrelvantaShExt::CreateInstance(REFIID riid, void** ppv) noexcept
+{
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    auto* handler = new (std::nothrow) CBrelvantaShExt();
+    if (!handler)
+        return E_OUTOFMEMORY;
+    const HRESULT result = handler->QueryInterface(riid, ppv);
+    handler->Release();
+    return result;
+}
+
+IFACEMETHODIMP CBrelvantaShExt::QueryInterface(REFIID riid, void** ppv) noexcept
+{
+    static const QITAB interfaces[] = {
+        QITABENT(CBrelvantaShExt, IShellExtInit),
+        QITABENT(CBrelvantaShExt, IContextMenu),
+        {},
+    };
+    return ::QISearch(this, interfaces, riid, ppv);
+}
+
+IFACEMETHODIMP_(ULONG) CBrelvantaShExt::AddRef() noexcept
+{
+    return ++m_references;
+}
+
+IFACEMETHODIMP_(ULONG) CBrelvantaShExt::Release() noexcept
+{
+    const ULONG references = --m_references;
+    if (references == 0)
+        delete this;
+    return references;
+}
+
+void CBrelvantaShExt::SelectPaths(std::vector<std::wstring> paths)
+{
+    m_selection = Selection{std::move(paths), false, false};
+    m_selection.clipboardHasName = ClipboardHoldsFileName();
+    const size_t tested = std::min(m_selection.paths.size(), kFolderTestLimit);
+    m_selection.hasFolder =
+        std::any_of(m_selection.paths.begin(), m_selection.paths.begin() + static_cast<ptrdiff_t>(tested), IsFolder);
+}
+
+IFACEMETHODIMP CBrelvantaShExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* pdtobj, HKEY) noexcept
+try
+{
+    if (!pdtobj)
+        return E_INVALIDARG;
+    FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    StorageMedium medium;
+    if (FAILED(pdtobj->GetData(&format, medium.Put())))
+        return E_INVALIDARG;
+    const GlobalLockGuard lock(medium.Global());
+    if (!lock.Data())
+        return E_INVALIDARG;
+    std::vector<std::wstring> paths = DropListPaths(lock.Data(), ::GlobalSize(medium.Global()));
+    if (paths.empty())
+        return E_INVALIDARG; // the previous selection stays
+    SelectPaths(std::move(paths));
+    return S_OK;
+}
+CATCH_RETURN()
+
+IFACEMETHODIMP CBrelvantaShExt::QueryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirst, UINT,
+                                                 UINT uFlags) noexcept
+try
+{
+    if (uFlags & CMF_DEFAULTONLY)
+        return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+    // Read on every right-click, so a change from the configure program shows at once.
+    const MenuConfig config = LoadMenuConfig(MenuConfigPath(), OnMalformedMenuConfig::KeepWhatWasRead);
+    const UINT count = BuildMenu(m_commands, config, m_selection, hmenu, indexMenu, idCmdFirst);
+    return MAKE_HRESULT(SEVERITY_SUCCESS, 0, count);
+}
+CATCH_RETURN()
+
+IFACEMETHODIMP CBrelvantaShExt::InvokeCommand(CMINVOKECOMMANDINFO* pici) noexcept
+try
+{
+    // A verb given as a string has a pointer beyond the low word.
+    if (!pici || !IS_INTRESOURCE(pici->lpVerb))
+        return E_INVALIDARG;
+    const auto found = m_commands.commands.find(LOWORD(reinterpret_cast<UINT_PTR>(pici->lpVerb)));
+    if (found == m_commands.commands.end())
+        return E_INVALIDARG;
+
+    ExpandShortNames(m_selection.paths);
+    KeyFlags keys = 0;
+    if (pici->fMask & CMIC_MASK_SHIFT_DOWN)
+        keys |= kShiftKey;
+    if (pici->fMask & CMIC_MASK_CONTROL_DOWN)
+        keys |= kControlKey;
+
+    CWindow parent(pici->hwnd);
+    found->second->Invoke(m_selection, keys, parent);
+    parent.Detach();
+    return S_OK;
+}
+CATCH_RETURN()
+
+IFACEMETHODIMP CBrelvantaShExt::GetCommandString(UINT_PTR, UINT, UINT*, CHAR*, UINT) noexcept
+{
+    return E_INVALIDARG;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "shellext/ContextMenu.h"
+#include "shellext/Selection.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+// {6F2C1B8E-4A73-4D5B-9E21-7C8A3F1D5B42}
+inline constexpr CLSID CLSID_BrelvantaShExt = {
+    0x6f2c1b8e, 0x4a73, 0x4d5b, {0x9e, 0x21, 0x7c, 0x8a, 0x3f, 0x1d, 0x5b, 0x42}};
+
+// The context-menu handler the file manager creates on every right-click: it takes the selection,
+// adds the configured commands to the menu, and runs the one the user picks.
+class CBrelvantaShExt final : public IShellExtInit, public IContextMenu
+{
+  public:
+    static HRESULT CreateInstance(REFIID riid, void** ppv) noexcept;
+
+    // IUnknown
+    IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override;
+    IFACEMETHODIMP_(ULONG) AddRef() noexcept override;
+    IFACEMETHODIMP_(ULONG) Release() noexcept override;
+
+    // IShellExtInit
+    IFACEMETHODIMP Initialize(PCIDLIST_ABSOLUTE pidlFolder, IDataObject* pdtobj, HKEY hkeyProgID) noexcept override;
+
+    // IContextMenu
+    IFACEMETHODIMP QueryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast,
+                                    UINT uFlags) noexcept override;
+    IFACEMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* pici) noexcept override;
+    IFACEMETHODIMP GetCommandString(UINT_PTR idCmd, UINT uType, UINT* pReserved, CHAR* pszName,
+                                    UINT cchMax) noexcept override;
+
+  private:
+    CBrelvantaShExt() noexcept;
+    ~CBrelvantaShExt();
+
+    // Takes a non-empty path list as the new selection and works out its two flags.
+    void SelectPaths(std::vector<std::wstring> paths);
+
+    ULONG m_references = 1;
+    Selection m_selection;
+    CommandMap m_commands;
+};
+
+// Whether text can serve as a file name: 1 to 259 characters up to the first NUL, none of them a
+// control character or one of " * / : < > ? \ |.
+bool IsUsableFileName(const wchar_t* text, size_t available);

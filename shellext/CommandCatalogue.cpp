@@ -1,0 +1,89 @@
+#include "shellext/CommandCatalogue.h"
+
+#include "copydialog/CopyPathOptionsCommand.h"
+#include "copynames/CopyPathCommand.h"
+#include "copynames/PastePathCommand.h"
+#include "foldertools/DelEmptyFoldersCommand.h"
+#include "foldertools/ExtractFolderCommand.h"
+#include "rename/BatchRenameCommand.h"
+#include "resources/resource.h"
+#include "shellext/RunConfigureCommand.h"
+#include "winsupport/Resources.h"
+
+std::wstring MenuText(CommandType type)
+{
+    switch (type)
+    {
+    case CommandType::Invalid:
+        return LoadStringResource(IDS_COMMAND_INVALID);
+    case CommandType::CopyFilename:
+        return LoadStringResource(IDS_COMMAND_COPY_FILENAME);
+    case CommandType::CopyFilenameAndDelete:
+        return LoadStringResource(IDS_COMMAND_COPY_FILENAME_AND_DELETE);
+    case CommandType::PasteFilename:
+        return LoadStringResource(IDS_COMMAND_PASTE_FILENAME);
+    case CommandType::PasteFilenameNotExt:
+        return LoadStringResource(IDS_COMMAND_PASTE_FILENAME_NOT_EXT);
+    case CommandType::CopyFilenameWithOptions:
+        return LoadStringResource(IDS_COMMAND_COPY_WITH_OPTIONS);
+    case CommandType::ExtractFolder:
+        return LoadStringResource(IDS_COMMAND_EXTRACT_FOLDER);
+    case CommandType::DeleteEmptyFolders:
+        return LoadStringResource(IDS_COMMAND_DELETE_EMPTY_FOLDERS);
+    case CommandType::MultiRename:
+        return LoadStringResource(IDS_COMMAND_MULTI_RENAME);
+    case CommandType::Configure:
+        return LoadStringResource(IDS_COMMAND_CONFIGURE);
+    }
+    return {};
+}
+
+bool IsCommandVisible(const MenuEntry& entry, const Selection& selection)
+{
+    if (!entry.show)
+        return false;
+    const size_t items = selection.paths.size();
+    switch (entry.type)
+    {
+    case CommandType::CopyFilenameAndDelete:
+        return items == 1;
+    case CommandType::PasteFilename:
+    case CommandType::PasteFilenameNotExt:
+        return items == 1 && selection.clipboardHasName;
+    case CommandType::ExtractFolder:
+    case CommandType::DeleteEmptyFolders:
+        return selection.hasFolder;
+    case CommandType::MultiRename:
+        return items >= 2;
+    default:
+        return true;
+    }
+}
+
+std::unique_ptr<MenuItem> CreateCommand(CommandType type)
+{
+    std::wstring text = MenuText(type);
+    switch (type)
+    {
+    case CommandType::CopyFilename:
+        return std::make_unique<CopyPathCommand>(std::move(text), CopyPathCommand::kCopyNames);
+    case CommandType::CopyFilenameAndDelete:
+        return std::make_unique<CopyPathCommand>(std::move(text), CopyPathCommand::kCopyNameAndDelete);
+    case CommandType::PasteFilename:
+        return std::make_unique<PastePathCommand>(std::move(text), PastePathCommand::kPasteName);
+    case CommandType::PasteFilenameNotExt:
+        return std::make_unique<PastePathCommand>(std::move(text), PastePathCommand::kPasteNameKeepExtension);
+    case CommandType::CopyFilenameWithOptions:
+        return std::make_unique<CopyPathOptionsCommand>(std::move(text));
+    case CommandType::ExtractFolder:
+        return std::make_unique<ExtractFolderCommand>(std::move(text));
+    case CommandType::DeleteEmptyFolders:
+        return std::make_unique<DelEmptyFoldersCommand>(std::move(text));
+    case CommandType::MultiRename:
+        return std::make_unique<BatchRenameCommand>(std::move(text));
+    case CommandType::Configure:
+        return std::make_unique<RunConfigureCommand>(std::move(text));
+    default:
+        return nullptr;
+    }
+}

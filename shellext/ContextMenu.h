@@ -1,0 +1,29 @@
+#pragma once
+
+#include "menuconfig/MenuConfig.h"
+#include "shellext/MenuItem.h"
+#include "shellext/Selection.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+// The command objects of the last menu built, by command offset (menu id minus the first id),
+// and the submenu's icon, made once per handler.
+struct CommandMap
+{
+    std::map<UINT, std::unique_ptr<MenuItem>> commands;
+    UniqueHbitmap submenuBitmap;
+};
+
+// "(s)" becomes nothing for one selected item and "s" for any other count.
+std::wstring ResolvePlural(const std::wstring& text, size_t itemCount);
+
+// Inserts the visible main-menu commands at indexMenu, then the "Brelvanta" submenu with the
+// visible submenu commands (none when there are none). Ids run from idCmdFirst: main-menu items,
+// submenu items, then the submenu item itself. Returns the count of ids used.
+UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selection, HMENU menu, UINT indexMenu,
+               UINT idCmdFirst);

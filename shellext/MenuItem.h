@@ -1,0 +1,34 @@
+#pragma once
+
+#include "shellext/Selection.h"
+#include "winsupport/UniqueHandle.h"
+#include "winsupport/Window.h"
+
+#include <string>
+
+// The base of every command in the context menu: its menu text, its cached menu bitmap, and the
+// operations the handler calls.
+class MenuItem
+{
+  public:
+    explicit MenuItem(std::wstring text) : m_text(std::move(text)) {}
+    MenuItem(const MenuItem&) = delete;
+    MenuItem& operator=(const MenuItem&) = delete;
+    virtual ~MenuItem() = default;
+
+    // Runs the command to completion. parent wraps the file manager's window (maybe empty); it is
+    // valid only during the call and the command never destroys it.
+    virtual void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) = 0;
+    virtual std::wstring GetHelpText() const = 0;
+    // Number of the menu icon, 1 to 9; 0 for none.
+    virtual int GetIconId() const { return 0; }
+
+    // The menu text as the string table has it, before "(s)" is resolved.
+    const std::wstring& Text() const noexcept { return m_text; }
+    // The menu icon, made on first need and kept as long as the command; null when there is none.
+    HBITMAP Bitmap();
+
+  private:
+    std::wstring m_text;
+    UniqueHbitmap m_bitmap;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "shellext/MenuItem.h"
+
+// Starts the configure program, which lies in the same folder as this library.
+class RunConfigureCommand final : public MenuItem
+{
+  public:
+    explicit RunConfigureCommand(std::wstring text) : MenuItem(std::move(text)) {}
+
+    void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
+    std::wstring GetHelpText() const override { return {}; }
+    int GetIconId() const override { return 8; }
+};
+
+// The full path of the module (DLL or program) that holds this code.
+std::wstring OwnModulePath();

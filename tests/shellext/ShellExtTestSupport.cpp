@@ -1,0 +1,147 @@
+#include "tests/shellext/ShellExtTestSupport.h"
+
+#include "tests/support/DropListDataObject.h"
+#include "tests/support/FileHelpers.h"
+
+#include <algorithm>
+#include <cstring>
+
+#ifndef BRELVANTA_DIST_DIR
+#error "the build passes the dist folder"
+#endif
+
+namespace
+{
+template <typename Function> void Resolve(HMODULE module, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+} // namespace
+
+const BrelvantaDll& BrelvantaDll::Get()
+{
+    static const BrelvantaDll dll = [] {
+        BrelvantaDll loaded;
+        loaded.module = ::LoadLibraryW(DistPath(L"Brelvanta.dll").c_str());
+        if (loaded.module)
+        {
+            Resolve(loaded.module, "DllGetClassObject", loaded.getClassObject);
+            Resolve(loaded.module, "DllCanUnloadNow", loaded.canUnloadNow);
+            Resolve(loaded.module, "DllRegisterServer", loaded.registerServer);
+            Resolve(loaded.module, "DllUnregisterServer", loaded.unregisterServer);
+            Resolve(loaded.module, "DllInstall", loaded.install);
+        }
+        return loaded;
+    }();
+    return dll;
+}
+
+std::wstring BrelvantaDll::DistPath(const std::wstring& name)
+{
+    const char* unixPath = BRELVANTA_DIST_DIR;
+    std::wstring path = L"Z:";
+    for (const char* c = unixPath; *c; ++c)
+        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    return path + L"\\" + name;
+}
+
+std::vector<MenuRow> ReadMenu(HMENU menu)
+{
+    std::vector<MenuRow> rows;
+    const int count = ::GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position)
+    {
+        std::wstring text(512, L'\0');
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_CHECKMARKS | MIIM_BITMAP;
+        item.dwTypeData = text.data();
+        item.cch = static_cast<UINT>(text.size());
+        if (!::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item))
+            continue;
+        text.resize(item.cch);
+        MenuRow row{item.wID, text, item.hbmpUnchecked != nullptr, item.hbmpItem != nullptr, {}};
+        if (item.hSubMenu)
+            row.submenu = ReadMenu(item.hSubMenu);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::wstring MenuTexts(const std::vector<MenuRow>& rows)
+{
+    std::wstring texts;
+    for (const MenuRow& row : rows)
+    {
+        if (!texts.empty())
+            texts += L"|";
+        texts += row.text;
+        if (!row.submenu.empty())
+            texts += L">[" + MenuTexts(row.submenu) + L"]";
+    }
+    return texts;
+}
+
+ComPtr<IContextMenu> ShellExtTest::CreateHandler(const std::vector<std::wstring>& paths, HRESULT* initialize)
+{
+    const BrelvantaDll& dll = BrelvantaDll::Get();
+    ComPtr<IClassFactory> factory;
+    if (!dll.getClassObject || FAILED(dll.getClassObject(kHandlerClassId, IID_PPV_ARGS(factory.Put()))))
+        return {};
+    ComPtr<IShellExtInit> init;
+    if (FAILED(factory->CreateInstance(nullptr, IID_PPV_ARGS(init.Put()))))
+        return {};
+    const auto dataObject = ComPtr<IDataObject>::Attach(CreateDropListDataObject(paths));
+    const HRESULT result = init->Initialize(nullptr, dataObject.Get(), nullptr);
+    if (initialize)
+        *initialize = result;
+    if (FAILED(result))
+        return {};
+    return init.As<IContextMenu>();
+}
+
+std::vector<MenuRow> ShellExtTest::QueryMenu(IContextMenu* handler, UINT idCmdFirst, UINT uFlags, HRESULT* result)
+{
+    const HMENU menu = ::CreatePopupMenu();
+    const HRESULT query = handler->QueryContextMenu(menu, 0, idCmdFirst, idCmdFirst + 100, uFlags);
+    if (result)
+        *result = query;
+    std::vector<MenuRow> rows = ReadMenu(menu);
+    ::DestroyMenu(menu);
+    return rows;
+}
+
+void ShellExtTest::WriteConfigFile(const std::string& bytes)
+{
+    ASSERT_TRUE(CreateFolder(AppDataFolder() + L"\\Kaldrith"));
+    ASSERT_TRUE(CreateFolder(UserFolder()));
+    ASSERT_TRUE(WriteFileBytes(UserFolder() + L"\\MenuCommands.xml", bytes));
+}
+
+std::vector<std::wstring> ShellExtTest::MakeFiles(const std::vector<std::wstring>& names)
+{
+    std::vector<std::wstring> paths;
+    for (const std::wstring& name : names)
+    {
+        paths.push_back(TempPath(name));
+        EXPECT_TRUE(WriteFileBytes(paths.back(), "x"));
+    }
+    return paths;
+}
+
+void SetClipboardText(const wchar_t* text)
+{
+    for (int attempt = 0; attempt < 50 && !::OpenClipboard(nullptr); ++attempt)
+        ::Sleep(10);
+    ::EmptyClipboard();
+    if (text)
+    {
+        const size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
+        const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+        std::memcpy(::GlobalLock(memory), text, bytes);
+        ::GlobalUnlock(memory);
+        if (!::SetClipboardData(CF_UNICODETEXT, memory))
+            ::GlobalFree(memory);
+    }
+    ::CloseClipboard();
+}

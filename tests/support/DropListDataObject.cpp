@@ -1,0 +1,119 @@
+#include "tests/support/DropListDataObject.h"
+
+#include "winsupport/ComPtr.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cstring>
+
+namespace
+{
+class DropListDataObject final : public IDataObject
+{
+  public:
+    explicit DropListDataObject(std::vector<std::wstring> paths) : m_paths(std::move(paths)) {}
+
+    IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override
+    {
+        static const QITAB interfaces[] = {QITABENT(DropListDataObject, IDataObject), {}};
+        return ::QISearch(this, interfaces, riid, ppv);
+    }
+    IFACEMETHODIMP_(ULONG) AddRef() noexcept override { return ++m_references; }
+    IFACEMETHODIMP_(ULONG) Release() noexcept override
+    {
+        const ULONG references = --m_references;
+        if (references == 0)
+            delete this;
+        return references;
+    }
+
+    IFACEMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) noexcept override
+    {
+        if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL))
+            return DV_E_FORMATETC;
+        size_t characters = 2; // the list ends with an empty name
+        for (const std::wstring& path : m_paths)
+            characters += path.size() + 1;
+        const HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+        if (!memory)
+            return E_OUTOFMEMORY;
+        auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+        drop->pFiles = sizeof(DROPFILES);
+        drop->fWide = TRUE;
+        auto* text = reinterpret_cast<wchar_t*>(drop + 1);
+        for (const std::wstring& path : m_paths)
+        {
+            std::memcpy(text, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+            text += path.size() + 1;
+        }
+        ::GlobalUnlock(memory);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = memory;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    IFACEMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) noexcept override { return E_NOTIMPL; }
+    IFACEMETHODIMP QueryGetData(FORMATETC* format) noexcept override
+    {
+        return format->cfFormat == CF_HDROP ? S_OK : DV_E_FORMATETC;
+    }
+    IFACEMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) noexcept override
+    {
+        out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    IFACEMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) noexcept override { return E_NOTIMPL; }
+    IFACEMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) noexcept override { return E_NOTIMPL; }
+    IFACEMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) noexcept override
+    {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    IFACEMETHODIMP DUnadvise(DWORD) noexcept override { return OLE_E_ADVISENOTSUPPORTED; }
+    IFACEMETHODIMP EnumDAdvise(IEnumSTATDATA**) noexcept override { return OLE_E_ADVISENOTSUPPORTED; }
+
+  private:
+    ~DropListDataObject() = default;
+    ULONG m_references = 1;
+    std::vector<std::wstring> m_paths;
+};
+} // namespace
+
+IDataObject* CreateDropListDataObject(std::vector<std::wstring> paths)
+{
+    return new DropListDataObject(std::move(paths));
+}
+
+IDataObject* CreateShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names)
+{
+    ComPtr<IShellFolder> desktop;
+    if (FAILED(::SHGetDesktopFolder(desktop.Put())))
+        return nullptr;
+    PIDLIST_RELATIVE folderId = nullptr;
+    std::wstring folderName = folder;
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, folderName.data(), nullptr, &folderId, nullptr)))
+        return nullptr;
+    ComPtr<IShellFolder> parent;
+    const HRESULT bound = desktop->BindToObject(folderId, nullptr, IID_PPV_ARGS(parent.Put()));
+    ::CoTaskMemFree(folderId);
+    if (FAILED(bound))
+        return nullptr;
+
+    std::vector<PITEMID_CHILD> children;
+    for (const std::wstring& name : names)
+    {
+        std::wstring childName = name;
+        PIDLIST_RELATIVE child = nullptr;
+        if (SUCCEEDED(parent->ParseDisplayName(nullptr, nullptr, childName.data(), nullptr, &child, nullptr)))
+            children.push_back(reinterpret_cast<PITEMID_CHILD>(child));
+    }
+    IDataObject* dataObject = nullptr;
+    if (children.size() == names.size())
+        parent->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()),
+                              const_cast<PCUITEMID_CHILD_ARRAY>(children.data()), IID_IDataObject, nullptr,
+                              reinterpret_cast<void**>(&dataObject));
+    for (PITEMID_CHILD child : children)
+        ::CoTaskMemFree(child);
+    return dataObject;
+}
