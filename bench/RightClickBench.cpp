@@ -56,8 +56,8 @@ double Measure(const std::function<void()>& run)
 
 std::string ReadConfigBytes(const std::wstring& path)
 {
-    const UniqueFile file(::CreateFileW(ToLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file(::CreateFileW(ToLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     std::string bytes(4096, '\0');
     DWORD read = 0;
     if (file)
@@ -146,8 +146,8 @@ int wmain(int argc, wchar_t** argv)
             ::DestroyMenu(menu);
         });
 
-        std::printf("right-click, %5zu paths: handler %8.1f us, bare loop %8.1f us, ratio %.2f\n", count,
-                    handler * 1e6, bare * 1e6, handler / bare);
+        std::printf("right-click, %5zu paths: handler %8.1f us, bare loop %8.1f us, ratio %.2f\n", count, handler * 1e6,
+                    bare * 1e6, handler / bare);
     }
     factory.Reset();
     ::CoUninitialize();
