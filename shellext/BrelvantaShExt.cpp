@@ -84,9 +84,9 @@ bool ClipboardHoldsFileName()
     return IsUsableFileName(static_cast<const wchar_t*>(lock.Data()), ::GlobalSize(data) / sizeof(wchar_t));
 }
 
-bool IsFolder(const std::wstring& path)
+bool IsFolder(std::wstring_view path)
 {
-    const DWORD attributes = ::GetFileAttributesW(ToLongPath(path).c_str());
+    const DWORD attributes = ::GetFileAttributesW(ToLongPath(std::wstring(path)).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
@@ -94,9 +94,9 @@ bool IsFolder(const std::wstring& path)
 // Reads the drop list in one pass, each name whole and never past the memory's end. Asking
 // DragQueryFileW for each index walks the list from its start every time: quadratic, which
 // freezes the file manager on a selection of many thousand items.
-std::vector<std::wstring> DropListPaths(const void* data, size_t size)
+PathList DropListPaths(const void* data, size_t size)
 {
-    std::vector<std::wstring> paths;
+    PathList paths;
     if (size < sizeof(DROPFILES))
         return paths;
     const auto* drop = static_cast<const DROPFILES*>(data);
@@ -107,47 +107,59 @@ std::vector<std::wstring> DropListPaths(const void* data, size_t size)
     if (drop->fWide)
     {
         const std::wstring_view list(reinterpret_cast<const wchar_t*>(begin), bytes / sizeof(wchar_t));
+        paths.Reserve(0, list.size());
         for (size_t start = 0; start < list.size();)
         {
             const size_t end = std::min(list.find(L'\0', start), list.size());
             if (end == start)
                 break; // the empty name that ends the list
-            paths.emplace_back(list.substr(start, end - start));
+            paths.Append(list.substr(start, end - start));
             start = end + 1;
         }
     }
     else
     {
         const std::string_view list(begin, bytes);
+        std::wstring path;
         for (size_t start = 0; start < list.size();)
         {
             const size_t end = std::min(list.find('\0', start), list.size());
             if (end == start)
                 break;
             const int length = static_cast<int>(std::min<size_t>(end - start, 32767));
-            std::wstring path(static_cast<size_t>(length), L'\0');
+            path.resize(static_cast<size_t>(length));
             path.resize(static_cast<size_t>(
                 ::MultiByteToWideChar(CP_ACP, 0, list.data() + start, length, path.data(), length)));
             if (!path.empty())
-                paths.push_back(std::move(path));
+                paths.Append(path);
             start = end + 1;
         }
     }
     return paths;
 }
 
-void ExpandShortNames(std::vector<std::wstring>& paths)
+// Only paths with a tilde can hold a short name; the others are copied as they are.
+PathList ExpandShortNames(const PathList& paths)
 {
+    PathList expanded;
     std::wstring buffer;
-    for (std::wstring& path : paths)
+    for (size_t index = 0; index < paths.size(); ++index)
     {
-        if (path.find(L'~') == std::wstring::npos)
-            continue;
-        buffer.resize(32768);
-        const DWORD length = ::GetLongPathNameW(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length > 0 && length < buffer.size())
-            path.assign(buffer.data(), length);
+        const std::wstring_view path = paths[index];
+        if (path.find(L'~') != std::wstring_view::npos)
+        {
+            buffer.resize(32768);
+            const DWORD length =
+                ::GetLongPathNameW(paths.CStr(index), buffer.data(), static_cast<DWORD>(buffer.size()));
+            if (length > 0 && length < buffer.size())
+            {
+                expanded.Append(std::wstring_view(buffer.data(), length));
+                continue;
+            }
+        }
+        expanded.Append(path);
     }
+    return expanded;
 }
 } // namespace
 
@@ -210,13 +222,13 @@ IFACEMETHODIMP_(ULONG) CBrelvantaShExt::Release() noexcept
     return references;
 }
 
-void CBrelvantaShExt::SelectPaths(std::vector<std::wstring> paths)
+void CBrelvantaShExt::SelectPaths(PathList paths)
 {
     m_selection = Selection{std::move(paths), false, false};
     m_selection.clipboardHasName = ClipboardHoldsFileName();
     const size_t tested = std::min(m_selection.paths.size(), kFolderTestLimit);
-    m_selection.hasFolder =
-        std::any_of(m_selection.paths.begin(), m_selection.paths.begin() + static_cast<ptrdiff_t>(tested), IsFolder);
+    for (size_t index = 0; index < tested && !m_selection.hasFolder; ++index)
+        m_selection.hasFolder = IsFolder(m_selection.paths[index]);
 }
 
 IFACEMETHODIMP CBrelvantaShExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* pdtobj, HKEY) noexcept
@@ -231,7 +243,7 @@ try
     const GlobalLockGuard lock(medium.Global());
     if (!lock.Data())
         return E_INVALIDARG;
-    std::vector<std::wstring> paths = DropListPaths(lock.Data(), ::GlobalSize(medium.Global()));
+    PathList paths = DropListPaths(lock.Data(), ::GlobalSize(medium.Global()));
     if (paths.empty())
         return E_INVALIDARG; // the previous selection stays
     SelectPaths(std::move(paths));
@@ -262,7 +274,7 @@ try
     if (found == m_commands.commands.end())
         return E_INVALIDARG;
 
-    ExpandShortNames(m_selection.paths);
+    m_selection.paths = ExpandShortNames(m_selection.paths);
     KeyFlags keys = 0;
     if (pici->fMask & CMIC_MASK_SHIFT_DOWN)
         keys |= kShiftKey;

@@ -40,7 +40,7 @@ class CBrelvantaShExt final : public IShellExtInit, public IContextMenu
     ~CBrelvantaShExt();
 
     // Takes a non-empty path list as the new selection and works out its two flags.
-    void SelectPaths(std::vector<std::wstring> paths);
+    void SelectPaths(PathList paths);
 
     ULONG m_references = 1;
     Selection m_selection;

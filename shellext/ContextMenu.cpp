@@ -13,6 +13,7 @@ struct MenuCursor
 {
     HMENU menu;
     UINT position;
+    SIZE iconSize;
 };
 
 void InsertCommand(CommandMap& map, const MenuEntry& entry, const Selection& selection, MenuCursor& cursor,
@@ -23,7 +24,7 @@ void InsertCommand(CommandMap& map, const MenuEntry& entry, const Selection& sel
         return;
     const std::wstring text = ResolvePlural(command->Text(), selection.paths.size());
     ::InsertMenuW(cursor.menu, cursor.position, MF_BYPOSITION | MF_STRING, nextId, text.c_str());
-    if (const HBITMAP bitmap = command->Bitmap())
+    if (const HBITMAP bitmap = command->Bitmap(cursor.iconSize))
         ::SetMenuItemBitmaps(cursor.menu, cursor.position, MF_BYPOSITION, bitmap, nullptr);
     map.commands[nextId - idCmdFirst] = std::move(command);
     ++cursor.position;
@@ -53,11 +54,12 @@ UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selec
                UINT idCmdFirst)
 {
     map.commands.clear();
+    const SIZE iconSize = MenuIconSize();
     if (!map.submenuBitmap)
-        map.submenuBitmap.Reset(LoadMenuIcon(kProductIcon));
+        map.submenuBitmap.Reset(LoadMenuIcon(kProductIcon, iconSize));
 
     UINT nextId = idCmdFirst;
-    MenuCursor main{menu, indexMenu};
+    MenuCursor main{menu, indexMenu, iconSize};
     for (const MenuEntry& entry : config.mainMenu)
     {
         if (IsCommandVisible(entry, selection))
@@ -71,7 +73,7 @@ UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selec
         return nextId - idCmdFirst;
 
     UniqueHmenu popup(::CreatePopupMenu());
-    MenuCursor sub{popup.Get(), 0};
+    MenuCursor sub{popup.Get(), 0, iconSize};
     for (const MenuEntry& entry : config.subMenu)
     {
         if (IsCommandVisible(entry, selection))

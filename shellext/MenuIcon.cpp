@@ -240,11 +240,20 @@ HBITMAP CreateMenuIconBitmap(std::span<const uint8_t> data, int width, int heigh
     return CreateIconBitmap(image);
 }
 
+SIZE MenuIconSize() noexcept
+{
+    return {::GetSystemMetrics(SM_CXMENUCHECK), ::GetSystemMetrics(SM_CYMENUCHECK)};
+}
+
 HBITMAP LoadMenuIcon(int iconNumber)
+{
+    return LoadMenuIcon(iconNumber, MenuIconSize());
+}
+
+HBITMAP LoadMenuIcon(int iconNumber, SIZE size)
 {
     const std::span<const uint8_t> data = MenuIconData(iconNumber);
     if (data.empty())
         return nullptr;
-    return CreateMenuIconBitmap(data, ::GetSystemMetrics(SM_CXMENUCHECK), ::GetSystemMetrics(SM_CYMENUCHECK),
-                                IsOldPlatform());
+    return CreateMenuIconBitmap(data, size.cx, size.cy, IsOldPlatform());
 }

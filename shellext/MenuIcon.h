@@ -56,6 +56,11 @@ HBITMAP CreateMenuIconBitmap(std::span<const uint8_t> data, int width, int heigh
 // The compact data of a compiled-in icon 1 to 9; empty for any other number.
 std::span<const uint8_t> MenuIconData(int iconNumber) noexcept;
 
+// The platform's menu check-mark size, which menu icons take.
+SIZE MenuIconSize() noexcept;
+
 // The menu bitmap of icon 1 to 9 at the platform's menu check-mark size; null for other numbers or
 // on failure. The caller owns the bitmap.
 HBITMAP LoadMenuIcon(int iconNumber);
+// The same at a size the caller has already asked for: one menu asks once for all its icons.
+HBITMAP LoadMenuIcon(int iconNumber, SIZE size);

@@ -2,9 +2,9 @@
 
 #include "shellext/MenuIcon.h"
 
-HBITMAP MenuItem::Bitmap()
+HBITMAP MenuItem::Bitmap(SIZE size)
 {
     if (!m_bitmap)
-        m_bitmap.Reset(LoadMenuIcon(GetIconId()));
+        m_bitmap.Reset(LoadMenuIcon(GetIconId(), size));
     return m_bitmap.Get();
 }

@@ -25,8 +25,9 @@ class MenuItem
 
     // The menu text as the string table has it, before "(s)" is resolved.
     const std::wstring& Text() const noexcept { return m_text; }
-    // The menu icon, made on first need and kept as long as the command; null when there is none.
-    HBITMAP Bitmap();
+    // The menu icon at the given size, made on first need and kept as long as the command; null
+    // when there is none.
+    HBITMAP Bitmap(SIZE size);
 
   private:
     std::wstring m_text;
