@@ -109,3 +109,35 @@ struct HmenuTraits
 
 using UniqueHbitmap = UniqueHandle<HbitmapTraits>;
 using UniqueHmenu = UniqueHandle<HmenuTraits>;
+
+struct CoTaskMemTraits
+{
+    using Type = void*;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type memory) noexcept { ::CoTaskMemFree(memory); }
+};
+using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits>;
+
+struct LocalMemTraits
+{
+    using Type = HLOCAL;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type memory) noexcept { ::LocalFree(memory); }
+};
+using UniqueLocal = UniqueHandle<LocalMemTraits>;
+
+struct WindowTraits
+{
+    using Type = HWND;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type window) noexcept { ::DestroyWindow(window); }
+};
+using UniqueWindow = UniqueHandle<WindowTraits>;
+
+struct MemoryDcTraits
+{
+    using Type = HDC;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type dc) noexcept { ::DeleteDC(dc); }
+};
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;

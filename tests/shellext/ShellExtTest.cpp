@@ -2,6 +2,7 @@
 
 #include "tests/support/DropListDataObject.h"
 #include "tests/support/FileHelpers.h"
+#include "tools/common/ShellDataObject.h"
 
 #include <string>
 
@@ -170,8 +171,9 @@ TEST_F(ShellExtTest, InitializeRefusesEmptyInputAndKeepsTheSelection)
     EXPECT_NE(MenuTexts(QueryMenu(init.As<IContextMenu>().Get())).find(L"Multi Rename"), std::wstring::npos);
 
     // The shell's own data object works the same way.
-    const auto shellObject = ComPtr<IDataObject>::Attach(CreateShellDataObject(TempFolder(), {L"a.txt"}));
-    ASSERT_TRUE(shellObject);
+    ComPtr<IDataObject> shellObject;
+    UniqueCoTaskMem folderId;
+    ASSERT_EQ(CreateShellDataObject(TempFolder(), {L"a.txt"}, shellObject, folderId), S_OK);
     EXPECT_EQ(init->Initialize(nullptr, shellObject.Get(), nullptr), S_OK);
     EXPECT_EQ(MenuTexts(QueryMenu(init.As<IContextMenu>().Get())), kDefaultsForOneFile);
 }

@@ -84,36 +84,3 @@ IDataObject* CreateDropListDataObject(std::vector<std::wstring> paths)
 {
     return new DropListDataObject(std::move(paths));
 }
-
-IDataObject* CreateShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names)
-{
-    ComPtr<IShellFolder> desktop;
-    if (FAILED(::SHGetDesktopFolder(desktop.Put())))
-        return nullptr;
-    PIDLIST_RELATIVE folderId = nullptr;
-    std::wstring folderName = folder;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, folderName.data(), nullptr, &folderId, nullptr)))
-        return nullptr;
-    ComPtr<IShellFolder> parent;
-    const HRESULT bound = desktop->BindToObject(folderId, nullptr, IID_PPV_ARGS(parent.Put()));
-    ::CoTaskMemFree(folderId);
-    if (FAILED(bound))
-        return nullptr;
-
-    std::vector<PITEMID_CHILD> children;
-    for (const std::wstring& name : names)
-    {
-        std::wstring childName = name;
-        PIDLIST_RELATIVE child = nullptr;
-        if (SUCCEEDED(parent->ParseDisplayName(nullptr, nullptr, childName.data(), nullptr, &child, nullptr)))
-            children.push_back(reinterpret_cast<PITEMID_CHILD>(child));
-    }
-    IDataObject* dataObject = nullptr;
-    if (children.size() == names.size())
-        parent->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()),
-                              const_cast<PCUITEMID_CHILD_ARRAY>(children.data()), IID_IDataObject, nullptr,
-                              reinterpret_cast<void**>(&dataObject));
-    for (PITEMID_CHILD child : children)
-        ::CoTaskMemFree(child);
-    return dataObject;
-}

@@ -9,6 +9,3 @@
 // handler. For edge cases the shell cannot make (an empty list, 100,000 paths, very long paths).
 // The returned object has one reference.
 IDataObject* CreateDropListDataObject(std::vector<std::wstring> paths);
-
-// The shell's own data object for items of one folder.
-IDataObject* CreateShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names);

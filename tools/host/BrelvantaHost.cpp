@@ -17,6 +17,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "tools/common/ShellDataObject.h"
+
 #include <algorithm>
 #include <atomic>
 #include <string>
@@ -24,38 +26,6 @@
 
 namespace
 {
-struct CoTaskMemTraits
-{
-    using Type = void*;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type memory) noexcept { ::CoTaskMemFree(memory); }
-};
-using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits>;
-
-struct LocalMemTraits
-{
-    using Type = HLOCAL;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type memory) noexcept { ::LocalFree(memory); }
-};
-using UniqueLocal = UniqueHandle<LocalMemTraits>;
-
-struct WindowTraits
-{
-    using Type = HWND;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type window) noexcept { ::DestroyWindow(window); }
-};
-using UniqueWindow = UniqueHandle<WindowTraits>;
-
-struct MemoryDcTraits
-{
-    using Type = HDC;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type dc) noexcept { ::DeleteDC(dc); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-
 // A device context from GetWindowDC, released to its window.
 class WindowDc
 {
@@ -103,11 +73,10 @@ std::string ToUtf8(const std::wstring& text)
 {
     if (text.empty())
         return {};
-    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                            nullptr, nullptr);
+    const int bytes =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr,
-                          nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr, nullptr);
     return utf8;
 }
 
@@ -173,42 +142,6 @@ std::wstring FullPath(const std::wstring& path)
     while (full.size() > 3 && full.back() == L'\\')
         full.pop_back();
     return full;
-}
-
-// The shell's own data object for items of one folder, as the file manager hands it to a handler.
-// Also gives the folder's absolute id list, which the file manager passes along with it.
-HRESULT CreateShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names,
-                              ComPtr<IDataObject>& dataObject, UniqueCoTaskMem& folderId)
-{
-    ComPtr<IShellFolder> desktop;
-    HRESULT result = ::SHGetDesktopFolder(desktop.Put());
-    if (FAILED(result))
-        return result;
-    std::wstring folderName = folder;
-    PIDLIST_RELATIVE parsedFolder = nullptr;
-    result = desktop->ParseDisplayName(nullptr, nullptr, folderName.data(), nullptr, &parsedFolder, nullptr);
-    if (FAILED(result))
-        return result;
-    folderId.Reset(parsedFolder);
-    ComPtr<IShellFolder> parent;
-    result = desktop->BindToObject(parsedFolder, nullptr, IID_PPV_ARGS(parent.Put()));
-    if (FAILED(result))
-        return result;
-
-    std::vector<UniqueCoTaskMem> owned;
-    std::vector<PCUITEMID_CHILD> children;
-    for (const std::wstring& name : names)
-    {
-        std::wstring childName = name;
-        PIDLIST_RELATIVE child = nullptr;
-        result = parent->ParseDisplayName(nullptr, nullptr, childName.data(), nullptr, &child, nullptr);
-        if (FAILED(result))
-            return result;
-        owned.emplace_back(child);
-        children.push_back(reinterpret_cast<PCUITEMID_CHILD>(child));
-    }
-    return parent->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(), IID_IDataObject,
-                                 nullptr, reinterpret_cast<void**>(dataObject.Put()));
 }
 
 // ---- the handler's menu --------------------------------------------------------------------------------
@@ -432,8 +365,8 @@ bool SaveWindowsBitmap(const std::vector<HWND>& windows, const std::wstring& pat
     file.bfType = 0x4D42; // "BM"
     file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
     file.bfSize = file.bfOffBits + imageBytes;
-    UniqueFile out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                 nullptr));
+    UniqueFile out(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out)
         return false;
     DWORD written = 0;
@@ -618,11 +551,9 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     switch (message)
     {
-    case WM_CREATE:
-    {
-        g_host.list = ::CreateWindowExW(0, WC_LISTVIEWW, L"",
-                                        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0,
-                                        window, nullptr, nullptr, nullptr);
+    case WM_CREATE: {
+        g_host.list = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0,
+                                        0, 0, 0, window, nullptr, nullptr, nullptr);
         if (!g_host.list)
             return -1;
         ListView_SetExtendedListViewStyle(g_host.list, LVS_EX_FULLROWSELECT);
@@ -643,8 +574,7 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SETFOCUS:
         ::SetFocus(g_host.list);
         return 0;
-    case WM_CONTEXTMENU:
-    {
+    case WM_CONTEXTMENU: {
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         if (at.x == -1 && at.y == -1) // from the keyboard: under the focused row
         {
@@ -676,8 +606,8 @@ UniqueWindow CreateHostWindow(HINSTANCE instance, int show)
     windowClass.lpszClassName = kWindowClass;
     ::RegisterClassExW(&windowClass);
     UniqueWindow window(::CreateWindowExW(0, kWindowClass, (L"Brelvanta Host - " + g_host.folder).c_str(),
-                                          WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 480, 360, nullptr,
-                                          nullptr, instance, nullptr));
+                                          WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 480, 360, nullptr, nullptr,
+                                          instance, nullptr));
     if (window)
     {
         ::ShowWindow(window.Get(), show);
@@ -744,8 +674,8 @@ void PhotographMenu(HWND window, HMENU menu, const std::wstring& shotBase)
     RECT bounds{};
     ::GetWindowRect(window, &bounds);
     ::SetForegroundWindow(window);
-    const UINT chosen = static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, bounds.left + 40,
-                                                           bounds.top + 60, 0, window, nullptr));
+    const UINT chosen = static_cast<UINT>(
+        ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, bounds.left + 40, bounds.top + 60, 0, window, nullptr));
     // The camera may still be closing the menu: let its sent messages through until it is done.
     const HANDLE cameraThread = thread.Get();
     while (::MsgWaitForMultipleObjects(1, &cameraThread, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
@@ -782,7 +712,7 @@ int RunTour(HINSTANCE instance, const std::wstring& shotFolder)
     }
     const std::wstring windowShot = shotFolder + L"\\host-window.bmp";
     Print(SaveWindowsBitmap({g_host.list}, windowShot) ? L"screenshot: " + windowShot
-                                                         : L"screenshot failed: " + windowShot);
+                                                       : L"screenshot failed: " + windowShot);
     Print(L"");
 
     std::vector<std::wstring> files;
