@@ -106,16 +106,8 @@ PathList DropListPaths(const void* data, size_t size)
     const size_t bytes = size - drop->pFiles;
     if (drop->fWide)
     {
-        const std::wstring_view list(reinterpret_cast<const wchar_t*>(begin), bytes / sizeof(wchar_t));
-        paths.Reserve(0, list.size());
-        for (size_t start = 0; start < list.size();)
-        {
-            const size_t end = std::min(list.find(L'\0', start), list.size());
-            if (end == start)
-                break; // the empty name that ends the list
-            paths.Append(list.substr(start, end - start));
-            start = end + 1;
-        }
+        paths = PathList::FromNulSeparated(
+            std::wstring_view(reinterpret_cast<const wchar_t*>(begin), bytes / sizeof(wchar_t)));
     }
     else
     {

@@ -13,6 +13,9 @@ class PathList
     PathList() = default;
     PathList(std::initializer_list<std::wstring_view> paths);
 
+    // Paths one after another, each ended by a NUL, up to an empty one or the end (a drop list).
+    static PathList FromNulSeparated(std::wstring_view list);
+
     void Append(std::wstring_view path);
     void Reserve(size_t paths, size_t characters);
 

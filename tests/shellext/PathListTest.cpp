@@ -23,3 +23,29 @@ TEST(PathListTest, KeepsEachPathWholeAndTerminated)
     EXPECT_TRUE(PathList().empty());
     EXPECT_NE(paths, PathList{L"C:\\a.txt"});
 }
+
+TEST(PathListTest, ReadsANulSeparatedListUpToItsEnd)
+{
+    using namespace std::literals;
+    struct Case
+    {
+        std::wstring_view list;
+        PathList paths;
+    };
+    const Case cases[] = {
+        {L"a\0bc\0\0ignored\0\0"sv, PathList{L"a", L"bc"}},
+        {L"a\0bc"sv, PathList{L"a", L"bc"}}, // no terminator at the end of the memory
+        {L"a\0bc\0"sv, PathList{L"a", L"bc"}},
+        {L"\0a\0"sv, PathList{}},
+        {L""sv, PathList{}},
+    };
+    for (const Case& c : cases)
+    {
+        const PathList paths = PathList::FromNulSeparated(c.list);
+        EXPECT_EQ(paths, c.paths) << c.list.size();
+        if (!paths.empty())
+        {
+            EXPECT_EQ(std::wcslen(paths.CStr(paths.size() - 1)), paths[paths.size() - 1].size());
+        }
+    }
+}
