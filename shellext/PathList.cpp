@@ -35,12 +35,6 @@ void PathList::Append(std::wstring_view path)
     m_block.push_back(L'\0');
 }
 
-void PathList::Reserve(size_t paths, size_t characters)
-{
-    m_starts.reserve(paths);
-    m_block.reserve(characters);
-}
-
 std::wstring_view PathList::operator[](size_t index) const noexcept
 {
     const size_t start = m_starts[index];

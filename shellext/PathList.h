@@ -17,7 +17,6 @@ class PathList
     static PathList FromNulSeparated(std::wstring_view list);
 
     void Append(std::wstring_view path);
-    void Reserve(size_t paths, size_t characters);
 
     size_t size() const noexcept { return m_starts.size(); }
     bool empty() const noexcept { return m_starts.empty(); }
