@@ -18,6 +18,7 @@
 #include <shlwapi.h>
 
 #include "tools/common/ShellDataObject.h"
+#include "winsupport/StringUtil.h"
 
 #include <algorithm>
 #include <atomic>
@@ -67,22 +68,9 @@ constexpr UINT kFirstCommandId = 1;
 constexpr UINT kLastCommandId = 0x7FFF;
 constexpr wchar_t kWindowClass[] = L"BrelvantaHostWindow";
 
-// ---- output --------------------------------------------------------------------------------------------
-
-std::string ToUtf8(const std::wstring& text)
-{
-    if (text.empty())
-        return {};
-    const int bytes =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr, nullptr);
-    return utf8;
-}
-
 void Print(const std::wstring& line)
 {
-    const std::string utf8 = ToUtf8(line) + "\n";
+    const std::string utf8 = WideToUtf8(line) + "\n";
     DWORD written = 0;
     ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
@@ -93,8 +81,6 @@ std::wstring HResultText(HRESULT result)
     ::wsprintfW(hex, L"0x%08X", static_cast<unsigned>(result));
     return hex;
 }
-
-// ---- the folder ----------------------------------------------------------------------------------------
 
 struct Entry
 {
@@ -143,8 +129,6 @@ std::wstring FullPath(const std::wstring& path)
         full.pop_back();
     return full;
 }
-
-// ---- the handler's menu --------------------------------------------------------------------------------
 
 struct HandlerMenu
 {
@@ -306,8 +290,6 @@ std::vector<WPARAM> KeysToFirstSubmenu(HMENU menu)
     }
     return {};
 }
-
-// ---- screenshots ---------------------------------------------------------------------------------------
 
 // Saves the windows as one 24-bit BMP, each at its place on the screen, on white.
 bool SaveWindowsBitmap(const std::vector<HWND>& windows, const std::wstring& path)
@@ -475,8 +457,6 @@ struct MenuCamera
     }
 };
 
-// ---- the window ----------------------------------------------------------------------------------------
-
 struct HostState
 {
     std::wstring folder;
@@ -630,8 +610,6 @@ int RunInteractive(HINSTANCE instance, int show)
     static_cast<void>(window.Release()); // already destroyed through WM_CLOSE
     return static_cast<int>(message.wParam);
 }
-
-// ---- the tour ------------------------------------------------------------------------------------------
 
 std::wstring ClipboardText()
 {
