@@ -170,6 +170,11 @@ TEST_F(ShellExtTest, InitializeRefusesEmptyInputAndKeepsTheSelection)
     EXPECT_EQ(init->Initialize(nullptr, none.Get(), nullptr), E_INVALIDARG);
     EXPECT_NE(MenuTexts(QueryMenu(init.As<IContextMenu>().Get())).find(L"Multi Rename"), std::wstring::npos);
 
+    // The older form of the list, in the ANSI code page, reads the same.
+    const auto ansi = ComPtr<IDataObject>::Attach(CreateAnsiDropListDataObject({"C:\\a.txt", "C:\\b.txt"}));
+    EXPECT_EQ(init->Initialize(nullptr, ansi.Get(), nullptr), S_OK);
+    EXPECT_NE(MenuTexts(QueryMenu(init.As<IContextMenu>().Get())).find(L"Multi Rename"), std::wstring::npos);
+
     // The shell's own data object works the same way.
     ComPtr<IDataObject> shellObject;
     UniqueCoTaskMem folderId;
@@ -220,6 +225,13 @@ TEST_F(ShellExtTest, InvokeCommandTakesOnlyOffsetsOfCommands)
     invoke.lpVerb = MAKEINTRESOURCEA(0);
     invoke.fMask = CMIC_MASK_SHIFT_DOWN | CMIC_MASK_CONTROL_DOWN;
     EXPECT_EQ(handler->InvokeCommand(&invoke), S_OK);
+
+    // A second menu replaces the commands of the first, with offsets from 0 again.
+    WriteConfigFile(Config(Entries({"CONFIGURE"}), ""));
+    QueryMenu(handler.Get(), 50, CMF_NORMAL, &result);
+    EXPECT_EQ(HRESULT_CODE(result), 1);
+    invoke.lpVerb = MAKEINTRESOURCEA(1);
+    EXPECT_EQ(handler->InvokeCommand(&invoke), E_INVALIDARG) << "an offset of the first menu only";
 
     char name[64] = {};
     for (const UINT type : {GCS_VERBA, GCS_HELPTEXTA, GCS_VALIDATEA, GCS_VERBW, GCS_HELPTEXTW, GCS_VALIDATEW})

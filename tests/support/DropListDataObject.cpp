@@ -10,10 +10,10 @@
 
 namespace
 {
-class DropListDataObject final : public IDataObject
+template <typename Char> class DropListDataObject final : public IDataObject
 {
   public:
-    explicit DropListDataObject(std::vector<std::wstring> paths) : m_paths(std::move(paths)) {}
+    explicit DropListDataObject(std::vector<std::basic_string<Char>> paths) : m_paths(std::move(paths)) {}
 
     IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override
     {
@@ -34,18 +34,18 @@ class DropListDataObject final : public IDataObject
         if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL))
             return DV_E_FORMATETC;
         size_t characters = 2; // the list ends with an empty name
-        for (const std::wstring& path : m_paths)
+        for (const auto& path : m_paths)
             characters += path.size() + 1;
-        const HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+        const HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(Char));
         if (!memory)
             return E_OUTOFMEMORY;
         auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
         drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = TRUE;
-        auto* text = reinterpret_cast<wchar_t*>(drop + 1);
-        for (const std::wstring& path : m_paths)
+        drop->fWide = sizeof(Char) == sizeof(wchar_t);
+        auto* text = reinterpret_cast<Char*>(drop + 1);
+        for (const auto& path : m_paths)
         {
-            std::memcpy(text, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+            std::memcpy(text, path.c_str(), (path.size() + 1) * sizeof(Char));
             text += path.size() + 1;
         }
         ::GlobalUnlock(memory);
@@ -76,11 +76,16 @@ class DropListDataObject final : public IDataObject
   private:
     ~DropListDataObject() = default;
     ULONG m_references = 1;
-    std::vector<std::wstring> m_paths;
+    std::vector<std::basic_string<Char>> m_paths;
 };
 } // namespace
 
 IDataObject* CreateDropListDataObject(std::vector<std::wstring> paths)
 {
-    return new DropListDataObject(std::move(paths));
+    return new DropListDataObject<wchar_t>(std::move(paths));
+}
+
+IDataObject* CreateAnsiDropListDataObject(std::vector<std::string> paths)
+{
+    return new DropListDataObject<char>(std::move(paths));
 }

@@ -9,3 +9,5 @@
 // handler. For edge cases the shell cannot make (an empty list, 100,000 paths, very long paths).
 // The returned object has one reference.
 IDataObject* CreateDropListDataObject(std::vector<std::wstring> paths);
+// The same in the older form of a drop list, with names in the ANSI code page.
+IDataObject* CreateAnsiDropListDataObject(std::vector<std::string> paths);
