@@ -129,13 +129,16 @@ int wmain(int argc, wchar_t** argv)
                 FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
                 STGMEDIUM medium{};
                 dataObject->GetData(&format, &medium);
-                // Reading the list once is unavoidable; keeping it as strings is the handler's own cost.
-                const auto* drop = static_cast<const DROPFILES*>(::GlobalLock(medium.hGlobal));
+                // Reading the list once is unavoidable; keeping a copy is the handler's own cost.
                 size_t names = 0;
-                for (auto* name = reinterpret_cast<const wchar_t*>(reinterpret_cast<const char*>(drop) + drop->pFiles);
-                     *name; name += std::wcslen(name) + 1)
-                    ++names;
-                ::GlobalUnlock(medium.hGlobal);
+                {
+                    const GlobalLockGuard lock(medium.hGlobal);
+                    const auto* drop = static_cast<const DROPFILES*>(lock.Data());
+                    for (auto* name =
+                             reinterpret_cast<const wchar_t*>(reinterpret_cast<const char*>(drop) + drop->pFiles);
+                         *name; name += std::wcslen(name) + 1)
+                        ++names;
+                }
                 ::ReleaseStgMedium(&medium);
                 if (names != paths.size())
                     std::abort();

@@ -31,25 +31,6 @@ class StorageMedium
     STGMEDIUM m_medium{};
 };
 
-// Holds a lock on global memory for as long as it lives.
-class GlobalLockGuard
-{
-  public:
-    explicit GlobalLockGuard(HGLOBAL memory) noexcept : m_memory(memory), m_data(::GlobalLock(memory)) {}
-    GlobalLockGuard(const GlobalLockGuard&) = delete;
-    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
-    ~GlobalLockGuard()
-    {
-        if (m_data)
-            ::GlobalUnlock(m_memory);
-    }
-    void* Data() const noexcept { return m_data; }
-
-  private:
-    HGLOBAL m_memory;
-    void* m_data;
-};
-
 class ClipboardSession
 {
   public:

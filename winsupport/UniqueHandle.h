@@ -141,3 +141,22 @@ struct MemoryDcTraits
     static void Close(Type dc) noexcept { ::DeleteDC(dc); }
 };
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+
+// Holds a lock on global memory for as long as it lives.
+class GlobalLockGuard
+{
+  public:
+    explicit GlobalLockGuard(HGLOBAL memory) noexcept : m_memory(memory), m_data(::GlobalLock(memory)) {}
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    ~GlobalLockGuard()
+    {
+        if (m_data)
+            ::GlobalUnlock(m_memory);
+    }
+    void* Data() const noexcept { return m_data; }
+
+  private:
+    HGLOBAL m_memory;
+    void* m_data;
+};

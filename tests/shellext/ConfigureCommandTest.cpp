@@ -2,6 +2,7 @@
 
 #include "tests/support/DropListDataObject.h"
 #include "tests/support/FileHelpers.h"
+#include "winsupport/StringUtil.h"
 
 #include <cstring>
 
@@ -11,14 +12,6 @@
 
 namespace
 {
-std::wstring WindowsPath(const char* unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* c = unixPath; *c; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    return path;
-}
-
 using ConfigureCommandTest = ShellExtTest;
 } // namespace
 
@@ -29,7 +22,7 @@ TEST_F(ConfigureCommandTest, StartsTheProgramBesideTheDll)
     ASSERT_TRUE(CreateFolder(folder));
     ASSERT_TRUE(
         ::CopyFileW(BrelvantaDll::DistPath(L"Brelvanta.dll").c_str(), (folder + L"\\Brelvanta.dll").c_str(), FALSE));
-    ASSERT_TRUE(::CopyFileW(WindowsPath(BRELVANTA_CONFIGURE_PROBE).c_str(),
+    ASSERT_TRUE(::CopyFileW(WindowsPathOfUnixPath(Utf8ToWide(BRELVANTA_CONFIGURE_PROBE)).c_str(),
                             (folder + L"\\BrelvantaConfigure.exe").c_str(), FALSE));
 
     const HMODULE dll = ::LoadLibraryW((folder + L"\\Brelvanta.dll").c_str());

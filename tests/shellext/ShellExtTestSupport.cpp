@@ -2,6 +2,8 @@
 
 #include "tests/support/DropListDataObject.h"
 #include "tests/support/FileHelpers.h"
+#include "winsupport/StringUtil.h"
+#include "winsupport/UniqueHandle.h"
 
 #include <algorithm>
 #include <cstring>
@@ -38,11 +40,7 @@ const BrelvantaDll& BrelvantaDll::Get()
 
 std::wstring BrelvantaDll::DistPath(const std::wstring& name)
 {
-    const char* unixPath = BRELVANTA_DIST_DIR;
-    std::wstring path = L"Z:";
-    for (const char* c = unixPath; *c; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    return path + L"\\" + name;
+    return WindowsPathOfUnixPath(Utf8ToWide(BRELVANTA_DIST_DIR)) + L"\\" + name;
 }
 
 std::vector<MenuRow> ReadMenu(HMENU menu)
@@ -138,8 +136,10 @@ void SetClipboardText(const wchar_t* text)
     {
         const size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
         const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-        std::memcpy(::GlobalLock(memory), text, bytes);
-        ::GlobalUnlock(memory);
+        {
+            const GlobalLockGuard lock(memory);
+            std::memcpy(lock.Data(), text, bytes);
+        }
         if (!::SetClipboardData(CF_UNICODETEXT, memory))
             ::GlobalFree(memory);
     }

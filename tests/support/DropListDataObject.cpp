@@ -1,6 +1,7 @@
 #include "tests/support/DropListDataObject.h"
 
 #include "winsupport/ComPtr.h"
+#include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -39,7 +40,8 @@ template <typename Char> class DropListDataObject final : public IDataObject
         const HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(Char));
         if (!memory)
             return E_OUTOFMEMORY;
-        auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+        const GlobalLockGuard lock(memory);
+        auto* drop = static_cast<DROPFILES*>(lock.Data());
         drop->pFiles = sizeof(DROPFILES);
         drop->fWide = sizeof(Char) == sizeof(wchar_t);
         auto* text = reinterpret_cast<Char*>(drop + 1);
@@ -48,7 +50,6 @@ template <typename Char> class DropListDataObject final : public IDataObject
             std::memcpy(text, path.c_str(), (path.size() + 1) * sizeof(Char));
             text += path.size() + 1;
         }
-        ::GlobalUnlock(memory);
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = memory;
         medium->pUnkForRelease = nullptr;

@@ -72,6 +72,14 @@ bool DeleteTree(const std::wstring& path)
     return ::RemoveDirectoryW(longPath.c_str()) != FALSE;
 }
 
+std::wstring WindowsPathOfUnixPath(std::wstring_view unixPath)
+{
+    std::wstring path = L"Z:";
+    for (const wchar_t c : unixPath)
+        path += c == L'/' ? L'\\' : c;
+    return path;
+}
+
 std::wstring AppDataFolder()
 {
     std::array<wchar_t, MAX_PATH> folder{};

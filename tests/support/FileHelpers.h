@@ -12,6 +12,9 @@ bool PathExists(const std::wstring& path);
 // Removes a file or a whole folder tree; true when nothing is left.
 bool DeleteTree(const std::wstring& path);
 
+// The path Wine shows a Unix path under (its Z: drive is the Unix root).
+std::wstring WindowsPathOfUnixPath(std::wstring_view unixPath);
+
 // The current user's roaming application-data folder.
 std::wstring AppDataFolder();
 

@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <algorithm>
-
 namespace
 {
 // The trash folder the runner set up for the tests, as a Windows path.
@@ -17,8 +15,7 @@ std::wstring TestTrashFiles()
     if (length == 0 || length >= 32768)
         return {};
     unixPath.resize(length);
-    std::replace(unixPath.begin(), unixPath.end(), L'/', L'\\');
-    return L"Z:" + unixPath + L"\\Trash\\files";
+    return WindowsPathOfUnixPath(unixPath) + L"\\Trash\\files";
 }
 
 int DeleteToRecycleBin(const std::wstring& path)

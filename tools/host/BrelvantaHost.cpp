@@ -617,11 +617,11 @@ std::wstring ClipboardText()
         ::Sleep(20);
     std::wstring text = L"(clipboard empty)";
     if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT))
-        if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data)))
-        {
-            text = chars;
-            ::GlobalUnlock(data);
-        }
+    {
+        const GlobalLockGuard lock(data);
+        if (const auto* chars = static_cast<const wchar_t*>(lock.Data()))
+            text.assign(chars, ::wcsnlen(chars, ::GlobalSize(data) / sizeof(wchar_t)));
+    }
     ::CloseClipboard();
     return text;
 }
