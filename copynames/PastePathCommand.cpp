@@ -1,11 +1,68 @@
 #include "copynames/PastePathCommand.h"
 
+#include "copynames/ClipboardName.h"
 #include "resources/resource.h"
+#include "winsupport/Clipboard.h"
 #include "winsupport/Resources.h"
 
-void PastePathCommand::Invoke(const Selection&, KeyFlags, const CWindow&)
+#include <shellapi.h>
+
+namespace
 {
-    // Not built yet: the rename from the clipboard comes with the name-copying commands. Choosing it does nothing.
+// The shell renames nothing longer than this, nor to anything longer.
+constexpr size_t kMaxRenamePath = 260;
+
+// Renames through the shell, which handles clashes and errors and lets the user undo it.
+void RenameThroughShell(std::wstring_view from, std::wstring_view to)
+{
+    std::wstring source(from), target(to);
+    source.append(2, L'\0');
+    target.append(2, L'\0');
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_MOVE;
+    operation.pFrom = source.c_str();
+    operation.pTo = target.c_str();
+    operation.fFlags = FOF_ALLOWUNDO;
+    ::SHFileOperationW(&operation);
+}
+} // namespace
+
+std::wstring PastedName(std::wstring_view itemPath, std::wstring_view clipboardText, int mode)
+{
+    std::wstring name(clipboardText);
+    if (mode != PastePathCommand::kPasteNameKeepExtension)
+        return name;
+    const size_t textDot = name.rfind(L'.');
+    if (textDot != std::wstring::npos)
+        name.erase(textDot);
+    const size_t dot = itemPath.rfind(L'.');
+    const size_t slash = itemPath.rfind(L'\\');
+    if (dot != std::wstring_view::npos && (slash == std::wstring_view::npos || dot > slash))
+        name.append(itemPath.substr(dot));
+    return name;
+}
+
+void PastePathCommand::Invoke(const Selection& selection, KeyFlags, const CWindow&)
+{
+    const ClipboardSession clipboard;
+    const std::wstring text = clipboard.IsOpen() ? OpenClipboardText() : std::wstring();
+    if (selection.paths.empty())
+        return;
+    // The menu showed this command for a usable name, but the clipboard may have changed since:
+    // a text holding '\' or ".." parts would move the item elsewhere instead of renaming it.
+    if (!IsUsableFileName(text.c_str(), text.size() + 1))
+        return;
+
+    const std::wstring_view path = selection.paths[0];
+    const size_t slash = path.rfind(L'\\');
+    if (path.size() > kMaxRenamePath || slash == std::wstring_view::npos)
+        return;
+    const std::wstring name = PastedName(path, text, m_mode);
+    std::wstring target(path.substr(0, slash + 1));
+    target += name;
+    if (target.size() > kMaxRenamePath)
+        return;
+    RenameThroughShell(path, target);
 }
 
 std::wstring PastePathCommand::GetHelpText() const

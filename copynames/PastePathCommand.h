@@ -2,6 +2,8 @@
 
 #include "shellext/MenuItem.h"
 
+#include <string_view>
+
 // Renames the one selected item with the clipboard text (mode 0), or keeps its extension (mode 1).
 class PastePathCommand final : public MenuItem
 {
@@ -19,3 +21,7 @@ class PastePathCommand final : public MenuItem
   private:
     int m_mode;
 };
+
+// The new name of the item at itemPath: the clipboard text, or, keeping the extension, the text
+// without its own extension followed by the item's (dot included).
+std::wstring PastedName(std::wstring_view itemPath, std::wstring_view clipboardText, int mode);

@@ -1,7 +1,10 @@
 #include "shellext/BrelvantaShExt.h"
 
 #include "menuconfig/MenuConfig.h"
+#include "copynames/ClipboardName.h"
+#include "copynames/PropertyRuntime.h"
 #include "shellext/BrelvantaModule.h"
+#include "winsupport/Clipboard.h"
 #include "winsupport/ErrorHandling.h"
 #include "winsupport/LongPath.h"
 
@@ -14,7 +17,6 @@
 namespace
 {
 constexpr size_t kFolderTestLimit = 32;
-constexpr size_t kMaxClipboardNameLength = 259;
 
 // Releases a storage medium handed out by a data object.
 class StorageMedium
@@ -29,23 +31,6 @@ class StorageMedium
 
   private:
     STGMEDIUM m_medium{};
-};
-
-class ClipboardSession
-{
-  public:
-    ClipboardSession() noexcept : m_open(::OpenClipboard(nullptr) != FALSE) {}
-    ClipboardSession(const ClipboardSession&) = delete;
-    ClipboardSession& operator=(const ClipboardSession&) = delete;
-    ~ClipboardSession()
-    {
-        if (m_open)
-            ::CloseClipboard();
-    }
-    bool IsOpen() const noexcept { return m_open; }
-
-  private:
-    bool m_open;
 };
 
 bool ClipboardHoldsFileName()
@@ -135,19 +120,6 @@ PathList ExpandShortNames(const PathList& paths)
     return expanded;
 }
 } // namespace
-
-bool IsUsableFileName(const wchar_t* text, size_t available)
-{
-    const size_t limit = std::min(available, kMaxClipboardNameLength + 1);
-    size_t length = 0;
-    for (; length < limit && text[length] != L'\0'; ++length)
-    {
-        const wchar_t c = text[length];
-        if (c < 32 || std::wstring_view(L"\"*/:<>?\\|").find(c) != std::wstring_view::npos)
-            return false;
-    }
-    return length >= 1 && length <= kMaxClipboardNameLength;
-}
 
 CBrelvantaShExt::CBrelvantaShExt() noexcept
 {
@@ -254,6 +226,11 @@ try
     if (pici->fMask & CMIC_MASK_CONTROL_DOWN)
         keys |= kControlKey;
 
+    // Whatever the command loaded of the property system goes once the command is done.
+    struct PropertyRuntimeRelease
+    {
+        ~PropertyRuntimeRelease() { DropPropertyRuntime(); }
+    } propertyRuntimeRelease;
     CWindow parent(pici->hwnd);
     found->second->Invoke(m_selection, keys, parent);
     parent.Detach();

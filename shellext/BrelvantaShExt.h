@@ -47,6 +47,4 @@ class CBrelvantaShExt final : public IShellExtInit, public IContextMenu
     CommandMap m_commands;
 };
 
-// Whether text can serve as a file name: 1 to 259 characters up to the first NUL, none of them a
-// control character or one of " * / : < > ? \ |.
-bool IsUsableFileName(const wchar_t* text, size_t available);
+

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "copynames/CFItem.h"
+#include "copynames/MAbortBase.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// How a folder scan reads the selected folders; kept by the copy options dialog.
+struct FolderScanOptions
+{
+    enum Mode
+    {
+        kFilesOnly = 0,
+        kFoldersOnly = 1,
+        kFilesAndFolders = 2,
+    };
+
+    bool scanFolders = false; // the dialog's choice whether to scan at all; the scan ignores it
+    int mode = kFilesOnly;
+    bool depthLimited = false;
+    int depth = 1; // levels read when depthLimited: 1 reads only the selected folder's own entries
+    bool includeOn = false;
+    std::wstring includePattern = L"*.*";
+    bool excludeOn = false;
+    std::wstring excludePattern = L"*.*";
+};
+
+// The orders the copied list can be sorted in.
+enum SortOption
+{
+    kSortAsSelected = 0,
+    kSortNameAscending = 1,
+    kSortNameDescending = 2,
+    kSortSizeAscending = 3,
+    kSortSizeDescending = 4,
+    kSortModifiedAscending = 5,
+    kSortModifiedDescending = 6,
+    kSortPathLengthAscending = 7,
+    kSortPathLengthDescending = 8,
+};
+
+// The selected items, each selected folder with what a scan found below it, and the flattened,
+// sorted order in which they are formatted.
+class ItemList
+{
+  public:
+    // Adds one selected path; a path whose attributes cannot be read is skipped. The list keeps a
+    // view of the text: it must outlive the list unchanged (the selection does).
+    void AddPath(std::wstring_view path);
+    // Recomputes the output from the items, in selection order.
+    void Flatten();
+    // Sorts the output by the sort option and marks the list changed.
+    void Sort();
+
+    const std::vector<std::unique_ptr<CFItem>>& Items() const noexcept { return m_items; }
+    size_t ItemCount() const noexcept { return m_items.size(); }
+    const std::vector<const CFItem*>& Output() const noexcept { return m_output; }
+    uint64_t TotalSize() const noexcept { return m_totalSize; }
+    bool ContainsFolders() const noexcept { return m_containsFolders; }
+
+    // Folders are replaced in the output by their scanned children...
+    bool expand = false;
+    // ...and, when this is set as well, preceded by themselves.
+    bool includeFolders = false;
+    int sortOption = kSortAsSelected;
+    // Set by every Sort; the dialog clears it once its preview shows the new order.
+    bool changed = false;
+
+  private:
+    friend void ScanSelectedFolders(ItemList& list, MAbortBase& abort, const FolderScanOptions& options);
+
+    std::vector<std::unique_ptr<CFItem>> m_items;
+    std::vector<const CFItem*> m_output;
+    uint64_t m_totalSize = 0;
+    bool m_containsFolders = false;
+};
+
+// Replaces the folder's children by a fresh scan of it.
+void ScanFolder(FolderCFItem& folder, MAbortBase& abort, const FolderScanOptions& options);
+// Scans every selected folder and lists their contents; cancelling leaves each selected folder
+// listed as itself. Ends with Flatten and Sort.
+void ScanSelectedFolders(ItemList& list, MAbortBase& abort, const FolderScanOptions& options);
+
+// Matches a name against a wildcard pattern, both already lower-cased: '*' any run, '?' one
+// character, '\' makes the next character literal, '/' is ignored.
+bool MatchWildcard(std::wstring_view pattern, std::wstring_view name) noexcept;
+
+// The status line's wording: "Files & Folders" or "Files".
+bool StatusCountsFolders(const ItemList& list, const FolderScanOptions& options) noexcept;

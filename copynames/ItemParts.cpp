@@ -1,0 +1,190 @@
+#include "copynames/ItemParts.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cwctype>
+#include <string_view>
+
+namespace
+{
+// The text of a date or time formatting call, whose first call reports the length it needs.
+template <typename FormatCall> std::wstring FormattedText(FormatCall format)
+{
+    const int length = format(nullptr, 0);
+    if (length <= 0)
+        return {};
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    const int written = format(text.data(), length);
+    if (written <= 0)
+        return {};
+    text.resize(static_cast<size_t>(written - 1));
+    return text;
+}
+
+bool KeptByUrlEncoding(wchar_t c, bool keepSeparators) noexcept
+{
+    if (std::iswalnum(static_cast<wint_t>(c)))
+        return true;
+    switch (c)
+    {
+    case L'-':
+    case L'.':
+    case L'_':
+    case L'~':
+        return true;
+    case L'\\':
+    case L'/':
+    case L':':
+        return keepSeparators;
+    default:
+        return false;
+    }
+}
+
+// Percent-encodes each UTF-16 unit on its own, in lower-case hexadecimal with at least two digits.
+std::wstring UrlEncode(std::wstring_view text, bool keepSeparators)
+{
+    static constexpr wchar_t kDigits[] = L"0123456789abcdef";
+    std::wstring encoded;
+    encoded.reserve(text.size());
+    for (const wchar_t c : text)
+    {
+        if (KeptByUrlEncoding(c, keepSeparators))
+        {
+            encoded += c;
+            continue;
+        }
+        encoded += L'%';
+        const unsigned value = c;
+        if (value > 0xFFF)
+            encoded += kDigits[(value >> 12) & 0xF];
+        if (value > 0xFF)
+            encoded += kDigits[(value >> 8) & 0xF];
+        encoded += kDigits[(value >> 4) & 0xF];
+        encoded += kDigits[value & 0xF];
+    }
+    return encoded;
+}
+} // namespace
+
+void ItemPartText::AppendTo(const CFItem&, ClipboardText& out) const
+{
+    out.Append(m_text);
+}
+
+void ItemPartPath::AppendTo(const CFItem& item, ClipboardText& out) const
+{
+    const std::wstring_view name = item.Name();
+    std::wstring_view text;
+    switch (m_kind)
+    {
+    case kFullPath:
+        text = item.Path();
+        break;
+    case kName:
+        text = name;
+        break;
+    case kFolder:
+        text = item.Path().substr(0, item.Path().size() - name.size());
+        break;
+    case kExtension: {
+        const size_t dot = name.rfind(L'.');
+        text = dot == std::wstring_view::npos ? std::wstring_view() : name.substr(dot + 1);
+        break;
+    }
+    case kNameWithoutExtension:
+        text = name.substr(0, name.rfind(L'.'));
+        break;
+    default:
+        return;
+    }
+    if (m_separator == kBackslash && m_encoding == kNoEncoding)
+    {
+        out.Append(text);
+        return;
+    }
+
+    std::wstring result;
+    result.reserve(text.size());
+    for (const wchar_t c : text)
+    {
+        if (c != L'\\')
+            result += c;
+        else if (m_separator == kDoubleBackslash)
+            result += L"\\\\";
+        else if (m_separator == kForwardSlash)
+            result += L'/';
+        else
+            result += c;
+    }
+    if (m_encoding != kNoEncoding)
+        result = UrlEncode(result, m_encoding == kEncodeNames);
+    out.Append(result);
+}
+
+void ItemPartDate::AppendTo(const CFItem& item, ClipboardText& out) const
+{
+    const uint64_t value = m_time == kCreation     ? item.creationTime
+                           : m_time == kLastAccess ? item.lastAccessTime
+                                                   : item.lastWriteTime;
+    if (value == 0)
+        return;
+    const FILETIME fileTime{static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
+    SYSTEMTIME utc, local;
+    if (!::FileTimeToSystemTime(&fileTime, &utc) || !::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+        return;
+
+    const bool longDate = m_format == kLongDate || m_format == kLongDateTime;
+    const std::wstring date = FormattedText([&](wchar_t* buffer, int size) {
+        return ::GetDateFormatW(LOCALE_USER_DEFAULT, longDate ? DATE_LONGDATE : DATE_SHORTDATE, &local, nullptr,
+                                buffer, size);
+    });
+    if (!date.empty())
+        out.Append(date);
+    if (m_format != kShortDateTime && m_format != kLongDateTime)
+        return;
+    const std::wstring time = FormattedText([&](wchar_t* buffer, int size) {
+        return ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &local, nullptr, buffer, size);
+    });
+    if (!time.empty())
+    {
+        out.Append(L" ");
+        out.Append(time);
+    }
+}
+
+void ItemPartSize::AppendTo(const CFItem& item, ClipboardText& out) const
+{
+    if (item.IsFolder())
+        return;
+    const uint64_t size = item.size;
+    int unit = m_unit;
+    if (unit == kAuto)
+        unit = size < 1024ull ? kBytes : size < 1048576ull ? kKilobytes : size < 1073741824ull ? kMegabytes : kGigabytes;
+
+    // Rounded up; written so that sizes near 2^64 do not wrap.
+    const int shift = unit == kKilobytes ? 10 : unit == kMegabytes ? 20 : unit == kGigabytes ? 30 : 0;
+    const uint64_t mask = (uint64_t{1} << shift) - 1;
+    const uint64_t value = (size >> shift) + ((size & mask) != 0 ? 1 : 0);
+    std::wstring text = std::to_wstring(value);
+    if (m_unit == kAuto)
+        text += L"BKMG"[unit];
+    out.Append(text);
+}
+
+void ItemPartType::AppendTo(const CFItem& item, ClipboardText& out) const
+{
+    const std::wstring name(item.Name());
+    SHFILEINFOW info{};
+    const DWORD attributes = item.IsFolder() ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    if (::SHGetFileInfoW(name.c_str(), attributes, &info, sizeof(info), SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES))
+        out.Append(info.szTypeName);
+}
+
+void ItemPartProperty::AppendTo(const CFItem& item, ClipboardText& out) const
+{
+    const auto found = item.propertyValues.find(m_name);
+    if (found != item.propertyValues.end())
+        out.Append(found->second);
+}

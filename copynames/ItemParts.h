@@ -1,0 +1,135 @@
+#pragma once
+
+#include "copynames/CFItem.h"
+#include "copynames/ClipboardText.h"
+
+#include <string>
+
+// One parsed piece of an item format; writes its text for one item.
+class ItemPartBase
+{
+  public:
+    ItemPartBase() = default;
+    ItemPartBase(const ItemPartBase&) = delete;
+    ItemPartBase& operator=(const ItemPartBase&) = delete;
+    virtual ~ItemPartBase() = default;
+    virtual void AppendTo(const CFItem& item, ClipboardText& out) const = 0;
+};
+
+// Literal text, its escapes already resolved.
+class ItemPartText final : public ItemPartBase
+{
+  public:
+    explicit ItemPartText(std::wstring text) : m_text(std::move(text)) {}
+    void AppendTo(const CFItem& item, ClipboardText& out) const override;
+    const std::wstring& Text() const noexcept { return m_text; }
+
+  private:
+    std::wstring m_text;
+};
+
+// The item's path, name, folder, extension or name without extension.
+class ItemPartPath final : public ItemPartBase
+{
+  public:
+    enum Kind
+    {
+        kFullPath = 0,
+        kName = 1,
+        kFolder = 2,
+        kExtension = 3,
+        kNameWithoutExtension = 4,
+    };
+    enum Separator
+    {
+        kBackslash = 0,
+        kDoubleBackslash = 1,
+        kForwardSlash = 2,
+    };
+    enum Encoding
+    {
+        kNoEncoding = 0,
+        kEncodeNames = 1, // keeps '\', '/' and ':'
+        kEncodeAll = 2,
+    };
+
+    ItemPartPath(int kind, int separator, int encoding) : m_kind(kind), m_separator(separator), m_encoding(encoding) {}
+    void AppendTo(const CFItem& item, ClipboardText& out) const override;
+    int GetKind() const noexcept { return m_kind; }
+    int GetSeparator() const noexcept { return m_separator; }
+    int GetEncoding() const noexcept { return m_encoding; }
+
+  private:
+    int m_kind;
+    int m_separator;
+    int m_encoding;
+};
+
+// One of the item's time stamps in the user's locale and time zone.
+class ItemPartDate final : public ItemPartBase
+{
+  public:
+    enum Time
+    {
+        kLastWrite = 0,
+        kCreation = 1,
+        kLastAccess = 2,
+    };
+    enum Format
+    {
+        kShortDate = 0,
+        kLongDate = 1,
+        kShortDateTime = 2,
+        kLongDateTime = 3,
+    };
+
+    ItemPartDate(int time, int format) : m_time(time), m_format(format) {}
+    void AppendTo(const CFItem& item, ClipboardText& out) const override;
+    int GetTime() const noexcept { return m_time; }
+    int GetFormat() const noexcept { return m_format; }
+
+  private:
+    int m_time;
+    int m_format;
+};
+
+// The item's size in bytes, KB, MB or GB (rounded up), or in the unit that suits it.
+class ItemPartSize final : public ItemPartBase
+{
+  public:
+    enum Unit
+    {
+        kBytes = 0,
+        kKilobytes = 1,
+        kMegabytes = 2,
+        kGigabytes = 3,
+        kAuto = 4,
+    };
+
+    explicit ItemPartSize(int unit) : m_unit(unit) {}
+    void AppendTo(const CFItem& item, ClipboardText& out) const override;
+    int GetUnit() const noexcept { return m_unit; }
+
+  private:
+    int m_unit;
+};
+
+// The shell's type name for the item's name ("Text Document"); the file is not opened.
+class ItemPartType final : public ItemPartBase
+{
+  public:
+    void AppendTo(const CFItem& item, ClipboardText& out) const override;
+};
+
+// The display text of a shell property, from the item's cache filled before formatting.
+class ItemPartProperty final : public ItemPartBase
+{
+  public:
+    // The canonical name without "System.".
+    explicit ItemPartProperty(std::wstring name) : m_name(std::move(name)) {}
+    void AppendTo(const CFItem& item, ClipboardText& out) const override;
+    const std::wstring& Name() const noexcept { return m_name; }
+
+  private:
+    std::wstring m_name;
+};
