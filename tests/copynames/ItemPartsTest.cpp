@@ -1,0 +1,162 @@
+#include "copynames/ItemParts.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace
+{
+std::wstring TextOf(const ItemPartBase& part, const CFItem& item)
+{
+    ClipboardText text;
+    part.AppendTo(item, text);
+    return std::wstring(text.Text());
+}
+
+std::wstring PathText(const CFItem& item, int kind, int separator = ItemPartPath::kBackslash,
+                      int encoding = ItemPartPath::kNoEncoding)
+{
+    return TextOf(ItemPartPath(kind, separator, encoding), item);
+}
+} // namespace
+
+TEST(ItemPartPathTest, KindsOfSelectedAndScannedItems)
+{
+    using P = ItemPartPath;
+    const FileCFItem archive(L"C:\\data\\archive.tar.gz");
+    EXPECT_EQ(PathText(archive, P::kFullPath), L"C:\\data\\archive.tar.gz");
+    EXPECT_EQ(PathText(archive, P::kName), L"archive.tar.gz");
+    EXPECT_EQ(PathText(archive, P::kFolder), L"C:\\data\\");
+    EXPECT_EQ(PathText(archive, P::kExtension), L"gz");
+    EXPECT_EQ(PathText(archive, P::kNameWithoutExtension), L"archive.tar");
+
+    const FileCFItem hidden(L"C:\\repo\\.gitignore");
+    EXPECT_EQ(PathText(hidden, P::kExtension), L"gitignore");
+    EXPECT_EQ(PathText(hidden, P::kNameWithoutExtension), L"");
+    const FileCFItem plain(L"C:\\x\\readme");
+    EXPECT_EQ(PathText(plain, P::kExtension), L"");
+    EXPECT_EQ(PathText(plain, P::kNameWithoutExtension), L"readme");
+    const FileCFItem root(L"C:\\");
+    EXPECT_EQ(PathText(root, P::kName), L"") << "a drive root has an empty name";
+
+    const ExpandedCFItem scanned(L"C:\\data\\", L"photos\\2019\\a.jpg", ExpandedCFItem::kFile);
+    EXPECT_EQ(PathText(scanned, P::kName), L"photos\\2019\\a.jpg");
+    EXPECT_EQ(PathText(scanned, P::kFolder), L"C:\\data\\");
+    EXPECT_EQ(PathText(scanned, P::kFullPath), L"C:\\data\\photos\\2019\\a.jpg");
+    EXPECT_EQ(PathText(scanned, P::kName, P::kForwardSlash), L"photos/2019/a.jpg");
+    EXPECT_EQ(PathText(scanned, P::kFullPath, P::kDoubleBackslash), L"C:\\\\data\\\\photos\\\\2019\\\\a.jpg");
+    const ExpandedCFItem dotted(L"C:\\", L"my.pics\\readme", ExpandedCFItem::kFile);
+    EXPECT_EQ(PathText(dotted, P::kExtension), L"pics\\readme");
+    EXPECT_EQ(PathText(dotted, P::kNameWithoutExtension), L"my");
+}
+
+TEST(ItemPartPathTest, UrlEncodingWritesEachCodeUnit)
+{
+    using P = ItemPartPath;
+    const FileCFItem spaced(L"C:\\a b\\c.txt");
+    EXPECT_EQ(PathText(spaced, P::kFullPath, P::kBackslash, P::kEncodeNames), L"C:\\a%20b\\c.txt");
+    EXPECT_EQ(PathText(spaced, P::kFullPath, P::kBackslash, P::kEncodeAll), L"C%3a%5ca%20b%5cc.txt");
+    EXPECT_EQ(PathText(spaced, P::kFullPath, P::kForwardSlash, P::kEncodeNames), L"C:/a%20b/c.txt");
+    EXPECT_EQ(PathText(spaced, P::kFullPath, P::kForwardSlash, P::kEncodeAll), L"C%3a%2fa%20b%2fc.txt");
+
+    // Letters and digits of any script stay; other units become %xx, %xxx or %xxxx, no UTF-8.
+    const FileCFItem unicode(L"C:\\\u00e4\u4e2d\u0663-._~!%#&+\u00a0\u2013\U0001F600");
+    EXPECT_EQ(PathText(unicode, P::kName, P::kBackslash, P::kEncodeNames),
+              L"\u00e4\u4e2d\u0663-._~%21%25%23%26%2b%a0%2013%d83d%de00");
+}
+
+TEST(ItemPartSizeTest, UnitsRoundUpAtTheirBoundaries)
+{
+    using S = ItemPartSize;
+    struct Case
+    {
+        uint64_t size;
+        int unit;
+        const wchar_t* text;
+    };
+    const Case cases[] = {
+        {0, S::kAuto, L"0B"},
+        {1023, S::kAuto, L"1023B"},
+        {1024, S::kAuto, L"1K"},
+        {1025, S::kAuto, L"2K"},
+        {1048575, S::kAuto, L"1024K"},
+        {1048576, S::kAuto, L"1M"},
+        {1073741823, S::kAuto, L"1024M"},
+        {1073741824, S::kAuto, L"1G"},
+        {5368709121, S::kAuto, L"6G"},
+        {1, S::kKilobytes, L"1"},
+        {0, S::kKilobytes, L"0"},
+        {1048577, S::kMegabytes, L"2"},
+        {1073741825, S::kGigabytes, L"2"},
+        {1234567, S::kBytes, L"1234567"},
+        {UINT64_MAX, S::kBytes, L"18446744073709551615"},
+        {UINT64_MAX, S::kGigabytes, L"17179869184"},
+        {UINT64_MAX, S::kAuto, L"17179869184G"},
+    };
+    FileCFItem file(L"C:\\x\\f");
+    for (const Case& c : cases)
+    {
+        file.size = c.size;
+        EXPECT_EQ(TextOf(ItemPartSize(c.unit), file), c.text) << c.size << " unit " << c.unit;
+    }
+    ExpandedCFItem folder(L"C:\\", L"x\\sub", ExpandedCFItem::kDirectory);
+    folder.size = 5;
+    EXPECT_EQ(TextOf(ItemPartSize(S::kAuto), folder), L"") << "folders have no size";
+}
+
+TEST(ItemPartDateTest, DatesFollowTheUsersLocaleAndTimeZone)
+{
+    using D = ItemPartDate;
+    FileCFItem file(L"C:\\x\\f");
+    // 2024-07-15 12:34:56 UTC, which is summer time in most zones that have one.
+    const SYSTEMTIME utc{2024, 7, 1, 15, 12, 34, 56, 0};
+    FILETIME fileTime;
+    ASSERT_TRUE(::SystemTimeToFileTime(&utc, &fileTime));
+    file.lastWriteTime = (uint64_t{fileTime.dwHighDateTime} << 32) | fileTime.dwLowDateTime;
+    file.creationTime = file.lastWriteTime - 864000000000ull; // a day earlier
+
+    SYSTEMTIME local;
+    ASSERT_TRUE(::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local));
+    auto expected = [&](const SYSTEMTIME& time, DWORD dateFlags, bool withTime) {
+        wchar_t date[100], clock[100];
+        std::wstring text;
+        if (::GetDateFormatW(LOCALE_USER_DEFAULT, dateFlags, &time, nullptr, date, 100))
+            text = date;
+        if (withTime && ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, 100))
+            text += std::wstring(L" ") + clock;
+        return text;
+    };
+    EXPECT_EQ(TextOf(D(D::kLastWrite, D::kShortDate), file), expected(local, DATE_SHORTDATE, false));
+    EXPECT_EQ(TextOf(D(D::kLastWrite, D::kLongDate), file), expected(local, DATE_LONGDATE, false));
+    EXPECT_EQ(TextOf(D(D::kLastWrite, D::kShortDateTime), file), expected(local, DATE_SHORTDATE, true));
+    EXPECT_EQ(TextOf(D(D::kLastWrite, D::kLongDateTime), file), expected(local, DATE_LONGDATE, true));
+    EXPECT_NE(TextOf(D(D::kCreation, D::kLongDate), file), TextOf(D(D::kLastWrite, D::kLongDate), file));
+    EXPECT_EQ(TextOf(D(D::kLastAccess, D::kLongDateTime), file), L"") << "a time of zero writes nothing";
+    file.lastAccessTime = UINT64_MAX;
+    EXPECT_EQ(TextOf(D(D::kLastAccess, D::kLongDateTime), file), L"") << "a time beyond the calendar";
+}
+
+TEST(ItemPartTypeTest, TypeNamesComeFromTheNameAlone)
+{
+    // The file need not exist: the type is derived from its name.
+    const FileCFItem file(L"C:\\does-not-exist\\report.txt");
+    const ExpandedCFItem folder(L"C:\\", L"nothing\\here", ExpandedCFItem::kDirectory);
+    SHFILEINFOW info{};
+    ASSERT_TRUE(::SHGetFileInfoW(L"report.txt", FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                                 SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES));
+    EXPECT_EQ(TextOf(ItemPartType(), file), info.szTypeName);
+    ASSERT_TRUE(::SHGetFileInfoW(L"nothing\\here", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                                 SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES));
+    EXPECT_EQ(TextOf(ItemPartType(), folder), info.szTypeName);
+}
+
+TEST(ItemPartPropertyTest, ValuesComeFromTheItemsCache)
+{
+    FileCFItem file(L"C:\\x\\photo.jpg");
+    file.propertyValues[L"Photo.DateTaken"] = L"line one\nline two";
+    ClipboardText text;
+    ItemPartProperty(L"Photo.DateTaken").AppendTo(file, text);
+    ItemPartProperty(L"Size").AppendTo(file, text);
+    EXPECT_EQ(text.Text(), L"line one\r\nline two");
+}
