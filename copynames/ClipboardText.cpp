@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-ClipboardText::ClipboardText() : m_buffer(1, L'\0')
-{
-}
+ClipboardText::ClipboardText() : m_buffer(1, L'\0') {}
 
 void ClipboardText::Reserve(size_t length)
 {

@@ -71,12 +71,14 @@ template <size_t N> int ParseChoice(const std::wstring& parameter, const Choice 
 }
 
 constexpr Choice kDateTags[] = {
-    {L"", ItemPartDate::kShortDateTime},         {L"shortdatetime", ItemPartDate::kShortDateTime},
-    {L"longdatetime", ItemPartDate::kLongDateTime}, {L"shortdate", ItemPartDate::kShortDate},
+    {L"", ItemPartDate::kShortDateTime},
+    {L"shortdatetime", ItemPartDate::kShortDateTime},
+    {L"longdatetime", ItemPartDate::kLongDateTime},
+    {L"shortdate", ItemPartDate::kShortDate},
     {L"longdate", ItemPartDate::kLongDate},
 };
 constexpr Choice kSizeTags[] = {
-    {L"", ItemPartSize::kBytes},     {L"b", ItemPartSize::kBytes},     {L"kb", ItemPartSize::kKilobytes},
+    {L"", ItemPartSize::kBytes},       {L"b", ItemPartSize::kBytes},      {L"kb", ItemPartSize::kKilobytes},
     {L"mb", ItemPartSize::kMegabytes}, {L"gb", ItemPartSize::kGigabytes}, {L"auto", ItemPartSize::kAuto},
 };
 
@@ -86,8 +88,10 @@ struct PathAttribute
     int kind;
 };
 constexpr PathAttribute kPathAttributes[] = {
-    {L"path", ItemPartPath::kFullPath},  {L"name", ItemPartPath::kName},
-    {L"folder", ItemPartPath::kFolder},  {L"ext", ItemPartPath::kExtension},
+    {L"path", ItemPartPath::kFullPath},
+    {L"name", ItemPartPath::kName},
+    {L"folder", ItemPartPath::kFolder},
+    {L"ext", ItemPartPath::kExtension},
     {L"namenoext", ItemPartPath::kNameWithoutExtension},
 };
 struct DateAttribute

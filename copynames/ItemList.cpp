@@ -215,8 +215,7 @@ FolderCFItem::FolderCFItem(std::wstring_view selectedPath)
     SetPath(selectedPath, NameStartOf(selectedPath));
 }
 
-ExpandedCFItem::ExpandedCFItem(std::wstring_view root, std::wstring_view relativePath, Kind kind)
-    : m_kind(kind)
+ExpandedCFItem::ExpandedCFItem(std::wstring_view root, std::wstring_view relativePath, Kind kind) : m_kind(kind)
 {
     m_ownPath.reserve(root.size() + relativePath.size());
     m_ownPath.append(root).append(relativePath);

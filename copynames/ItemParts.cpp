@@ -137,8 +137,8 @@ void ItemPartDate::AppendTo(const CFItem& item, ClipboardText& out) const
 
     const bool longDate = m_format == kLongDate || m_format == kLongDateTime;
     const std::wstring date = FormattedText([&](wchar_t* buffer, int size) {
-        return ::GetDateFormatW(LOCALE_USER_DEFAULT, longDate ? DATE_LONGDATE : DATE_SHORTDATE, &local, nullptr,
-                                buffer, size);
+        return ::GetDateFormatW(LOCALE_USER_DEFAULT, longDate ? DATE_LONGDATE : DATE_SHORTDATE, &local, nullptr, buffer,
+                                size);
     });
     if (!date.empty())
         out.Append(date);
@@ -161,7 +161,10 @@ void ItemPartSize::AppendTo(const CFItem& item, ClipboardText& out) const
     const uint64_t size = item.size;
     int unit = m_unit;
     if (unit == kAuto)
-        unit = size < 1024ull ? kBytes : size < 1048576ull ? kKilobytes : size < 1073741824ull ? kMegabytes : kGigabytes;
+        unit = size < 1024ull         ? kBytes
+               : size < 1048576ull    ? kKilobytes
+               : size < 1073741824ull ? kMegabytes
+                                      : kGigabytes;
 
     // Rounded up; written so that sizes near 2^64 do not wrap.
     const int shift = unit == kKilobytes ? 10 : unit == kMegabytes ? 20 : unit == kGigabytes ? 30 : 0;

@@ -14,8 +14,8 @@ namespace
 std::shared_ptr<PropertyRunTimeDLLs> g_runtime;
 
 // System.PropList.FullDetails: the properties the shell shows in a file's details.
-constexpr PROPERTYKEY kFullDetailsKey = {
-    {0xC9944A21, 0xA406, 0x48FE, {0x82, 0x25, 0xAE, 0xC7, 0xE2, 0x4C, 0x21, 0x1B}}, 2};
+constexpr PROPERTYKEY kFullDetailsKey = {{0xC9944A21, 0xA406, 0x48FE, {0x82, 0x25, 0xAE, 0xC7, 0xE2, 0x4C, 0x21, 0x1B}},
+                                         2};
 
 template <typename Function> Function EntryPoint(HMODULE module, const char* name) noexcept
 {
@@ -64,8 +64,8 @@ ComPtr<IPropertyDescription> DescriptionByName(const PropertyRunTimeDLLs& runtim
 ComPtr<IPropertyStore> StoreOf(const PropertyRunTimeDLLs& runtime, const wchar_t* path)
 {
     ComPtr<IPropertyStore> store;
-    if (runtime.IsLoaded() &&
-        FAILED(runtime.Entries().getPropertyStoreFromParsingName(path, nullptr, GPS_DEFAULT, IID_PPV_ARGS(store.Put()))))
+    if (runtime.IsLoaded() && FAILED(runtime.Entries().getPropertyStoreFromParsingName(path, nullptr, GPS_DEFAULT,
+                                                                                       IID_PPV_ARGS(store.Put()))))
         store.Reset();
     return store;
 }
@@ -85,8 +85,8 @@ PropertyRunTimeDLLs::PropertyRunTimeDLLs()
         m_propsys = ::LoadLibraryExW(L"Propsys.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (m_propsys)
     {
-        m_entries.getPropertyDescriptionByName = EntryPoint<decltype(m_entries.getPropertyDescriptionByName)>(
-            m_propsys, "PSGetPropertyDescriptionByName");
+        m_entries.getPropertyDescriptionByName =
+            EntryPoint<decltype(m_entries.getPropertyDescriptionByName)>(m_propsys, "PSGetPropertyDescriptionByName");
         m_entries.getPropertyValue = EntryPoint<decltype(m_entries.getPropertyValue)>(m_propsys, "PSGetPropertyValue");
     }
     m_loaded = m_entries.createItemFromParsingName && m_entries.getPropertyStoreFromParsingName &&

@@ -46,5 +46,3 @@ class CBrelvantaShExt final : public IShellExtInit, public IContextMenu
     Selection m_selection;
     CommandMap m_commands;
 };
-
-

@@ -41,10 +41,9 @@ std::wstring FormatStringResource(UINT id, std::initializer_list<std::wstring_vi
     for (size_t index = 0; index < texts.size() && index < arguments.size(); ++index)
         arguments[index] = reinterpret_cast<DWORD_PTR>(texts[index].c_str());
     wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER |
-                                              FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                                          pattern.c_str(), 0, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
-                                          reinterpret_cast<va_list*>(arguments.data()));
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY, pattern.c_str(), 0,
+        0, reinterpret_cast<wchar_t*>(&buffer), 0, reinterpret_cast<va_list*>(arguments.data()));
     UniqueLocal owner(buffer);
     if (length == 0 || !buffer)
         return pattern;

@@ -59,7 +59,8 @@ TEST(ClipboardTextTest, AClipboardHeldByAnotherWindowIsLeftAlone)
     const UniqueKernelHandle opened(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     const UniqueKernelHandle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::thread holder([&] {
-        HWND window = ::CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        HWND window =
+            ::CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         const bool open = ::OpenClipboard(window) != FALSE;
         ::SetEvent(opened.Get());
         ::WaitForSingleObject(done.Get(), 10000);

@@ -12,8 +12,7 @@
 namespace
 {
 const std::wstring kUnexpectedBracket = L"Unexpected ']' (use '\\]' to insert a ']').";
-const std::wstring kInvalidDollar =
-    L"Invalid '$', must be followed by attribute name, or use '\\$' to insert a '$'.";
+const std::wstring kInvalidDollar = L"Invalid '$', must be followed by attribute name, or use '\\$' to insert a '$'.";
 const std::wstring kNoVariables = L"Invalid definition - no item variables.";
 
 std::wstring NoSuchAttribute(const std::wstring& name)

@@ -101,7 +101,8 @@ FolderScanOptions Options(int mode, int depth = 0)
 TEST_F(ItemListTest, ScansInPreOrderByModeAndDepth)
 {
     using O = FolderScanOptions;
-    EXPECT_EQ(Scanned(Options(O::kFilesAndFolders)), L"photos/|photos\\A.jpg|photos\\b.jpg|photos\\2019/|photos\\2019\\c.jpg");
+    EXPECT_EQ(Scanned(Options(O::kFilesAndFolders)),
+              L"photos/|photos\\A.jpg|photos\\b.jpg|photos\\2019/|photos\\2019\\c.jpg");
     EXPECT_EQ(Scanned(Options(O::kFilesOnly)), L"photos\\A.jpg|photos\\b.jpg|photos\\2019\\c.jpg");
     EXPECT_EQ(Scanned(Options(O::kFilesOnly, 1)), L"photos\\A.jpg|photos\\b.jpg");
     EXPECT_EQ(Scanned(Options(O::kFoldersOnly)), L"photos/|photos\\2019/");
@@ -120,7 +121,8 @@ TEST_F(ItemListTest, PatternsFilterFilesOnly)
     FolderScanOptions options = Options(FolderScanOptions::kFilesAndFolders);
     options.includeOn = true;
     options.includePattern = L"*.JPG";
-    EXPECT_EQ(Scanned(options), L"photos/|photos\\A.jpg|photos\\ab.jpg|photos\\b.jpg|photos\\2019/|photos\\2019\\c.jpg");
+    EXPECT_EQ(Scanned(options),
+              L"photos/|photos\\A.jpg|photos\\ab.jpg|photos\\b.jpg|photos\\2019/|photos\\2019\\c.jpg");
     options.excludeOn = true;
     options.excludePattern = L"?.jpg";
     EXPECT_EQ(Scanned(options), L"photos/|photos\\ab.jpg|photos\\2019/");
@@ -178,13 +180,22 @@ TEST_F(ItemListTest, SortsWithTheirTieRules)
         const wchar_t* names;
     };
     const Case cases[] = {
-        {kSortNameAscending, L"photos/|photos\\2019/|photos\\2019\\c.jpg|photos\\A.jpg|photos\\b.jpg|photos\\Same-size-a.txt|photos\\same-size-b.txt"},
-        {kSortNameDescending, L"photos\\same-size-b.txt|photos\\Same-size-a.txt|photos\\b.jpg|photos\\A.jpg|photos\\2019\\c.jpg|photos\\2019/|photos/"},
+        {kSortNameAscending,
+         L"photos/|photos\\2019/"
+         L"|photos\\2019\\c.jpg|photos\\A.jpg|photos\\b.jpg|photos\\Same-size-a.txt|photos\\same-size-b.txt"},
+        {kSortNameDescending, L"photos\\same-size-b.txt|photos\\Same-size-a.txt|photos\\b.jpg|photos\\A.jpg|"
+                              L"photos\\2019\\c.jpg|photos\\2019/|photos/"},
         // Equal sizes: folders first, then by name; descending is the exact reverse.
-        {kSortSizeAscending, L"photos/|photos\\2019/|photos\\A.jpg|photos\\Same-size-a.txt|photos\\same-size-b.txt|photos\\b.jpg|photos\\2019\\c.jpg"},
-        {kSortSizeDescending, L"photos\\2019\\c.jpg|photos\\b.jpg|photos\\same-size-b.txt|photos\\Same-size-a.txt|photos\\A.jpg|photos\\2019/|photos/"},
-        {kSortPathLengthAscending, L"photos/|photos\\2019/|photos\\A.jpg|photos\\b.jpg|photos\\2019\\c.jpg|photos\\Same-size-a.txt|photos\\same-size-b.txt"},
-        {kSortPathLengthDescending, L"photos\\same-size-b.txt|photos\\Same-size-a.txt|photos\\2019\\c.jpg|photos\\b.jpg|photos\\A.jpg|photos\\2019/|photos/"},
+        {kSortSizeAscending,
+         L"photos/|photos\\2019/"
+         L"|photos\\A.jpg|photos\\Same-size-a.txt|photos\\same-size-b.txt|photos\\b.jpg|photos\\2019\\c.jpg"},
+        {kSortSizeDescending, L"photos\\2019\\c.jpg|photos\\b.jpg|photos\\same-size-b.txt|photos\\Same-size-a.txt|"
+                              L"photos\\A.jpg|photos\\2019/|photos/"},
+        {kSortPathLengthAscending,
+         L"photos/|photos\\2019/"
+         L"|photos\\A.jpg|photos\\b.jpg|photos\\2019\\c.jpg|photos\\Same-size-a.txt|photos\\same-size-b.txt"},
+        {kSortPathLengthDescending, L"photos\\same-size-b.txt|photos\\Same-size-a.txt|photos\\2019\\c.jpg|photos\\b."
+                                    L"jpg|photos\\A.jpg|photos\\2019/|photos/"},
     };
     for (const Case& c : cases)
     {
@@ -224,11 +235,14 @@ TEST_F(ItemListTest, SortsWithTheirTieRules)
     ScanSelectedFolders(dated, abort, Options(FolderScanOptions::kFilesAndFolders));
     dated.sortOption = kSortModifiedAscending;
     dated.Sort();
-    EXPECT_EQ(Names(dated), L"photos\\2019\\c.jpg|photos\\b.jpg|photos\\A.jpg|photos\\Same-size-a.txt|photos\\same-size-b.txt|photos/|photos\\2019/");
+    EXPECT_EQ(Names(dated), L"photos\\2019\\c.jpg|photos\\b.jpg|photos\\A.jpg|photos\\Same-size-a.txt|photos\\same-"
+                            L"size-b.txt|photos/|photos\\2019/");
     dated.sortOption = kSortModifiedDescending;
     dated.Flatten();
     dated.Sort();
-    EXPECT_EQ(Names(dated), L"photos\\2019/|photos/|photos\\same-size-b.txt|photos\\Same-size-a.txt|photos\\A.jpg|photos\\b.jpg|photos\\2019\\c.jpg");
+    EXPECT_EQ(Names(dated),
+              L"photos\\2019/|photos/"
+              L"|photos\\same-size-b.txt|photos\\Same-size-a.txt|photos\\A.jpg|photos\\b.jpg|photos\\2019\\c.jpg");
 }
 
 TEST_F(ItemListTest, CancellingListsEachSelectedFolderAsItself)
@@ -348,14 +362,30 @@ TEST(WildcardTest, MatchesLikeTheShell)
         bool match;
     };
     const Case cases[] = {
-        {L"*.*", L"a.txt", true},     {L"*.*", L"noext", false},     {L"*", L"", true},
-        {L"", L"", true},             {L"", L"a", false},            {L"*.txt", L"a.txt", true},
-        {L"*.txt", L"a.txt.bak", false}, {L"?.jpg", L"a.jpg", true},  {L"?.jpg", L"ab.jpg", false},
-        {L"a?c", L"ac", false},       {L"a*b*c", L"aXbYbZc", true},  {L"a*b*c", L"aXbYbZ", false},
-        {L"\\*x", L"*x", true},       {L"\\*x", L"ax", false},       {L"\\?", L"?", true},
-        {L"\\?", L"a", false},        {L"a/b", L"ab", true},         {L"ab//", L"ab", true},
-        {L"ab*/*", L"ab", true},      {L"a\\", L"a", false},         {L"*a", L"aaaa", true},
-        {L"**a**", L"bab", true},     {L"\u00e4*", L"\u00e4x", true}, {L"*\\\\", L"a\\", true},
+        {L"*.*", L"a.txt", true},
+        {L"*.*", L"noext", false},
+        {L"*", L"", true},
+        {L"", L"", true},
+        {L"", L"a", false},
+        {L"*.txt", L"a.txt", true},
+        {L"*.txt", L"a.txt.bak", false},
+        {L"?.jpg", L"a.jpg", true},
+        {L"?.jpg", L"ab.jpg", false},
+        {L"a?c", L"ac", false},
+        {L"a*b*c", L"aXbYbZc", true},
+        {L"a*b*c", L"aXbYbZ", false},
+        {L"\\*x", L"*x", true},
+        {L"\\*x", L"ax", false},
+        {L"\\?", L"?", true},
+        {L"\\?", L"a", false},
+        {L"a/b", L"ab", true},
+        {L"ab//", L"ab", true},
+        {L"ab*/*", L"ab", true},
+        {L"a\\", L"a", false},
+        {L"*a", L"aaaa", true},
+        {L"**a**", L"bab", true},
+        {L"\u00e4*", L"\u00e4x", true},
+        {L"*\\\\", L"a\\", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(MatchWildcard(c.pattern, c.name), c.match) << c.pattern << L" / " << c.name;

@@ -1,5 +1,7 @@
 #include "tests/shellext/ShellExtTestSupport.h"
 
+#include "winsupport/Clipboard.h"
+
 #include "tests/support/DropListDataObject.h"
 #include "tests/support/FileHelpers.h"
 #include "winsupport/StringUtil.h"
@@ -116,6 +118,25 @@ void ShellExtTest::WriteConfigFile(const std::string& bytes)
     ASSERT_TRUE(WriteFileBytes(UserFolder() + L"\\MenuCommands.xml", bytes));
 }
 
+bool ShellExtTest::InvokeByText(IContextMenu* handler, const std::wstring& text, DWORD mask)
+{
+    constexpr UINT kFirst = 1;
+    std::vector<MenuRow> rows = QueryMenu(handler, kFirst);
+    for (size_t index = 0; index < rows.size(); ++index)
+    {
+        const MenuRow row = rows[index];
+        rows.insert(rows.end(), row.submenu.begin(), row.submenu.end());
+        if (row.text != text || !row.submenu.empty())
+            continue;
+        CMINVOKECOMMANDINFO invoke{};
+        invoke.cbSize = sizeof(invoke);
+        invoke.fMask = mask;
+        invoke.lpVerb = MAKEINTRESOURCEA(row.id - kFirst);
+        return SUCCEEDED(handler->InvokeCommand(&invoke));
+    }
+    return false;
+}
+
 std::vector<std::wstring> ShellExtTest::MakeFiles(const std::vector<std::wstring>& names)
 {
     std::vector<std::wstring> paths;
@@ -144,4 +165,16 @@ void SetClipboardText(const wchar_t* text)
             ::GlobalFree(memory);
     }
     ::CloseClipboard();
+}
+
+std::wstring ClipboardTextNow()
+{
+    for (int attempt = 0; attempt < 50; ++attempt)
+    {
+        const ClipboardSession clipboard;
+        if (clipboard.IsOpen())
+            return OpenClipboardText();
+        ::Sleep(10);
+    }
+    return L"(the clipboard could not be opened)";
 }

@@ -49,9 +49,15 @@ class ShellExtTest : public ProductStateTest
     std::vector<MenuRow> QueryMenu(IContextMenu* handler, UINT idCmdFirst = 1, UINT uFlags = CMF_NORMAL,
                                    HRESULT* result = nullptr);
     void WriteConfigFile(const std::string& bytes);
+    // Chooses the command with this menu text (as shown, "(s)" resolved) from a fresh menu, with
+    // the invoke mask's keys (CMIC_MASK_SHIFT_DOWN, CMIC_MASK_CONTROL_DOWN); false when the menu
+    // has no such command.
+    bool InvokeByText(IContextMenu* handler, const std::wstring& text, DWORD mask = 0);
     // Files with these names in the test's folder; returns their full paths.
     std::vector<std::wstring> MakeFiles(const std::vector<std::wstring>& names);
 };
 
 // Puts text on the clipboard (null: empties it).
 void SetClipboardText(const wchar_t* text);
+// The clipboard's text; empty when it holds none.
+std::wstring ClipboardTextNow();

@@ -20,3 +20,7 @@ std::wstring AppDataFolder();
 
 // True when running under Wine, for tests of platform features Wine lacks.
 bool IsWine();
+
+// The files folder of the trash the runner set up for the tests (XDG_DATA_HOME), as a Windows
+// path; empty when there is none.
+std::wstring TestTrashFiles();
