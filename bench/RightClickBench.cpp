@@ -2,6 +2,7 @@
 // loop making the calls no handler can avoid (reading the drop list, asking whether the clipboard
 // holds text, 32 attribute queries, finding and reading the menu configuration file, inserting the
 // menu items). Prints one line per case.
+#include "bench/BenchTiming.h"
 #include "tests/support/DropListDataObject.h"
 #include "winsupport/ComPtr.h"
 #include "winsupport/LongPath.h"
@@ -23,41 +24,6 @@ namespace
 // {6F2C1B8E-4A73-4D5B-9E21-7C8A3F1D5B42}
 constexpr CLSID kHandlerClassId = {0x6f2c1b8e, 0x4a73, 0x4d5b, {0x9e, 0x21, 0x7c, 0x8a, 0x3f, 0x1d, 0x5b, 0x42}};
 
-double Seconds()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f{};
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now{};
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
-
-// Times two cases in alternating batches, so that drift in the machine's speed hits both alike,
-// and keeps each one's fastest batch: under Wine the slow outliers are noise, not the code.
-std::pair<double, double> MeasurePair(const std::function<void()>& first, const std::function<void()>& second)
-{
-    int perBatch = 0;
-    for (const double start = Seconds(); Seconds() - start < 0.01; ++perBatch)
-        first();
-    perBatch = std::max(perBatch, 1);
-    const auto batch = [perBatch](const std::function<void()>& run) {
-        const double start = Seconds();
-        for (int i = 0; i < perBatch; ++i)
-            run();
-        return (Seconds() - start) / perBatch;
-    };
-    double bestFirst = 1e9;
-    double bestSecond = 1e9;
-    for (int round = 0; round < 25; ++round)
-    {
-        bestFirst = std::min(bestFirst, batch(first));
-        bestSecond = std::min(bestSecond, batch(second));
-    }
-    return {bestFirst, bestSecond};
-}
 
 std::string ReadConfigBytes(const std::wstring& path)
 {
