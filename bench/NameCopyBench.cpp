@@ -138,7 +138,7 @@ int wmain()
         Report(L"copy of 100,000 names / plain loop", copy, plain);
     }
     {
-        const wchar_t* names[] = {L"name A-Z", L"name Z-A", L"size up", L"size down",
+        const wchar_t* names[] = {L"name A-Z",    L"name Z-A",      L"size up",        L"size down",
                                   L"modified up", L"modified down", L"path length up", L"path length down"};
         for (int option = kSortNameAscending; option <= kSortPathLengthDescending; ++option)
         {

@@ -24,7 +24,6 @@ namespace
 // {6F2C1B8E-4A73-4D5B-9E21-7C8A3F1D5B42}
 constexpr CLSID kHandlerClassId = {0x6f2c1b8e, 0x4a73, 0x4d5b, {0x9e, 0x21, 0x7c, 0x8a, 0x3f, 0x1d, 0x5b, 0x42}};
 
-
 std::string ReadConfigBytes(const std::wstring& path)
 {
     const UniqueFile file(::CreateFileW(ToLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

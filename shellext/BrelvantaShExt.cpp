@@ -25,12 +25,25 @@ class StorageMedium
     StorageMedium() noexcept = default;
     StorageMedium(const StorageMedium&) = delete;
     StorageMedium& operator=(const StorageMedium&) = delete;
-    ~StorageMedium() { ::ReleaseStgMedium(&m_medium); }
+    ~StorageMedium()
+    {
+        if (m_data)
+            ::GlobalUnlock(m_medium.hGlobal);
+        ::ReleaseStgMedium(&m_medium);
+    }
     STGMEDIUM* Put() noexcept { return &m_medium; }
     HGLOBAL Global() const noexcept { return m_medium.hGlobal; }
+    // The medium's memory, locked on first use until the medium is released.
+    const void* Data() noexcept
+    {
+        if (!m_data && m_medium.tymed == TYMED_HGLOBAL)
+            m_data = ::GlobalLock(m_medium.hGlobal);
+        return m_data;
+    }
 
   private:
     STGMEDIUM m_medium{};
+    const void* m_data = nullptr;
 };
 
 bool ClipboardHoldsFileName()
@@ -60,7 +73,7 @@ bool IsFolder(std::wstring_view path)
 // Reads the drop list in one pass, each name whole and never past the memory's end. Asking
 // DragQueryFileW for each index walks the list from its start every time: quadratic, which
 // freezes the file manager on a selection of many thousand items.
-PathList DropListPaths(const void* data, size_t size)
+PathList DropListPaths(const void* data, size_t size, std::shared_ptr<const void> owner)
 {
     PathList paths;
     if (size < sizeof(DROPFILES))
@@ -73,7 +86,7 @@ PathList DropListPaths(const void* data, size_t size)
     if (drop->fWide)
     {
         paths = PathList::FromNulSeparated(
-            std::wstring_view(reinterpret_cast<const wchar_t*>(begin), bytes / sizeof(wchar_t)));
+            std::wstring_view(reinterpret_cast<const wchar_t*>(begin), bytes / sizeof(wchar_t)), std::move(owner));
     }
     else
     {
@@ -182,13 +195,13 @@ try
     if (!pdtobj)
         return E_INVALIDARG;
     FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    StorageMedium medium;
-    if (FAILED(pdtobj->GetData(&format, medium.Put())))
+    auto medium = std::make_shared<StorageMedium>();
+    if (FAILED(pdtobj->GetData(&format, medium->Put())))
         return E_INVALIDARG;
-    const GlobalLockGuard lock(medium.Global());
-    if (!lock.Data())
+    if (!medium->Data())
         return E_INVALIDARG;
-    PathList paths = DropListPaths(lock.Data(), ::GlobalSize(medium.Global()));
+    // The selection views the drop list where it is, for as long as the handler keeps it.
+    PathList paths = DropListPaths(medium->Data(), ::GlobalSize(medium->Global()), medium);
     if (paths.empty())
         return E_INVALIDARG; // the previous selection stays
     SelectPaths(std::move(paths));

@@ -8,28 +8,40 @@ PathList::PathList(std::initializer_list<std::wstring_view> paths)
         Append(path);
 }
 
-PathList PathList::FromNulSeparated(std::wstring_view list)
+PathList PathList::FromNulSeparated(std::wstring_view list, std::shared_ptr<const void> owner)
 {
     PathList paths;
     size_t end = 0;
-    size_t count = 0;
     while (end < list.size() && list[end] != L'\0')
     {
+        paths.m_starts.push_back(end);
         end = std::min(list.find(L'\0', end), list.size()) + 1;
-        ++count;
     }
-    // One copy of the whole list, whose layout is already the block's.
+    // The layout is already the block's: view it, or copy it whole.
+    if (owner && end <= list.size())
+    {
+        paths.m_owner = std::move(owner);
+        paths.m_view = list.substr(0, end);
+        return paths;
+    }
     paths.m_block.assign(list.data(), std::min(end, list.size()));
     if (paths.m_block.size() < end)
         paths.m_block.push_back(L'\0');
-    paths.m_starts.reserve(count);
-    for (size_t start = 0; start < paths.m_block.size(); start = paths.m_block.find(L'\0', start) + 1)
-        paths.m_starts.push_back(start);
     return paths;
+}
+
+void PathList::Own()
+{
+    if (!m_owner)
+        return;
+    m_block.assign(m_view);
+    m_owner.reset();
+    m_view = {};
 }
 
 void PathList::Append(std::wstring_view path)
 {
+    Own();
     m_starts.push_back(m_block.size());
     m_block.append(path);
     m_block.push_back(L'\0');
@@ -38,6 +50,12 @@ void PathList::Append(std::wstring_view path)
 std::wstring_view PathList::operator[](size_t index) const noexcept
 {
     const size_t start = m_starts[index];
-    const size_t end = index + 1 < m_starts.size() ? m_starts[index + 1] - 1 : m_block.size() - 1;
-    return std::wstring_view(m_block).substr(start, end - start);
+    const size_t end = index + 1 < m_starts.size() ? m_starts[index + 1] - 1 : BlockSize() - 1;
+    return std::wstring_view(Block() + start, end - start);
+}
+
+bool PathList::operator==(const PathList& other) const
+{
+    return m_starts == other.m_starts &&
+           std::wstring_view(Block(), BlockSize()) == std::wstring_view(other.Block(), other.BlockSize());
 }

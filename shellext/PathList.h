@@ -1,12 +1,14 @@
 #pragma once
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // An ordered list of full paths kept in one block, each followed by a NUL: a right-click on ten
-// thousand items costs two allocations, not ten thousand.
+// thousand items costs two allocations, not ten thousand. The block may be memory the list does
+// not own (the drop list of a right-click), kept alive by a shared owner and never copied.
 class PathList
 {
   public:
@@ -14,7 +16,9 @@ class PathList
     PathList(std::initializer_list<std::wstring_view> paths);
 
     // Paths one after another, each ended by a NUL, up to an empty one or the end (a drop list).
-    static PathList FromNulSeparated(std::wstring_view list);
+    // With an owner that keeps the memory alive and unchanged, the list views it instead of
+    // copying it, provided every path in it ends with its NUL.
+    static PathList FromNulSeparated(std::wstring_view list, std::shared_ptr<const void> owner = {});
 
     void Append(std::wstring_view path);
 
@@ -22,7 +26,7 @@ class PathList
     bool empty() const noexcept { return m_starts.empty(); }
     std::wstring_view operator[](size_t index) const noexcept;
     // The same path, NUL-terminated, for platform calls.
-    const wchar_t* CStr(size_t index) const noexcept { return m_block.c_str() + m_starts[index]; }
+    const wchar_t* CStr(size_t index) const noexcept { return Block() + m_starts[index]; }
 
     class Iterator
     {
@@ -43,9 +47,16 @@ class PathList
     Iterator begin() const noexcept { return {*this, 0}; }
     Iterator end() const noexcept { return {*this, size()}; }
 
-    bool operator==(const PathList& other) const = default;
+    bool operator==(const PathList& other) const;
 
   private:
+    const wchar_t* Block() const noexcept { return m_owner ? m_view.data() : m_block.c_str(); }
+    size_t BlockSize() const noexcept { return m_owner ? m_view.size() : m_block.size(); }
+    // Turns a view into a block of its own, before it changes.
+    void Own();
+
     std::wstring m_block;
+    std::shared_ptr<const void> m_owner; // set while the list views memory it does not own
+    std::wstring_view m_view;            // that memory, each path with its NUL
     std::vector<size_t> m_starts;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <cwchar>
 
 TEST(PathListTest, KeepsEachPathWholeAndTerminated)
@@ -39,13 +41,32 @@ TEST(PathListTest, ReadsANulSeparatedListUpToItsEnd)
         {L"\0a\0"sv, PathList{}},
         {L""sv, PathList{}},
     };
+    const auto owner = std::make_shared<int>(0);
     for (const Case& c : cases)
     {
-        const PathList paths = PathList::FromNulSeparated(c.list);
-        EXPECT_EQ(paths, c.paths) << c.list.size();
-        if (!paths.empty())
+        // Viewing the memory where it is, or copying it when its last path has no terminator.
+        for (const PathList& paths : {PathList::FromNulSeparated(c.list), PathList::FromNulSeparated(c.list, owner)})
         {
-            EXPECT_EQ(std::wcslen(paths.CStr(paths.size() - 1)), paths[paths.size() - 1].size());
+            EXPECT_EQ(paths, c.paths) << c.list.size();
+            if (!paths.empty())
+            {
+                EXPECT_EQ(std::wcslen(paths.CStr(paths.size() - 1)), paths[paths.size() - 1].size());
+            }
         }
     }
+}
+
+TEST(PathListTest, AViewBecomesItsOwnBlockBeforeItChanges)
+{
+    std::wstring memory(L"first\0second\0\0", 15);
+    auto owner = std::make_shared<int>(0);
+    PathList paths = PathList::FromNulSeparated(memory, owner);
+    EXPECT_EQ(paths.CStr(0), memory.c_str()) << "nothing copied";
+    EXPECT_EQ(owner.use_count(), 2);
+    const PathList copy = paths;
+    paths.Append(L"third");
+    EXPECT_EQ(owner.use_count(), 2) << "the copy still views the memory";
+    memory[0] = L'F';
+    EXPECT_EQ(paths, (PathList{L"first", L"second", L"third"}));
+    EXPECT_EQ(copy, (PathList{L"First", L"second"}));
 }
