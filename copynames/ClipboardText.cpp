@@ -1,5 +1,6 @@
 #include "copynames/ClipboardText.h"
 
+#include "winsupport/Clipboard.h"
 #include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
@@ -46,30 +47,9 @@ void ClipboardText::Clear() noexcept
     m_buffer[0] = L'\0';
 }
 
-namespace
-{
-// Closes the clipboard it opened.
-class OpenClipboardScope
-{
-  public:
-    OpenClipboardScope() noexcept : m_open(::OpenClipboard(nullptr) != FALSE) {}
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-    ~OpenClipboardScope()
-    {
-        if (m_open)
-            ::CloseClipboard();
-    }
-    bool IsOpen() const noexcept { return m_open; }
-
-  private:
-    bool m_open;
-};
-} // namespace
-
 bool ClipboardText::PutOnClipboard() const
 {
-    OpenClipboardScope clipboard;
+    const ClipboardSession clipboard;
     if (!clipboard.IsOpen())
         return false;
     ::EmptyClipboard();

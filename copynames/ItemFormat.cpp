@@ -82,24 +82,15 @@ constexpr Choice kSizeTags[] = {
     {L"mb", ItemPartSize::kMegabytes}, {L"gb", ItemPartSize::kGigabytes}, {L"auto", ItemPartSize::kAuto},
 };
 
-struct PathAttribute
-{
-    const wchar_t* name;
-    int kind;
-};
-constexpr PathAttribute kPathAttributes[] = {
+// Attribute names, compared exactly, with the path kind or time they stand for.
+constexpr Choice kPathAttributes[] = {
     {L"path", ItemPartPath::kFullPath},
     {L"name", ItemPartPath::kName},
     {L"folder", ItemPartPath::kFolder},
     {L"ext", ItemPartPath::kExtension},
     {L"namenoext", ItemPartPath::kNameWithoutExtension},
 };
-struct DateAttribute
-{
-    const wchar_t* name;
-    int time;
-};
-constexpr DateAttribute kDateAttributes[] = {
+constexpr Choice kDateAttributes[] = {
     {L"moddate", ItemPartDate::kLastWrite},
     {L"credate", ItemPartDate::kCreation},
     {L"accdate", ItemPartDate::kLastAccess},
@@ -245,23 +236,23 @@ std::unique_ptr<ItemPartBase> ItemFormat::MakePart(const std::wstring& name, con
         m_error = FormatStringResource(IDS_FORMAT_INVALID_TAG, {parameter, name});
         return nullptr;
     };
-    for (const PathAttribute& attribute : kPathAttributes)
+    for (const Choice& attribute : kPathAttributes)
     {
-        if (name != attribute.name)
+        if (name != attribute.tag)
             continue;
         int separator = 0, encoding = 0;
         if (!ParsePathTags(parameter, separator, encoding))
             return invalidTag();
-        return std::make_unique<ItemPartPath>(attribute.kind, separator, encoding);
+        return std::make_unique<ItemPartPath>(attribute.value, separator, encoding);
     }
-    for (const DateAttribute& attribute : kDateAttributes)
+    for (const Choice& attribute : kDateAttributes)
     {
-        if (name != attribute.name)
+        if (name != attribute.tag)
             continue;
         const int format = ParseChoice(parameter, kDateTags);
         if (format < 0)
             return invalidTag();
-        return std::make_unique<ItemPartDate>(attribute.time, format);
+        return std::make_unique<ItemPartDate>(attribute.value, format);
     }
     if (name == L"size")
     {
