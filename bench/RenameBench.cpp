@@ -27,20 +27,25 @@ double Seconds()
     return static_cast<double>(now.QuadPart) / frequency;
 }
 
-// The fastest of several runs: under Wine the slow outliers are noise, not the code.
+// The fastest of several runs of each case, the cases taking turns so that drift in the speed of
+// the machine (shared with other work) hits them alike: under Wine the slow outliers are noise.
+std::vector<double> MeasureTogether(const std::vector<std::function<void()>>& cases)
+{
+    std::vector<double> best(cases.size(), 1e9);
+    const double begin = Seconds();
+    for (int round = 0; round < 21 && (round < 3 || Seconds() - begin < 30); ++round)
+        for (size_t i = 0; i < cases.size(); ++i)
+        {
+            const double start = Seconds();
+            cases[i]();
+            best[i] = std::min(best[i], Seconds() - start);
+        }
+    return best;
+}
+
 double Measure(const std::function<void()>& run)
 {
-    double best = 1e9;
-    const double begin = Seconds();
-    for (int round = 0; round < 15 || (round < 3 && Seconds() - begin < 60); ++round)
-    {
-        const double start = Seconds();
-        run();
-        best = std::min(best, Seconds() - start);
-        if (Seconds() - begin > 20 && round >= 2)
-            break;
-    }
-    return best;
+    return MeasureTogether({run}).front();
 }
 
 std::wstring Number(std::mt19937& random, int digits)
@@ -138,9 +143,11 @@ int wmain()
     {
         const std::vector<std::wstring> small = Names(shape, 1000);
         const std::vector<std::wstring> large = Names(shape, 10000);
-        const double smallTime = Measure([&] { Analyse(small); });
-        const double largeTime = Measure([&] { Analyse(large); });
-        const double bare = Measure([&] { UpperAndSort(large); });
+        const std::vector<double> times =
+            MeasureTogether({[&] { Analyse(small); }, [&] { Analyse(large); }, [&] { UpperAndSort(large); }});
+        const double smallTime = times[0];
+        const double largeTime = times[1];
+        const double bare = times[2];
         std::wprintf(L"%-12ls %12.2f %12.2f %12.2f %14.2f %14.2f\n", shapes[shape], smallTime * 1e3, largeTime * 1e3,
                      bare * 1e3, largeTime / smallTime, largeTime / bare);
         std::fflush(stdout);

@@ -19,17 +19,14 @@ bool IsDigit(wchar_t c)
 class PatternMatcher
 {
   public:
-    PatternMatcher(std::wstring_view pattern, std::wstring_view name)
-        : m_pattern(pattern), m_name(name), m_failed((pattern.size() + 1) * (name.size() + 1), false)
-    {
-    }
+    PatternMatcher(std::wstring_view pattern, std::wstring_view name) : m_pattern(pattern), m_name(name) {}
 
     bool Match(size_t p, size_t n)
     {
         while (p < m_pattern.size())
         {
             const size_t state = p * (m_name.size() + 1) + n;
-            if (m_failed[state])
+            if (HasFailed(state))
                 return false;
             const wchar_t c = m_pattern[p];
             if (c == L'*')
@@ -39,8 +36,7 @@ class PatternMatcher
                 for (size_t k = n; k <= m_name.size(); ++k)
                     if (Match(p + 1, k))
                         return true;
-                m_failed[state] = true;
-                return false;
+                return Fail(state);
             }
             if (n >= m_name.size())
                 return RestMatchesNothing(p);
@@ -81,8 +77,12 @@ class PatternMatcher
     }
 
   private:
+    // Most names match on the first try: the memory of failures is made only when one is needed.
+    bool HasFailed(size_t state) const { return !m_failed.empty() && m_failed[state]; }
     bool Fail(size_t state)
     {
+        if (m_failed.empty())
+            m_failed.assign((m_pattern.size() + 1) * (m_name.size() + 1), false);
         m_failed[state] = true;
         return false;
     }
@@ -103,10 +103,7 @@ class PatternMatcher
 class NameSplitter
 {
   public:
-    NameSplitter(const std::vector<Segment>& segments, std::wstring_view name)
-        : m_segments(segments), m_name(name), m_failed((segments.size() + 1) * (name.size() + 1), false)
-    {
-    }
+    NameSplitter(const std::vector<Segment>& segments, std::wstring_view name) : m_segments(segments), m_name(name) {}
 
     // Fills `parts` with the pairs found; on failure they are those of the longest partial walk.
     bool Split(size_t index, size_t at, std::vector<std::pair<const Segment*, std::wstring>>& parts)
@@ -114,7 +111,7 @@ class NameSplitter
         if (index == m_segments.size())
             return at == m_name.size();
         const size_t state = index * (m_name.size() + 1) + at;
-        if (m_failed[state])
+        if (!m_failed.empty() && m_failed[state])
             return false;
         const Segment& segment = m_segments[index];
         const std::wstring_view rest = m_name.substr(at);
@@ -156,6 +153,8 @@ class NameSplitter
             }
             break;
         }
+        if (m_failed.empty())
+            m_failed.assign((m_segments.size() + 1) * (m_name.size() + 1), false);
         m_failed[state] = true;
         return false;
     }

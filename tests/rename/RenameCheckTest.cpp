@@ -2,6 +2,7 @@
 #include "rename/RenameProgress.h"
 #include "tests/rename/RenameTestSupport.h"
 #include "tests/support/FileHelpers.h"
+#include "tests/support/ShellConfirmation.h"
 #include "tests/support/TempFolderTest.h"
 
 #include <gtest/gtest.h>
@@ -203,4 +204,25 @@ TEST_F(RenameCheckTest, RenamesChainsInOrderAndCaseOnly)
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
     ::FindClose(find);
     EXPECT_STREQ(found.cFileName, L"X.txt");
+}
+
+TEST_F(RenameCheckTest, RenameRefusesOrReportsNothingToDo)
+{
+    Check({L"a.txt", L"b.txt"}, {L"a.txt", L"b.txt"}, {{L"a.txt", L"b.txt"}, {L"b.txt", L"a.txt"}});
+    RenameProgressDlg progress;
+    {
+        ShellConfirmationAnswerer answer(IDOK); // the problem summary
+        EXPECT_FALSE(RunRename(m_model, nullptr, progress));
+        EXPECT_EQ(answer.Answered(), 1);
+    }
+    EXPECT_EQ(ReadFileBytes(TempPath(L"a.txt")), std::optional<std::string>("a.txt"));
+    EXPECT_EQ(ReadFileBytes(TempPath(L"b.txt")), std::optional<std::string>("b.txt"));
+
+    Check({L"a.txt", L"b.txt"}, {L"a.txt", L"b.txt"}, {});
+    {
+        ShellConfirmationAnswerer answer(IDOK); // "No changes have been made..."
+        EXPECT_TRUE(RunRename(m_model, nullptr, progress));
+        EXPECT_EQ(answer.Answered(), 1);
+    }
+    EXPECT_EQ(ReadFileBytes(TempPath(L"a.txt")), std::optional<std::string>("a.txt"));
 }
