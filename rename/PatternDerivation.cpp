@@ -293,6 +293,7 @@ std::wstring TextPattern(const Strings& strings, const CommonCharacters& flags)
     const std::wstring_view ref = strings[ReferenceString(strings, flags)];
     size_t best = 0;
     std::wstring_view anchor;
+    size_t killer = 0;
     for (size_t start = 0; start < ref.size() && ref.size() - start > best; ++start)
     {
         if (!flags[ref[start]])
@@ -301,12 +302,18 @@ std::wstring TextPattern(const Strings& strings, const CommonCharacters& flags)
         while (end < ref.size() && flags[ref[end]])
             ++end;
         const std::wstring_view run = ref.substr(start, end - start);
-        size_t length = run.size();
-        for (const std::wstring_view text : strings)
+        if (run.size() <= best)
+            continue;
+        // The candidate is the shortest of its matches over all strings, whatever their order: the
+        // string that stopped the previous candidate is asked first, as it most likely stops this one.
+        size_t length = LongestOccurringPrefix(run, strings[killer], run.size());
+        for (size_t i = 0; i < strings.size() && length > best; ++i)
         {
-            length = LongestOccurringPrefix(run, text, length);
+            if (i == killer)
+                continue;
+            length = LongestOccurringPrefix(run, strings[i], length);
             if (length <= best)
-                break; // it cannot beat the anchor found already
+                killer = i; // it cannot beat the anchor found already
         }
         if (length > best)
         {
