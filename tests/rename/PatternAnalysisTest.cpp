@@ -52,6 +52,10 @@ TEST(PatternDerivationTest, FindsTheCommonTextAndTheVaryingParts)
         {{L"\u00e4rger-\u4e2d1.txt", L"\u00e4rger-\u4e2d2.txt"}, true, L"\u00e4rger-\u4e2d#", L".txt"},
         {{L"abcXdef", L"ghiXjkl"}, true, L"*X*", L""},
         {{L"123", L"4567", L"8"}, true, L"#", L""},
+        // A number inside the varying middles becomes part of their anchor.
+        {{L"x_12_a.jpg", L"y_345_b.jpg", L"z_6_c.jpg"}, true, L"*_#_*", L".jpg"},
+        {{L"x_12_a.jpg", L"y_345_b.jpg", L"z_6_c.jpg"}, false, L"*_*_*", L".jpg"},
+        {{L"p1q 7", L"r22s 8"}, true, L"*#* #", L""},
     };
     for (const DerivationCase& c : cases)
     {
