@@ -68,8 +68,8 @@ std::wstring Padded(uint64_t value, uint64_t width)
 struct DateToken
 {
     std::wstring_view token;
-    std::wstring_view picture; // a GetDateFormatEx picture, or empty for the numeric fields below
-    int field;                 // 0 picture; 1 hour, 2 minute, 3 second, 4 year, 5 month, 6 day
+    std::wstring_view picture; // a GetDateFormatEx picture for the locale's month and weekday names
+    int field;                 // what TokenText prints: 0 the picture, 1 to 9 numeric fields
     int width;                 // digits, 0 for no leading zeros
 };
 
