@@ -1,0 +1,485 @@
+#include "rename/PatternAnalysis.h"
+
+#include "rename/NameTags.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace
+{
+constexpr size_t kMaxNumberDigits = 260;
+
+bool IsDigit(wchar_t c)
+{
+    return c >= L'0' && c <= L'9';
+}
+
+// Glob matching with '#' for a digit run (the longest one that lets the rest match). Failed states are remembered, so
+// no pattern takes more than (pattern length) x (name length) steps.
+class PatternMatcher
+{
+  public:
+    PatternMatcher(std::wstring_view pattern, std::wstring_view name) : m_pattern(pattern), m_name(name) {}
+
+    bool Match(size_t p, size_t n)
+    {
+        while (p < m_pattern.size())
+        {
+            const size_t state = p * (m_name.size() + 1) + n;
+            if (HasFailed(state))
+                return false;
+            const wchar_t c = m_pattern[p];
+            if (c == L'*')
+            {
+                if (p + 1 == m_pattern.size())
+                    return true;
+                for (size_t k = n; k <= m_name.size(); ++k)
+                    if (Match(p + 1, k))
+                        return true;
+                return Fail(state);
+            }
+            if (n >= m_name.size())
+                return RestMatchesNothing(p);
+            if (c == L'#')
+            {
+                // The whole digit run first; shorter ones only when the rest needs a digit of it.
+                size_t end = n;
+                while (end < m_name.size() && IsDigit(m_name[end]))
+                    ++end;
+                for (size_t k = end; k > n; --k)
+                    if (Match(p + 1, k))
+                        return true;
+                return Fail(state);
+            }
+            else if (c == L'\\' && p + 1 < m_pattern.size())
+            {
+                if (m_pattern[p + 1] != m_name[n])
+                    return Fail(state);
+                p += 2;
+                ++n;
+            }
+            else if (c == L'?')
+            {
+                ++p;
+                ++n;
+            }
+            else if (c == L'/')
+                ++p;
+            else if (c == m_name[n])
+            {
+                ++p;
+                ++n;
+            }
+            else
+                return Fail(state);
+        }
+        return n == m_name.size();
+    }
+
+  private:
+    // Most names match on the first try: the memory of failures is made only when one is needed.
+    bool HasFailed(size_t state) const { return !m_failed.empty() && m_failed[state]; }
+    bool Fail(size_t state)
+    {
+        if (m_failed.empty())
+            m_failed.assign((m_pattern.size() + 1) * (m_name.size() + 1), false);
+        m_failed[state] = true;
+        return false;
+    }
+
+    bool RestMatchesNothing(size_t p) const
+    {
+        return std::all_of(m_pattern.begin() + static_cast<ptrdiff_t>(p), m_pattern.end(),
+                           [](wchar_t c) { return c == L'*' || c == L'/'; });
+    }
+
+    std::wstring_view m_pattern;
+    std::wstring_view m_name;
+    std::vector<bool> m_failed;
+};
+
+// Splits a name over the segments: literals exactly, numbers as whole digit runs, wilds as short
+// as the rest allows.
+class NameSplitter
+{
+  public:
+    NameSplitter(const std::vector<Segment>& segments, std::wstring_view name) : m_segments(segments), m_name(name) {}
+
+    // Fills `parts` with the pairs found; on failure they are those of the longest partial walk.
+    bool Split(size_t index, size_t at, std::vector<std::pair<const Segment*, std::wstring>>& parts)
+    {
+        if (index == m_segments.size())
+            return at == m_name.size();
+        const size_t state = index * (m_name.size() + 1) + at;
+        if (!m_failed.empty() && m_failed[state])
+            return false;
+        const Segment& segment = m_segments[index];
+        const std::wstring_view rest = m_name.substr(at);
+        switch (segment.kind)
+        {
+        case SegmentKind::Literal:
+            if (rest.substr(0, segment.commonText.size()) != segment.commonText)
+                break;
+            parts.emplace_back(&segment, segment.commonText);
+            if (Split(index + 1, at + segment.commonText.size(), parts))
+                return true;
+            Keep(parts);
+            parts.pop_back();
+            break;
+        case SegmentKind::Number: {
+            size_t end = at;
+            while (end < m_name.size() && end - at < kMaxNumberDigits && IsDigit(m_name[end]))
+                ++end;
+            for (; end > at; --end)
+            {
+                parts.emplace_back(&segment, std::wstring(m_name.substr(at, end - at)));
+                if (Split(index + 1, end, parts))
+                    return true;
+                Keep(parts);
+                parts.pop_back();
+            }
+            break;
+        }
+        case SegmentKind::Wild:
+            if (segment.extensionWild && (rest.empty() || rest.front() != L'.'))
+                break;
+            for (size_t length = static_cast<size_t>(std::max(segment.minLength, 0)); length <= rest.size(); ++length)
+            {
+                parts.emplace_back(&segment, std::wstring(rest.substr(0, length)));
+                if (Split(index + 1, at + length, parts))
+                    return true;
+                Keep(parts);
+                parts.pop_back();
+            }
+            break;
+        }
+        if (m_failed.empty())
+            m_failed.assign((m_segments.size() + 1) * (m_name.size() + 1), false);
+        m_failed[state] = true;
+        return false;
+    }
+
+    std::vector<std::pair<const Segment*, std::wstring>> longest;
+
+  private:
+    void Keep(const std::vector<std::pair<const Segment*, std::wstring>>& parts)
+    {
+        if (parts.size() > longest.size())
+            longest = parts;
+    }
+
+    const std::vector<Segment>& m_segments;
+    std::wstring_view m_name;
+    std::vector<bool> m_failed;
+};
+
+std::wstring WithoutLeadingZeros(std::wstring_view digits)
+{
+    const size_t first = digits.find_first_not_of(L'0');
+    return first == std::wstring_view::npos ? std::wstring(L"0") : std::wstring(digits.substr(first));
+}
+
+std::wstring NumberValue(const Segment& segment, const std::wstring& value)
+{
+    if (segment.clear)
+        return {};
+    std::wstring text = value;
+    if (segment.renumber)
+    {
+        // n is never below the base, so start + (n - base) only overflows upwards.
+        const int64_t n = ReadNumber(value);
+        const int64_t start = segment.start < 0 ? segment.base : segment.start;
+        int64_t renumbered = 0;
+        if (n >= segment.base)
+        {
+            const uint64_t offset = static_cast<uint64_t>(n) - static_cast<uint64_t>(segment.base);
+            const uint64_t room = static_cast<uint64_t>(std::numeric_limits<int64_t>::max() - start);
+            renumbered = offset > room ? std::numeric_limits<int64_t>::max() : start + static_cast<int64_t>(offset);
+        }
+        else
+            renumbered = std::max<int64_t>(0, start - std::min<int64_t>(start, segment.base - n));
+        text = std::to_wstring(std::max<int64_t>(renumbered, 0));
+    }
+    switch (segment.zerosMode)
+    {
+    case 1: {
+        const size_t digits = static_cast<size_t>(std::max(segment.digits, 1));
+        if (text.size() < digits)
+            text.insert(0, digits - text.size(), L'0');
+        while (text.size() > digits && text.front() == L'0')
+            text.erase(0, 1);
+        break;
+    }
+    case 2:
+        text = WithoutLeadingZeros(text);
+        break;
+    default:
+        if (!value.empty() && value.front() == L'0' && text.size() < value.size())
+            text.insert(0, value.size() - text.size(), L'0');
+        break;
+    }
+    return text;
+}
+
+std::wstring WildValue(const Segment& segment, const std::wstring& value)
+{
+    std::wstring text = value;
+    if (segment.truncate)
+        text.resize(std::min(text.size(), static_cast<size_t>(std::max(segment.maxLength, 0))));
+    if (segment.caseMode == 1)
+        text = ToUpperName(text);
+    else if (segment.caseMode == 2)
+        text = ToLowerName(text);
+    return text;
+}
+
+bool IsForbidden(wchar_t c)
+{
+    return std::wstring_view(L"\"*/:?\\>|").find(c) != std::wstring_view::npos;
+}
+} // namespace
+
+int64_t ReadNumber(std::wstring_view digits)
+{
+    int64_t n = 0;
+    for (const wchar_t c : digits)
+    {
+        if (!IsDigit(c))
+            break;
+        const int digit = c - L'0';
+        if (n > (std::numeric_limits<int64_t>::max() - digit) / 10)
+            return std::numeric_limits<int64_t>::max();
+        n = n * 10 + digit;
+    }
+    return n;
+}
+
+bool IsInvalidReplacement(std::wstring_view text)
+{
+    size_t pos = 0;
+    while (pos < text.size())
+    {
+        const wchar_t c = text[pos++];
+        if (IsForbidden(c))
+            return true;
+        if (c == L'<' && !ParseNameTag(text, pos, nullptr, nullptr, nullptr))
+            return true;
+    }
+    return false;
+}
+
+PatternAnalysis BuildSegments(const std::wstring& pattern, const std::wstring& commonExtension, bool allowExtension)
+{
+    PatternAnalysis analysis;
+    analysis.pattern = pattern;
+    analysis.allowExtension = allowExtension;
+    std::vector<Segment>& segments = analysis.segments;
+    size_t i = 0;
+    while (i < pattern.size())
+    {
+        const wchar_t c = pattern[i];
+        if (c == L'*' || c == L'#')
+        {
+            if (segments.empty() || segments.back().kind != SegmentKind::Literal)
+                segments.push_back(Segment::MakeFiller());
+            segments.push_back(c == L'*' ? Segment::MakeWild() : Segment::MakeNumber());
+            ++i;
+            continue;
+        }
+        std::wstring text;
+        while (i < pattern.size() && pattern[i] != L'*' && pattern[i] != L'#')
+        {
+            if (pattern[i] == L'\\' && i + 1 < pattern.size())
+                ++i;
+            text += pattern[i++];
+        }
+        if (!segments.empty() && segments.back().kind == SegmentKind::Literal)
+        {
+            Segment& last = segments.back();
+            last = Segment::MakeLiteral(last.commonText + text);
+        }
+        else
+            segments.push_back(Segment::MakeLiteral(std::move(text)));
+    }
+    if (segments.empty() || segments.back().kind != SegmentKind::Literal)
+        segments.push_back(Segment::MakeFiller());
+
+    if (allowExtension && !commonExtension.empty())
+    {
+        if (commonExtension == L".*")
+        {
+            segments.push_back(Segment::MakeWild(true));
+        }
+        else
+        {
+            Segment& last = segments.back();
+            last.commonText += commonExtension;
+            last.newText += commonExtension;
+            last.invalidText = IsInvalidReplacement(last.newText);
+        }
+        analysis.pattern += commonExtension;
+    }
+    return analysis;
+}
+
+bool MatchesPattern(std::wstring_view name, const PatternAnalysis& analysis)
+{
+    if (analysis.pattern.empty())
+        return true;
+    if (!analysis.allowExtension)
+    {
+        const size_t dot = name.rfind(L'.');
+        if (dot != std::wstring_view::npos)
+            name = name.substr(0, dot);
+    }
+    const std::wstring upperName = ToUpperName(name);
+    const std::wstring upperPattern = ToUpperName(analysis.pattern);
+    return PatternMatcher(upperPattern, upperName).Match(0, 0);
+}
+
+void MatchListedItems(RenameModel& model, const PatternAnalysis& analysis)
+{
+    for (RenameItem* item : model.ListedItems())
+    {
+        item->included = MatchesPattern(item->name, analysis);
+        if (!item->included)
+            item->newName.clear();
+    }
+}
+
+SplitResult SplitName(const RenameItem& item, const PatternAnalysis& analysis)
+{
+    SplitResult result;
+    std::wstring_view name = item.name;
+    if (!analysis.allowExtension)
+    {
+        const size_t dot = name.rfind(L'.');
+        if (dot != std::wstring_view::npos)
+        {
+            result.extension = name.substr(dot);
+            name = name.substr(0, dot);
+        }
+    }
+    NameSplitter splitter(analysis.segments, name);
+    result.complete = splitter.Split(0, 0, result.parts);
+    if (!result.complete)
+        result.parts = std::move(splitter.longest);
+    return result;
+}
+
+std::wstring PartValue(const RenameItem& item, const Segment& segment, const std::wstring& value,
+                       const SplitResult& split)
+{
+    switch (segment.kind)
+    {
+    case SegmentKind::Literal:
+        return segment.keepValue ? value : ExpandNameTags(segment.newText, item, split);
+    case SegmentKind::Number:
+        return NumberValue(segment, value);
+    case SegmentKind::Wild:
+        return WildValue(segment, value);
+    }
+    return {};
+}
+
+void ComposeNewName(RenameItem& item, const PatternAnalysis& analysis)
+{
+    if (item.manualName || !item.included)
+        return;
+    const SplitResult split = SplitName(item, analysis);
+    std::wstring name;
+    for (const auto& [segment, value] : split.parts)
+        name += PartValue(item, *segment, value, split);
+    item.newName = name + split.extension;
+}
+
+bool ComputeNumberBases(RenameModel& model, PatternAnalysis& analysis)
+{
+    std::vector<int64_t> bases;
+    std::vector<bool> seen;
+    for (const RenameItem* item : model.ListedItems())
+    {
+        if (!item->included)
+            continue;
+        const SplitResult split = SplitName(*item, analysis);
+        size_t number = 0;
+        for (const auto& [segment, value] : split.parts)
+        {
+            if (segment->kind != SegmentKind::Number)
+                continue;
+            if (number >= bases.size())
+            {
+                bases.push_back(0);
+                seen.push_back(false);
+            }
+            const int64_t n = ReadNumber(value);
+            if (!seen[number] || n < bases[number])
+                bases[number] = n;
+            seen[number] = true;
+            ++number;
+        }
+    }
+    bool changed = false;
+    size_t number = 0;
+    for (Segment& segment : analysis.segments)
+    {
+        if (segment.kind != SegmentKind::Number)
+            continue;
+        if (number < bases.size() && seen[number] && segment.base != bases[number])
+        {
+            segment.base = bases[number];
+            changed = true;
+        }
+        ++number;
+    }
+    return changed;
+}
+
+void CarryEdits(const PatternAnalysis& from, PatternAnalysis& to)
+{
+    const std::vector<Segment>& olds = from.segments;
+    std::vector<Segment>& news = to.segments;
+    const size_t n = olds.size();
+    const size_t m = news.size();
+    auto corresponds = [&](size_t i, size_t j) {
+        return olds[i].kind == SegmentKind::Literal && news[j].kind == SegmentKind::Literal &&
+               olds[i].commonText == news[j].commonText;
+    };
+    // Longest common subsequence of the literals; on a tie the earlier correspondence wins.
+    std::vector<std::vector<int>> lengths(n + 1, std::vector<int>(m + 1, 0));
+    for (size_t i = n; i-- > 0;)
+        for (size_t j = m; j-- > 0;)
+            lengths[i][j] =
+                corresponds(i, j) ? lengths[i + 1][j + 1] + 1 : std::max(lengths[i + 1][j], lengths[i][j + 1]);
+    std::vector<ptrdiff_t> partner(m, -1);
+    for (size_t i = 0, j = 0; i < n && j < m;)
+    {
+        if (corresponds(i, j) && lengths[i][j] == lengths[i + 1][j + 1] + 1)
+        {
+            partner[j] = static_cast<ptrdiff_t>(i);
+            ++i;
+            ++j;
+        }
+        else if (lengths[i + 1][j] >= lengths[i][j + 1])
+            ++i;
+        else
+            ++j;
+    }
+    std::vector<ptrdiff_t> carried = partner;
+    for (size_t j = 0; j < m; ++j)
+    {
+        if (news[j].kind == SegmentKind::Wild && j > 0 && j + 1 < m && partner[j - 1] >= 0 && partner[j + 1] >= 0 &&
+            partner[j + 1] - partner[j - 1] == 2 && olds[partner[j - 1] + 1].kind == SegmentKind::Wild)
+            carried[j] = partner[j - 1] + 1;
+        if (news[j].kind == SegmentKind::Number && j > 0 && partner[j - 1] >= 0 &&
+            static_cast<size_t>(partner[j - 1] + 1) < n && olds[partner[j - 1] + 1].kind == SegmentKind::Number)
+            carried[j] = partner[j - 1] + 1;
+    }
+    for (size_t j = 0; j < m; ++j)
+        if (carried[j] >= 0)
+        {
+            const bool extension = news[j].extensionWild;
+            news[j] = olds[carried[j]];
+            news[j].extensionWild = extension; // only the new analysis knows its extension wild
+        }
+}

@@ -1,0 +1,601 @@
+// DerivePattern: the text every name shares, and the pattern of what varies between them.
+#include "rename/PatternAnalysis.h"
+
+#include <algorithm>
+#include <set>
+
+namespace
+{
+// A number inside the derivation; no file name can contain it.
+constexpr wchar_t kMarker = L':';
+
+bool IsDigit(wchar_t c)
+{
+    return c >= L'0' && c <= L'9';
+}
+
+// Replaces the digit run around `at` (the digits just before it, and the digits from it on) by
+// one marker; answers the marker's position.
+size_t MarkDigitRun(std::wstring& text, size_t at)
+{
+    size_t begin = at;
+    while (begin > 0 && IsDigit(text[begin - 1]))
+        --begin;
+    size_t end = at;
+    while (end < text.size() && IsDigit(text[end]))
+        ++end;
+    text.replace(begin, end - begin, 1, kMarker);
+    return begin;
+}
+
+// How many characters at the start of the stem the prefix covers (a marker takes a whole digit run).
+size_t PrefixCover(std::wstring_view prefix, std::wstring_view stem)
+{
+    size_t s = 0;
+    for (const wchar_t c : prefix)
+    {
+        if (c == kMarker)
+        {
+            if (s >= stem.size() || !IsDigit(stem[s]))
+                break;
+            while (s < stem.size() && IsDigit(stem[s]))
+                ++s;
+        }
+        else if (s < stem.size() && stem[s] == c)
+            ++s;
+        else
+            break;
+    }
+    return s;
+}
+
+// How many characters at the end of the stem, not below `bound`, the suffix covers.
+size_t SuffixCover(std::wstring_view suffix, std::wstring_view stem, size_t bound)
+{
+    size_t s = stem.size();
+    for (size_t q = suffix.size(); q > 0; --q)
+    {
+        const wchar_t c = suffix[q - 1];
+        if (c == kMarker)
+        {
+            if (s <= bound || !IsDigit(stem[s - 1]))
+                break;
+            while (s > bound && IsDigit(stem[s - 1]))
+                --s;
+        }
+        else if (s > bound && stem[s - 1] == c)
+            --s;
+        else
+            break;
+    }
+    return stem.size() - s;
+}
+
+struct Prefix
+{
+    std::wstring text;
+    bool allSame = true;
+};
+
+Prefix CommonPrefix(const std::vector<std::wstring_view>& stems, bool numbers)
+{
+    Prefix prefix{std::wstring(stems.front()), true};
+    std::wstring& text = prefix.text;
+    bool markers = false;
+    for (size_t i = 1; i < stems.size(); ++i)
+    {
+        const std::wstring_view stem = stems[i];
+        if (text.empty())
+        {
+            prefix.allSame = prefix.allSame && std::all_of(stems.begin() + static_cast<ptrdiff_t>(i), stems.end(),
+                                                           [](std::wstring_view s) { return s.empty(); });
+            break;
+        }
+        if (!markers)
+        {
+            size_t g = 0;
+            while (g < text.size() && g < stem.size() && text[g] == stem[g])
+                ++g;
+            if (g == text.size() && g == stem.size())
+                continue;
+            const bool bothDigits = g < text.size() && g < stem.size() && IsDigit(text[g]) && IsDigit(stem[g]);
+            if (numbers && (bothDigits || (g >= 1 && IsDigit(text[g - 1]))))
+            {
+                MarkDigitRun(text, g);
+                markers = true;
+            }
+            else
+            {
+                text.resize(g);
+                prefix.allSame = false;
+                continue;
+            }
+        }
+        size_t p = 0;
+        size_t s = 0;
+        while (p < text.size())
+        {
+            const wchar_t c = text[p];
+            if (c == kMarker)
+            {
+                if (s >= stem.size() || !IsDigit(stem[s]))
+                    break;
+                while (s < stem.size() && IsDigit(stem[s]))
+                    ++s;
+                ++p;
+            }
+            else if (s < stem.size() && stem[s] == c)
+            {
+                ++p;
+                ++s;
+            }
+            else if (numbers && s < stem.size() && IsDigit(c) && IsDigit(stem[s]))
+            {
+                size_t before = 0;
+                while (before < p && IsDigit(text[p - before - 1]))
+                    ++before;
+                p = MarkDigitRun(text, p) + 1;
+                s -= before;
+                while (s < stem.size() && IsDigit(stem[s]))
+                    ++s;
+            }
+            else
+                break;
+        }
+        if (p < text.size())
+        {
+            text.resize(p);
+            prefix.allSame = false;
+        }
+        if (s < stem.size())
+            prefix.allSame = false;
+    }
+    return prefix;
+}
+
+std::wstring CommonSuffix(const std::vector<std::wstring_view>& stems, const std::vector<size_t>& bounds, bool numbers)
+{
+    std::wstring suffix(stems.front().substr(bounds.front()));
+    for (size_t i = 1; i < stems.size() && !suffix.empty(); ++i)
+    {
+        const std::wstring_view stem = stems[i];
+        const size_t bound = bounds[i];
+        size_t q = suffix.size();
+        size_t s = stem.size();
+        while (q > 0 && s > bound)
+        {
+            const wchar_t c = suffix[q - 1];
+            const wchar_t d = stem[s - 1];
+            if (c == d)
+            {
+                --q;
+                --s;
+            }
+            else if (numbers && IsDigit(d) && (c == kMarker || IsDigit(c)))
+            {
+                if (c != kMarker)
+                    q = MarkDigitRun(suffix, q - 1) + 1;
+                --q;
+                while (s > bound && IsDigit(stem[s - 1]))
+                    --s;
+            }
+            else
+                break;
+        }
+        suffix.erase(0, q);
+    }
+    return suffix;
+}
+
+// Which code units every middle holds. After the first middle only the few survivors are kept in
+// a list, so each further middle costs its own length, not the table's.
+class CommonCharacters
+{
+  public:
+    CommonCharacters() : m_flags(65536, 1), m_stamps(65536, 0) {}
+
+    void Keep(std::wstring_view middle)
+    {
+        const bool narrow = std::all_of(middle.begin(), middle.end(), [](wchar_t c) { return c < 256; });
+        if (middle.empty() || narrow)
+            m_narrow = true;
+        ++m_stamp;
+        for (const wchar_t c : middle)
+            m_stamps[c] = m_stamp;
+        if (m_all)
+        {
+            m_all = false;
+            std::fill(m_flags.begin(), m_flags.end(), 0);
+            for (const wchar_t c : middle)
+                if (m_stamps[c] == m_stamp && !m_flags[c])
+                {
+                    m_flags[c] = 1;
+                    m_set.push_back(c);
+                }
+        }
+        else
+        {
+            std::erase_if(m_set, [&](wchar_t c) {
+                const bool gone = m_stamps[c] != m_stamp;
+                if (gone)
+                    m_flags[c] = 0;
+                return gone;
+            });
+        }
+        if (m_narrow)
+            std::erase_if(m_set, [&](wchar_t c) {
+                if (c < 256)
+                    return false;
+                m_flags[c] = 0;
+                return true;
+            });
+    }
+
+    void SetDigits()
+    {
+        for (wchar_t c = L'0'; c <= L'9'; ++c)
+            if (!m_flags[c])
+            {
+                m_flags[c] = 1;
+                m_set.push_back(c);
+            }
+    }
+
+    bool Any() const { return m_all || !m_set.empty(); }
+    bool operator[](wchar_t c) const { return m_flags[c] != 0 && (!m_narrow || c < 256); }
+
+  private:
+    std::vector<unsigned char> m_flags;
+    std::vector<uint32_t> m_stamps;
+    std::vector<wchar_t> m_set;
+    uint32_t m_stamp = 0;
+    bool m_all = true;
+    bool m_narrow = false;
+};
+
+using Strings = std::vector<std::wstring_view>;
+
+size_t ReferenceString(const Strings& strings, const CommonCharacters& flags)
+{
+    size_t best = 0;
+    size_t bestCount = SIZE_MAX;
+    for (size_t i = 0; i < strings.size(); ++i)
+    {
+        const size_t count = static_cast<size_t>(
+            std::count_if(strings[i].begin(), strings[i].end(), [&](wchar_t c) { return flags[c]; }));
+        if (count < bestCount)
+        {
+            best = i;
+            bestCount = count;
+        }
+    }
+    return best;
+}
+
+// The longest start of `run`, up to `cap` characters, that occurs somewhere in `text`.
+size_t LongestOccurringPrefix(std::wstring_view run, std::wstring_view text, size_t cap)
+{
+    size_t longest = 0;
+    for (size_t i = 0; i < text.size() && longest < cap; ++i)
+    {
+        size_t k = 0;
+        while (k < cap && i + k < text.size() && text[i + k] == run[k])
+            ++k;
+        longest = std::max(longest, k);
+    }
+    return longest;
+}
+
+std::wstring TextPattern(const Strings& strings, const CommonCharacters& flags)
+{
+    if (strings.empty())
+        return L"*";
+    const std::wstring_view ref = strings[ReferenceString(strings, flags)];
+    size_t best = 0;
+    std::wstring_view anchor;
+    size_t killer = 0;
+    for (size_t start = 0; start < ref.size() && ref.size() - start > best; ++start)
+    {
+        if (!flags[ref[start]])
+            continue;
+        size_t end = start;
+        while (end < ref.size() && flags[ref[end]])
+            ++end;
+        const std::wstring_view run = ref.substr(start, end - start);
+        if (run.size() <= best)
+            continue;
+        // The candidate is the shortest of its matches over all strings, whatever their order: the
+        // string that stopped the previous candidate is asked first, as it most likely stops this one.
+        size_t length = LongestOccurringPrefix(run, strings[killer], run.size());
+        for (size_t i = 0; i < strings.size() && length > best; ++i)
+        {
+            if (i == killer)
+                continue;
+            length = LongestOccurringPrefix(run, strings[i], length);
+            if (length <= best)
+                killer = i; // it cannot beat the anchor found already
+        }
+        if (length > best)
+        {
+            best = length;
+            anchor = run.substr(0, length);
+        }
+    }
+    if (best == 0)
+        return L"*";
+    Strings lefts;
+    Strings rights;
+    lefts.reserve(strings.size());
+    rights.reserve(strings.size());
+    for (const std::wstring_view text : strings)
+    {
+        const size_t at = text.find(anchor);
+        lefts.push_back(at == std::wstring_view::npos ? std::wstring_view() : text.substr(0, at));
+        rights.push_back(at == std::wstring_view::npos ? text : text.substr(at + anchor.size()));
+    }
+    std::wstring left = TextPattern(lefts, flags);
+    std::wstring right = TextPattern(rights, flags);
+    return left + std::wstring(anchor) + right;
+}
+
+// The anchor search that lets a run of digits stand for any number.
+class NumberSearch
+{
+  public:
+    struct Element
+    {
+        wchar_t c;  // a character, or the marker
+        int weight; // characters it stands for
+        bool operator<(const Element& other) const { return c != other.c ? c < other.c : weight < other.weight; }
+    };
+    using Candidate = std::vector<Element>;
+
+    NumberSearch(const Strings& strings, const CommonCharacters& flags) : m_strings(strings), m_flags(flags) {}
+
+    // The best anchor, empty when none.
+    Candidate Find()
+    {
+        const std::wstring_view ref = m_strings[ReferenceString(m_strings, m_flags)];
+        for (size_t start = 0; start < ref.size() && static_cast<int>(ref.size() - start) > m_best; ++start)
+        {
+            if (!m_flags[ref[start]])
+                continue;
+            Candidate candidate;
+            for (size_t i = start; i < ref.size() && m_flags[ref[i]]; ++i)
+                candidate.push_back({ref[i], 1});
+            m_tried.clear();
+            m_stop = false;
+            m_ceiling = static_cast<int>(candidate.size());
+            Try(std::move(candidate), 0);
+        }
+        return m_anchor;
+    }
+
+    struct Walk
+    {
+        int score = 0;
+        size_t walked = 0; // elements of the candidate
+        size_t end = 0;    // position in the text after the walk
+    };
+
+    // Walks the candidate over the text from `at`, without trying variants.
+    static Walk WalkAt(const Candidate& candidate, std::wstring_view text, size_t at)
+    {
+        Walk walk;
+        size_t q = at;
+        while (walk.walked < candidate.size())
+        {
+            const Element& e = candidate[walk.walked];
+            if (e.c == kMarker)
+            {
+                if (q >= text.size() || !IsDigit(text[q]))
+                    break;
+                while (q < text.size() && IsDigit(text[q]))
+                    ++q;
+            }
+            else if (q >= text.size() || text[q] != e.c)
+                break;
+            else
+                ++q;
+            walk.score += e.weight;
+            ++walk.walked;
+        }
+        walk.end = q;
+        return walk;
+    }
+
+  private:
+    static int Weight(const Candidate& candidate)
+    {
+        int total = 0;
+        for (const Element& e : candidate)
+            total += e.weight;
+        return total;
+    }
+
+    // The candidate with its digit run around `at` turned into one marker.
+    static Candidate Variant(const Candidate& candidate, size_t at)
+    {
+        size_t begin = at;
+        while (begin > 0 && candidate[begin - 1].c != kMarker && IsDigit(candidate[begin - 1].c))
+            --begin;
+        size_t end = at;
+        while (end < candidate.size() && candidate[end].c != kMarker && IsDigit(candidate[end].c))
+            ++end;
+        Candidate variant(candidate.begin(), candidate.begin() + static_cast<ptrdiff_t>(begin));
+        variant.push_back({kMarker, static_cast<int>(end - begin)});
+        variant.insert(variant.end(), candidate.begin() + static_cast<ptrdiff_t>(end), candidate.end());
+        return variant;
+    }
+
+    void Try(Candidate candidate, size_t from)
+    {
+        if (m_stop || !m_tried.insert({candidate, from}).second)
+            return;
+        for (size_t i = from; i < m_strings.size(); ++i)
+        {
+            const std::wstring_view text = m_strings[i];
+            const int full = Weight(candidate);
+            if (full <= m_best)
+                return; // cannot end above the anchor found already
+            int bestScore = -1;
+            size_t bestWalked = 0;
+            for (size_t at = 0; at < text.size(); ++at)
+            {
+                const Walk walk = WalkAt(candidate, text, at);
+                if (walk.walked < candidate.size() && walk.end < text.size())
+                {
+                    const Element& e = candidate[walk.walked];
+                    if (e.c != kMarker && IsDigit(e.c) && IsDigit(text[walk.end]))
+                    {
+                        Try(Variant(candidate, walk.walked), i);
+                        if (m_stop)
+                            return;
+                    }
+                }
+                if (walk.score > bestScore)
+                {
+                    bestScore = walk.score;
+                    bestWalked = walk.walked;
+                }
+                if (walk.walked == candidate.size())
+                    break;
+            }
+            if (bestWalked == candidate.size())
+                continue;
+            if (bestScore <= m_best)
+                return;
+            candidate.resize(bestWalked);
+        }
+        const int score = Weight(candidate);
+        if (score > m_best)
+        {
+            m_best = score;
+            m_anchor = candidate;
+            if (m_best >= m_ceiling)
+                m_stop = true; // nothing from this start can do better
+        }
+    }
+
+    const Strings& m_strings;
+    const CommonCharacters& m_flags;
+    int m_best = 0;
+    int m_ceiling = 0;
+    bool m_stop = false;
+    Candidate m_anchor;
+    std::set<std::pair<Candidate, size_t>> m_tried;
+};
+
+std::wstring NumberPattern(const Strings& strings, const CommonCharacters& flags)
+{
+    if (strings.empty())
+        return L"*";
+    NumberSearch search(strings, flags);
+    const NumberSearch::Candidate anchor = search.Find();
+    if (anchor.empty())
+        return L"*";
+    Strings lefts;
+    Strings rights;
+    lefts.reserve(strings.size());
+    rights.reserve(strings.size());
+    for (const std::wstring_view text : strings)
+    {
+        bool split = false;
+        for (size_t at = 0; at < text.size() && !split; ++at)
+        {
+            const NumberSearch::Walk walk = NumberSearch::WalkAt(anchor, text, at);
+            if (walk.walked == anchor.size())
+            {
+                lefts.push_back(text.substr(0, at));
+                rights.push_back(text.substr(walk.end));
+                split = true;
+            }
+        }
+        if (!split)
+        {
+            lefts.emplace_back();
+            rights.push_back(text);
+        }
+    }
+    std::wstring middle;
+    for (const NumberSearch::Element& e : anchor)
+        middle += e.c;
+    return NumberPattern(lefts, flags) + middle + NumberPattern(rights, flags);
+}
+} // namespace
+
+DerivedPattern DerivePattern(const std::vector<std::wstring>& names, bool detectNumbers)
+{
+    DerivedPattern result;
+    if (names.empty())
+        return result;
+    Strings stems;
+    stems.reserve(names.size());
+    bool allHaveExtension = true;
+    bool extensionsDiffer = false;
+    std::wstring_view firstExtension;
+    for (size_t i = 0; i < names.size(); ++i)
+    {
+        const std::wstring_view name = names[i];
+        const size_t dot = name.rfind(L'.');
+        if (dot == std::wstring_view::npos)
+        {
+            allHaveExtension = false;
+            stems.push_back(name);
+            continue;
+        }
+        const std::wstring_view extension = name.substr(dot);
+        if (i == 0)
+            firstExtension = extension;
+        else if (extension != firstExtension)
+            extensionsDiffer = true;
+        stems.push_back(name.substr(0, dot));
+    }
+    if (allHaveExtension)
+        result.commonExtension = extensionsDiffer ? L".*" : std::wstring(firstExtension);
+
+    const Prefix prefix = CommonPrefix(stems, detectNumbers);
+    std::wstring pattern = prefix.text;
+    if (!prefix.allSame)
+    {
+        std::vector<size_t> bounds;
+        bounds.reserve(stems.size());
+        for (const std::wstring_view stem : stems)
+            bounds.push_back(PrefixCover(prefix.text, stem));
+        const std::wstring suffix = CommonSuffix(stems, bounds, detectNumbers);
+
+        Strings middles;
+        middles.reserve(stems.size());
+        CommonCharacters flags;
+        bool allHaveDigits = true;
+        for (size_t i = 0; i < stems.size(); ++i)
+        {
+            const size_t tail = SuffixCover(suffix, stems[i], bounds[i]);
+            const size_t end = std::max(bounds[i], stems[i].size() - tail);
+            const std::wstring_view middle = stems[i].substr(bounds[i], end - bounds[i]);
+            middles.push_back(middle);
+            flags.Keep(middle);
+            allHaveDigits = allHaveDigits && std::any_of(middle.begin(), middle.end(), IsDigit);
+        }
+        std::wstring middle;
+        if (detectNumbers && allHaveDigits)
+        {
+            flags.SetDigits();
+            middle = NumberPattern(middles, flags);
+        }
+        else
+            middle = flags.Any() ? TextPattern(middles, flags) : L"*";
+        pattern += middle + suffix;
+    }
+
+    for (const wchar_t c : pattern)
+    {
+        if (c == L'#')
+            result.pattern += L"\\#";
+        else if (c == kMarker && detectNumbers)
+            result.pattern += L'#';
+        else
+            result.pattern += c;
+    }
+    return result;
+}

@@ -1,0 +1,182 @@
+#include "rename/RenameCheck.h"
+
+#include "resources/resource.h"
+#include "winsupport/Resources.h"
+
+#include <array>
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace
+{
+constexpr size_t kMaxNameLength = 255;
+
+ItemStatus NameStatus(const RenameFolder& folder, const RenameItem& item)
+{
+    const std::wstring& name = item.newName;
+    if (name.empty())
+        return kStatusEmpty;
+    if (name == item.name)
+        return kStatusUnchanged;
+    if (name.size() > kMaxNameLength)
+        return kStatusTooLong;
+    if (name.front() == L' ' || name.back() == L' ' || name.back() == L'.')
+        return kStatusBadEnds;
+    const auto holder = folder.entries.find(ToUpperName(name));
+    if (holder == folder.entries.end() || &holder->second == &item)
+        return kStatusPending;
+    const RenameItem& other = holder->second;
+    return other.included && other.newName != other.name ? kStatusPending : kStatusExisting;
+}
+} // namespace
+
+void CheckFolder(RenameFolder& folder)
+{
+    std::vector<RenameItem*> pending;
+    std::unordered_map<std::wstring, RenameItem*> targets; // upper-case new name -> first item taking it
+    std::unordered_map<RenameItem*, RenameItem*> holders;  // item -> the other entry now holding its new name
+    for (auto& [key, item] : folder.entries)
+    {
+        if (!item.included)
+        {
+            item.status = kStatusRenamed;
+            continue;
+        }
+        item.status = NameStatus(folder, item);
+        const std::wstring target = ToUpperName(item.newName);
+        const auto [first, added] = targets.try_emplace(target, &item);
+        if (!added)
+        {
+            if (first->second->status == kStatusPending)
+                first->second->status = kStatusDuplicate;
+            if (item.status == kStatusPending)
+                item.status = kStatusDuplicate;
+        }
+        if (item.status == kStatusPending)
+        {
+            const auto holder = folder.entries.find(target);
+            if (holder != folder.entries.end() && &holder->second != &item)
+                holders[&item] = &holder->second;
+        }
+    }
+
+    // Each item goes after the item that holds its new name now. Following the chains once keeps
+    // this linear; whatever still waits at the end is part of a cycle or leads into one.
+    folder.resolvedOrder.clear();
+    std::unordered_set<RenameItem*> stuck;
+    for (auto& [key, item] : folder.entries)
+    {
+        if (item.status != kStatusPending || stuck.contains(&item))
+            continue;
+        std::vector<RenameItem*> chain{&item};
+        std::unordered_set<RenameItem*> inChain{&item};
+        bool blocked = false;
+        for (;;)
+        {
+            const auto holder = holders.find(chain.back());
+            if (holder == holders.end() || holder->second->status != kStatusPending)
+                break;
+            if (inChain.contains(holder->second) || stuck.contains(holder->second))
+            {
+                blocked = true; // a cycle, or a way into one: none of them can go first
+                break;
+            }
+            chain.push_back(holder->second);
+            inChain.insert(holder->second);
+        }
+        if (blocked)
+        {
+            stuck.insert(chain.begin(), chain.end());
+            continue;
+        }
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        {
+            (*it)->status = kStatusRenamed;
+            folder.resolvedOrder.push_back(*it);
+        }
+    }
+    for (auto& [key, item] : folder.entries)
+        if (item.status == kStatusPending)
+            item.status = kStatusExisting;
+}
+
+void RecomputeNames(RenameModel& model, const PatternAnalysis& analysis)
+{
+    for (auto& [path, folder] : model.folders)
+        for (auto& [key, item] : folder->entries)
+        {
+            item.status = kStatusRenamed;
+            ComposeNewName(item, analysis);
+        }
+    const bool invalid = std::any_of(analysis.segments.begin(), analysis.segments.end(),
+                                     [](const Segment& s) { return s.kind == SegmentKind::Literal && s.invalidText; });
+    for (auto& [path, folder] : model.folders)
+    {
+        if (!invalid)
+        {
+            CheckFolder(*folder);
+            continue;
+        }
+        folder->resolvedOrder.clear();
+        for (auto& [key, item] : folder->entries)
+            item.status = kStatusInvalidText;
+    }
+}
+
+RenameSummary SummarizeStatus(const RenameModel& model)
+{
+    RenameSummary summary;
+    bool anyError = false;
+    for (const auto& [path, folder] : model.folders)
+        for (const auto& [key, item] : folder->entries)
+        {
+            if (!item.included)
+                continue;
+            if (item.status != kStatusUnchanged)
+                summary.anyChange = true;
+            if (item.status == kStatusRenamed || item.status == kStatusUnchanged)
+                continue;
+            if (!anyError)
+                summary.overallStatus = item.status;
+            else if (summary.overallStatus != item.status)
+                summary.overallStatus = kStatusPending;
+            anyError = true;
+        }
+    return summary;
+}
+
+std::wstring ProblemSummary(const RenameModel& model)
+{
+    std::array<size_t, 10> counts{};
+    for (const auto& [path, folder] : model.folders)
+        for (const auto& [key, item] : folder->entries)
+            if (item.included && item.status >= 0 && item.status < 10)
+                ++counts[static_cast<size_t>(item.status)];
+    struct Line
+    {
+        ItemStatus status;
+        UINT singular;
+        UINT plural;
+        UINT appended;
+    };
+    constexpr Line kLines[] = {
+        {kStatusDuplicate, IDS_RENAME_SAME_NAME_ONE, IDS_RENAME_SAME_NAME_MANY, 0},
+        {kStatusExisting, IDS_RENAME_EXISTING_ONE, IDS_RENAME_EXISTING_MANY, 0},
+        {kStatusEmpty, IDS_RENAME_EMPTY_ONE, IDS_RENAME_EMPTY_MANY, 0},
+        {kStatusBadEnds, IDS_RENAME_BAD_ENDS_ONE, IDS_RENAME_BAD_ENDS_MANY, IDS_RENAME_BAD_ENDS_RULE},
+        {kStatusTooLong, IDS_RENAME_TOO_LONG_ONE, IDS_RENAME_TOO_LONG_MANY, 0},
+        {kStatusInvalidText, IDS_RENAME_INVALID_TEXT_ONE, IDS_RENAME_INVALID_TEXT_MANY, IDS_RENAME_INVALID_CHARACTERS},
+    };
+    std::wstring text = LoadStringResource(IDS_RENAME_UNABLE);
+    for (const Line& line : kLines)
+    {
+        const size_t n = counts[static_cast<size_t>(line.status)];
+        if (n == 0)
+            continue;
+        text += L"\r\n" + std::to_wstring(n) + L" " + LoadStringResource(n == 1 ? line.singular : line.plural);
+        if (line.appended)
+            text += L" " + LoadStringResource(line.appended);
+    }
+    return text;
+}

@@ -1,0 +1,136 @@
+#include "rename/RenameModel.h"
+
+#include "winsupport/LongPath.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <windows.h>
+
+namespace
+{
+constexpr size_t kMaxSelectedPath = 260;
+
+std::wstring MapCase(std::wstring_view text, DWORD flags)
+{
+    if (text.empty())
+        return {};
+    std::wstring result(text.size(), L'\0');
+    const int length = ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, text.data(), static_cast<int>(text.size()),
+                                       result.data(), static_cast<int>(result.size()), nullptr, nullptr, 0);
+    if (length <= 0)
+        return std::wstring(text);
+    result.resize(static_cast<size_t>(length));
+    return result;
+}
+
+uint64_t FileTimeValue(const FILETIME& time)
+{
+    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+std::wstring CurrentFolder()
+{
+    std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
+    folder.resize(::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+    if (folder.empty() || folder.back() != L'\\')
+        folder += L'\\';
+    return folder;
+}
+
+void ScanFolder(RenameFolder& folder)
+{
+    WIN32_FIND_DATAW found{};
+    UniqueFind find(::FindFirstFileExW(ToLongPath(folder.path + L"*").c_str(), FindExInfoBasic, &found,
+                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find)
+        return;
+    do
+    {
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        RenameItem item;
+        item.attributes =
+            ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1u : 0u) | ((found.dwFileAttributes >> 12) << 8);
+        item.key = ToUpperName(name);
+        item.name = name;
+        item.modified = FileTimeValue(found.ftLastWriteTime);
+        item.created = FileTimeValue(found.ftCreationTime);
+        item.size = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        item.readOnly = (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+        item.folder = &folder;
+        std::wstring key = item.key;
+        folder.entries.emplace(std::move(key), std::move(item));
+    } while (::FindNextFileW(find.Get(), &found));
+}
+} // namespace
+
+std::wstring ToUpperName(std::wstring_view text)
+{
+    return MapCase(text, LCMAP_UPPERCASE | LCMAP_LINGUISTIC_CASING);
+}
+
+std::wstring ToLowerName(std::wstring_view text)
+{
+    return MapCase(text, LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING);
+}
+
+std::vector<RenameItem*> RenameModel::ListedItems() const
+{
+    std::vector<RenameItem*> items;
+    for (const auto& [path, folder] : folders)
+        for (auto& [key, item] : folder->entries)
+            if (!item.notInList)
+                items.push_back(&item);
+    return items;
+}
+
+void RenameModel::NumberRows()
+{
+    for (auto& [path, folder] : folders)
+        folder->folderCounter = 0;
+    uint32_t row = 0;
+    for (RenameItem* item : ListedItems())
+    {
+        item->listIndex = row++;
+        item->folderIndex = item->folder->folderCounter++;
+    }
+}
+
+RenameFolder& RenameModel::AddFolder(const std::wstring& path)
+{
+    auto [where, added] = folders.try_emplace(path);
+    if (added)
+    {
+        where->second = std::make_unique<RenameFolder>();
+        where->second->path = path;
+        where->second->displayPath = path;
+        ScanFolder(*where->second);
+    }
+    return *where->second;
+}
+
+RenameModel BuildRenameModel(const PathList& paths)
+{
+    RenameModel model;
+    RenameFolder* previous = nullptr;
+    for (const std::wstring_view path : paths)
+    {
+        if (path.size() >= kMaxSelectedPath)
+            continue;
+        const size_t slash = path.rfind(L'\\');
+        RenameFolder* folder = nullptr;
+        std::wstring_view name = path;
+        if (slash != std::wstring_view::npos)
+        {
+            folder = &model.AddFolder(std::wstring(path.substr(0, slash + 1)));
+            name = path.substr(slash + 1);
+        }
+        else
+            folder = previous ? previous : &model.AddFolder(CurrentFolder());
+        previous = folder;
+        const auto found = folder->entries.find(ToUpperName(name));
+        if (found != folder->entries.end())
+            found->second.notInList = false;
+    }
+    return model;
+}

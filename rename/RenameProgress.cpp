@@ -1,0 +1,75 @@
+#include "rename/RenameProgress.h"
+
+#include "rename/RenameCheck.h"
+#include "resources/resource.h"
+#include "winsupport/Resources.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+void RenameProgressDlg::Perform(HWND owner, const std::vector<RenameItem*>& items)
+{
+    if (items.empty())
+        return;
+    const MoveLists lists = BuildMoveLists(items);
+    SHFILEOPSTRUCTW operation{};
+    operation.hwnd = owner;
+    operation.wFunc = FO_MOVE;
+    operation.pFrom = lists.sources.c_str();
+    operation.pTo = lists.destinations.c_str();
+    operation.fFlags = FOF_MULTIDESTFILES | FOF_ALLOWUNDO;
+    // The shell reports its own failures; there is nothing to add to them.
+    (void)::SHFileOperationW(&operation);
+}
+
+std::vector<RenameItem*> PlanRenames(const RenameModel& model)
+{
+    // Deeper folders first, so renaming a folder never changes a path still to be used.
+    std::vector<const RenameFolder*> order;
+    for (const auto& [path, folder] : model.folders)
+    {
+        auto place = std::find_if(order.begin(), order.end(), [&](const RenameFolder* placed) {
+            return placed->path.size() < path.size() && path.starts_with(placed->path);
+        });
+        order.insert(place, folder.get());
+    }
+    std::vector<RenameItem*> items;
+    for (const RenameFolder* folder : order)
+        for (RenameItem* item : folder->resolvedOrder)
+            if (item->newName != item->name)
+                items.push_back(item);
+    return items;
+}
+
+MoveLists BuildMoveLists(const std::vector<RenameItem*>& items)
+{
+    MoveLists lists;
+    for (const RenameItem* item : items)
+    {
+        lists.sources += item->folder->path + item->name + L'\0';
+        lists.destinations += item->folder->path + item->newName + L'\0';
+    }
+    lists.sources += L'\0';
+    lists.destinations += L'\0';
+    return lists;
+}
+
+bool RunRename(RenameModel& model, HWND owner, RenameProgress& progress)
+{
+    const RenameSummary summary = SummarizeStatus(model);
+    const std::wstring title = LoadStringResource(IDS_RENAME_TITLE);
+    if (summary.overallStatus != kStatusRenamed)
+    {
+        ::MessageBoxW(owner, ProblemSummary(model).c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    if (summary.anyChange)
+    {
+        progress.Begin();
+        progress.Perform(owner, PlanRenames(model));
+        return true;
+    }
+    ::MessageBoxW(owner, LoadStringResource(IDS_RENAME_NO_CHANGES).c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
+    return true;
+}

@@ -1,0 +1,201 @@
+#include "rename/RenameCheck.h"
+#include "rename/RenameProgress.h"
+#include "tests/rename/RenameTestSupport.h"
+#include "tests/support/FileHelpers.h"
+#include "tests/support/TempFolderTest.h"
+#include "winsupport/StringUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+namespace
+{
+// Names of the shapes people rename: camera files, episodes, dated reports, words, numbers only.
+class NameGenerator
+{
+  public:
+    explicit NameGenerator(unsigned seed) : m_random(seed) {}
+
+    std::vector<std::wstring> NameSet()
+    {
+        const int shape = Pick(8);
+        const size_t count = 1 + static_cast<size_t>(Pick(8));
+        const std::wstring stem = Word(Pick(4));
+        const std::wstring tail = Word(Pick(3));
+        std::set<std::wstring> names;
+        while (names.size() < count)
+        {
+            std::wstring name;
+            switch (shape)
+            {
+            case 0:
+                name = L"IMG_" + Digits(4) + Extension();
+                break;
+            case 1:
+                name = stem + L" S0" + Digits(1) + L"E" + Digits(2) + L" " + Word(1 + Pick(6)) + L".mkv";
+                break;
+            case 2:
+                name = L"20" + Digits(2) + L"-" + Digits(2) + L"-" + Digits(2) + L" " + stem + tail + Extension();
+                break;
+            case 3:
+                name = Digits(1 + Pick(30));
+                break;
+            case 4:
+                name = Word(1 + Pick(3)) + L"#" + Digits(Pick(3)) + tail + Extension();
+                break;
+            case 5:
+                name = std::wstring(1, Letter());
+                break;
+            case 6:
+                name = stem + Mixed(1 + Pick(12)) + tail + (Pick(2) ? Extension() : L"");
+                break;
+            default:
+                name = Mixed(1 + Pick(20)) + Extension();
+                break;
+            }
+            names.insert(name);
+        }
+        std::vector<std::wstring> list(names.begin(), names.end());
+        std::shuffle(list.begin(), list.end(), m_random);
+        return list;
+    }
+
+    int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+
+  private:
+    wchar_t Letter()
+    {
+        static constexpr std::wstring_view kLetters = L"abcXYZ _-.()\u00e4\u00df\u4e2d\u0661";
+        return kLetters[static_cast<size_t>(Pick(static_cast<int>(kLetters.size())))];
+    }
+    std::wstring Word(int length)
+    {
+        std::wstring word;
+        for (int i = 0; i < length; ++i)
+            word += static_cast<wchar_t>(L'a' + Pick(4));
+        return word;
+    }
+    std::wstring Digits(int length)
+    {
+        std::wstring digits;
+        for (int i = 0; i < length; ++i)
+            digits += static_cast<wchar_t>(L'0' + Pick(10));
+        return digits;
+    }
+    std::wstring Mixed(int length)
+    {
+        std::wstring text;
+        for (int i = 0; i < length; ++i)
+            text += Pick(3) == 0 ? static_cast<wchar_t>(L'0' + Pick(10)) : Letter();
+        return text;
+    }
+    std::wstring Extension()
+    {
+        static const wchar_t* const kExtensions[] = {L".jpg", L".JPG", L".txt", L".tar.gz", L""};
+        return kExtensions[Pick(5)];
+    }
+
+    std::mt19937 m_random;
+};
+
+std::wstring Joined(const std::vector<std::wstring>& names)
+{
+    std::wstring text;
+    for (const std::wstring& name : names)
+        text += name + L" | ";
+    return text;
+}
+} // namespace
+
+TEST(RenamePropertyTest, EveryNameMatchesItsPatternAndComposesBackUnchanged)
+{
+    NameGenerator generator(20261209);
+    for (int round = 0; round < 3000; ++round)
+    {
+        const std::vector<std::wstring> names = generator.NameSet();
+        for (const bool numbers : {true, false})
+        {
+            const DerivedPattern derived = DerivePattern(names, numbers);
+            for (const bool allowExtension : {false, true})
+            {
+                if (allowExtension && derived.commonExtension.empty())
+                    continue; // the dialog never offers it then
+                const PatternAnalysis analysis =
+                    BuildSegments(derived.pattern, derived.commonExtension, allowExtension);
+                for (const std::wstring& name : names)
+                {
+                    ASSERT_TRUE(MatchesPattern(name, analysis))
+                        << WideToUtf8(derived.pattern + L" on " + name + L" of " + Joined(names));
+                    ASSERT_EQ(Compose(analysis, name), name) << WideToUtf8(derived.pattern + L" of " + Joined(names));
+                }
+            }
+        }
+    }
+}
+
+TEST(RenamePropertyTest, BadInputEndsCleanly)
+{
+    std::vector<std::wstring> longNames;
+    for (int i = 0; i < 50; ++i)
+        longNames.push_back(std::wstring(200, L'a') + std::to_wstring(i * 7919) + std::wstring(40, L'b') + L".txt");
+    const PatternAnalysis analysis = Analyze(longNames, true, false);
+    EXPECT_EQ(analysis.pattern, std::wstring(200, L'a') + L"#" + std::wstring(40, L'b'));
+    for (const std::wstring& name : longNames)
+        EXPECT_EQ(Compose(analysis, name), name);
+
+    std::vector<std::wstring> many;
+    for (int i = 0; i < 10000; ++i)
+        many.push_back(L"photo " + std::to_wstring(i % 97) + L" day " + std::to_wstring(i) + L".jpg");
+    const PatternAnalysis manyAnalysis = Analyze(many, true, false);
+    EXPECT_EQ(manyAnalysis.pattern, L"photo # day #");
+
+    const std::vector<std::wstring> digits{std::wstring(255, L'9'), std::wstring(254, L'1'), L"0"};
+    const PatternAnalysis digitAnalysis = Analyze(digits, true, false);
+    EXPECT_EQ(digitAnalysis.pattern, L"#");
+    for (const std::wstring& name : digits)
+        EXPECT_EQ(Compose(digitAnalysis, name), name);
+}
+
+class RenamePerformPropertyTest : public TempFolderTest
+{
+};
+
+TEST_F(RenamePerformPropertyTest, RenamesNeverLoseOrOverwriteAFile)
+{
+    std::mt19937 random(77);
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    for (int round = 0; round < 25; ++round)
+    {
+        const std::wstring folder = TempPath(L"r" + std::to_wstring(round));
+        ASSERT_TRUE(CreateFolder(folder));
+        std::vector<std::wstring> files;
+        for (int i = 0; i < 8; ++i)
+            files.push_back(L"f" + std::to_wstring(i) + L".txt");
+        std::vector<std::wstring> selected(files.begin(), files.begin() + 6);
+        RenameModel model = ModelOfFiles(folder, files, selected);
+        for (RenameItem* item : model.ListedItems())
+        {
+            item->included = true;
+            const int kind = pick(4);
+            item->newName = kind == 0 ? item->name : L"f" + std::to_wstring(pick(kind == 1 ? 8 : 12)) + L".txt";
+        }
+        for (auto& [path, f] : model.folders)
+            CheckFolder(*f);
+        std::map<std::wstring, std::string> expected;
+        const bool allowed = SummarizeStatus(model).overallStatus == kStatusRenamed;
+        for (const auto& [key, item] : model.folders.begin()->second->entries)
+            expected[ToUpperName(allowed && item.included ? item.newName : item.name)] = WideToUtf8(item.name);
+        if (allowed)
+            RenameProgressDlg().Perform(nullptr, PlanRenames(model));
+        RenameModel after = BuildRenameModel(PathList{});
+        RenameFolder& scanned = after.AddFolder(folder + L"\\");
+        ASSERT_EQ(scanned.entries.size(), expected.size()) << round;
+        for (const auto& [key, item] : scanned.entries)
+        {
+            ASSERT_TRUE(expected.contains(key)) << round;
+            EXPECT_EQ(ReadFileBytes(folder + L"\\" + item.name), std::optional<std::string>(expected[key])) << round;
+        }
+    }
+}

@@ -1,0 +1,54 @@
+#include "tests/rename/RenameTestSupport.h"
+
+#include "rename/RenameCheck.h"
+#include "tests/support/FileHelpers.h"
+#include "winsupport/StringUtil.h"
+
+#include <gtest/gtest.h>
+
+PatternAnalysis Analyze(const std::vector<std::wstring>& names, bool detectNumbers, bool allowExtension)
+{
+    const DerivedPattern derived = DerivePattern(names, detectNumbers);
+    return BuildSegments(derived.pattern, derived.commonExtension, allowExtension);
+}
+
+RenameItem ItemNamed(const std::wstring& name)
+{
+    RenameItem item;
+    item.name = name;
+    item.key = ToUpperName(name);
+    item.notInList = false;
+    item.included = true;
+    return item;
+}
+
+std::wstring Compose(const PatternAnalysis& analysis, const std::wstring& name)
+{
+    RenameItem item = ItemNamed(name);
+    ComposeNewName(item, analysis);
+    return item.newName;
+}
+
+RenameModel ModelOfFiles(const std::wstring& folder, const std::vector<std::wstring>& files,
+                         const std::vector<std::wstring>& selected)
+{
+    for (const std::wstring& file : files)
+        EXPECT_TRUE(WriteFileBytes(folder + L"\\" + file, WideToUtf8(file)));
+    PathList paths;
+    for (const std::wstring& name : selected)
+        paths.Append(folder + L"\\" + name);
+    return BuildRenameModel(paths);
+}
+
+PatternAnalysis OpenModel(RenameModel& model, bool detectNumbers, bool allowExtension)
+{
+    std::vector<std::wstring> names;
+    for (const RenameItem* item : model.ListedItems())
+        names.push_back(item->name);
+    PatternAnalysis analysis = Analyze(names, detectNumbers, allowExtension);
+    MatchListedItems(model, analysis);
+    ComputeNumberBases(model, analysis);
+    model.NumberRows();
+    RecomputeNames(model, analysis);
+    return analysis;
+}
