@@ -92,3 +92,13 @@ bool IsWine()
 {
     return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
+
+std::wstring TestTrashFiles()
+{
+    std::wstring unixPath(32768, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(L"XDG_DATA_HOME", unixPath.data(), 32768);
+    if (length == 0 || length >= 32768)
+        return {};
+    unixPath.resize(length);
+    return WindowsPathOfUnixPath(unixPath) + L"\\Trash\\files";
+}

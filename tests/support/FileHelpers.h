@@ -20,3 +20,6 @@ std::wstring AppDataFolder();
 
 // True when running under Wine, for tests of platform features Wine lacks.
 bool IsWine();
+
+// The files folder of the test trash ($XDG_DATA_HOME, set by scripts/wine-run); empty when unset.
+std::wstring TestTrashFiles();

@@ -7,17 +7,6 @@
 
 namespace
 {
-// The trash folder the runner set up for the tests, as a Windows path.
-std::wstring TestTrashFiles()
-{
-    std::wstring unixPath(32768, L'\0');
-    const DWORD length = ::GetEnvironmentVariableW(L"XDG_DATA_HOME", unixPath.data(), 32768);
-    if (length == 0 || length >= 32768)
-        return {};
-    unixPath.resize(length);
-    return WindowsPathOfUnixPath(unixPath) + L"\\Trash\\files";
-}
-
 int DeleteToRecycleBin(const std::wstring& path)
 {
     std::wstring from = path + L'\0'; // the list ends with a second NUL
