@@ -1,6 +1,5 @@
 #include "shellext/BrelvantaModule.h"
 #include "shellext/Registration.h"
-#include "winsupport/Dialog.h"
 #include "winsupport/Resources.h"
 
 #include <windows.h>
@@ -18,9 +17,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcept
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() noexcept
 {
-    // A dialog of ours may still be open (a command runs inside a nested message loop): its code
-    // must stay loaded as long as it lives.
-    return Module().GetLockCount() == 0 && CDialog::LiveCount() == 0 ? S_OK : S_FALSE;
+    return Module().CanUnload() ? S_OK : S_FALSE;
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) noexcept

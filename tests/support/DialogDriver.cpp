@@ -17,6 +17,13 @@ bool IsDialogClass(HWND window)
     ::GetClassNameW(window, className.data(), static_cast<int>(className.size()));
     return std::wstring(className.data()) == L"#32770";
 }
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM context) noexcept
+{
+    if (::IsWindowVisible(window) && IsDialogClass(window))
+        reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+    return TRUE;
+}
 } // namespace
 
 std::wstring DialogHandle::Caption() const
@@ -135,14 +142,7 @@ void CALLBACK DialogDriver::Tick(HWND, UINT, UINT_PTR, DWORD) noexcept
 std::vector<HWND> DialogDriver::VisibleDialogs() const
 {
     std::vector<HWND> windows;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM context) noexcept -> BOOL {
-            if (::IsWindowVisible(window) && IsDialogClass(window))
-                reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectDialog, reinterpret_cast<LPARAM>(&windows));
     return windows;
 }
 

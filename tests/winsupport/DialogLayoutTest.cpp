@@ -1,5 +1,6 @@
 #include "foldertools/ClashDlg.h"
 #include "resources/resource.h"
+#include "shellext/BrelvantaModule.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ProductStateTest.h"
 #include "winsupport/AnchorLayout.h"
@@ -203,4 +204,24 @@ TEST(AnchorLayoutTest, MissingControlsAreNotRecorded)
     EXPECT_TRUE(layout.Anchors().empty());
     layout.Layout(300, 300);
     ::DestroyWindow(window);
+}
+
+TEST_F(DialogLayoutTest, TheLibraryStaysLoadedWhileADialogLives)
+{
+    ASSERT_EQ(Module().GetLockCount(), 0);
+    EXPECT_TRUE(Module().CanUnload());
+    DialogDriver driver;
+    bool checked = false;
+    driver.OnDialog(L"Extract Folders Clash", [&](DialogHandle dlg) {
+        EXPECT_FALSE(Module().CanUnload());
+        checked = true;
+        dlg.Click(IDOK);
+    });
+    {
+        CClashDlg dialog(L"h", L"d");
+        EXPECT_FALSE(Module().CanUnload()) << "a dialog object counts before its window exists";
+        dialog.ShowModal(nullptr);
+    }
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(Module().CanUnload());
 }
