@@ -3,11 +3,55 @@
 #include "winsupport/Resources.h"
 
 #include <atomic>
+#include <string>
 
 namespace
 {
 std::atomic<LONG> g_liveDialogs{0};
-}
+
+// Dialogs of a library live in its own activation context (its manifest at resource id 2), so they
+// get version 6 of the common controls whatever the host's manifest says. Modules without that
+// manifest (programs with their own) show their dialogs as they are.
+class ModuleActivationContext
+{
+  public:
+    ModuleActivationContext() noexcept
+    {
+        const HMODULE module = ResourceModule();
+        if (!module || !::FindResourceW(module, MAKEINTRESOURCEW(2), MAKEINTRESOURCEW(24)))
+            return;
+        std::wstring path(32768, L'\0');
+        const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0 || length >= path.size())
+            return;
+        path.resize(length);
+        ACTCTXW context{};
+        context.cbSize = sizeof(context);
+        context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        context.lpSource = path.c_str();
+        context.hModule = module;
+        context.lpResourceName = MAKEINTRESOURCEW(2);
+        m_context = ::CreateActCtxW(&context);
+        if (m_context == INVALID_HANDLE_VALUE)
+            return;
+        if (!::ActivateActCtx(m_context, &m_cookie))
+            m_cookie = 0;
+    }
+    ModuleActivationContext(const ModuleActivationContext&) = delete;
+    ModuleActivationContext& operator=(const ModuleActivationContext&) = delete;
+    ~ModuleActivationContext()
+    {
+        if (m_cookie)
+            ::DeactivateActCtx(0, m_cookie);
+        if (m_context != INVALID_HANDLE_VALUE)
+            ::ReleaseActCtx(m_context);
+    }
+
+  private:
+    HANDLE m_context = INVALID_HANDLE_VALUE;
+    ULONG_PTR m_cookie = 0;
+};
+} // namespace
 
 CDialog::LiveCounter::LiveCounter() noexcept
 {
@@ -40,6 +84,7 @@ CDialog* CDialog::FromHandle(HWND hwnd) noexcept
 INT_PTR CDialog::ShowModal(HWND owner)
 {
     m_modal = true;
+    const ModuleActivationContext context;
     return ::DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(m_templateId), owner, &Procedure,
                              reinterpret_cast<LPARAM>(this));
 }
@@ -47,6 +92,7 @@ INT_PTR CDialog::ShowModal(HWND owner)
 bool CDialog::Create(HWND owner)
 {
     m_modal = false;
+    const ModuleActivationContext context;
     return ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(m_templateId), owner, &Procedure,
                                 reinterpret_cast<LPARAM>(this)) != nullptr;
 }
