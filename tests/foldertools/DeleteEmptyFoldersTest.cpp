@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <random>
 #include <set>
@@ -211,6 +213,47 @@ TEST_F(DeleteEmptyFoldersTest, ControlShowsTheDialogAndCancelDeletesNothing)
     const size_t seen = driver.SeenCaptions().size();
     Invoke({L"full\\f.txt", L"vanished"});
     EXPECT_EQ(driver.SeenCaptions().size(), seen);
+}
+
+TEST_F(DeleteEmptyFoldersTest, TheContextMenuFitsTheSelectionAndOpensAtTheItemFromTheKeyboard)
+{
+    MakeFolders({L"menu\\a", L"menu\\b"});
+    MakeTree({{L"menu\\f.txt", "f"}});
+    DialogDriver driver;
+    std::vector<int> itemCounts;
+    POINT expected{};
+    POINT shown{};
+    driver.OnDialog(L"Delete Empty Folders", [&](DialogHandle dlg) {
+        const HWND list = dlg.Item(IDC_EMPTY_FOLDERS_LIST);
+        // Nothing selected: no menu at all.
+        ::SendMessageW(dlg.Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+        dlg.SelectRow(IDC_EMPTY_FOLDERS_LIST, 1);
+        RECT item{};
+        ListView_GetItemRect(list, 1, &item, LVIR_BOUNDS);
+        expected = {item.left + 5, item.top + 5};
+        ::ClientToScreen(list, &expected);
+        ::PostMessageW(dlg.Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+        driver.OnPopupMenu([&, dlg](HWND menu) {
+            itemCounts.push_back(::GetMenuItemCount(reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0))));
+            RECT place{};
+            ::GetWindowRect(menu, &place);
+            shown = {place.left, place.top};
+            ::EndMenu();
+            dlg.SelectAllRows(IDC_EMPTY_FOLDERS_LIST);
+            ::PostMessageW(dlg.Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(dlg.Item(IDC_EMPTY_FOLDERS_LIST)), -1);
+            driver.OnPopupMenu([&, dlg](HWND second) {
+                itemCounts.push_back(
+                    ::GetMenuItemCount(reinterpret_cast<HMENU>(::SendMessageW(second, MN_GETHMENU, 0, 0))));
+                ::EndMenu();
+                ::PostMessageW(dlg.Hwnd(), WM_COMMAND, IDCANCEL, 0);
+            });
+        });
+    });
+    Invoke({L"menu"});
+    EXPECT_EQ(driver.PendingScripts(), 0u);
+    EXPECT_EQ(itemCounts, (std::vector<int>{4, 3})) << "OneFolder, then Folders";
+    EXPECT_EQ(shown.x, expected.x);
+    EXPECT_EQ(shown.y, expected.y);
 }
 
 TEST(ProgressPathTest, PathsOfOnePeriodShrinkToTheirCommonStart)

@@ -11,11 +11,28 @@ namespace
 {
 thread_local DialogDriver* t_driver = nullptr;
 
-bool IsDialogClass(HWND window)
+bool HasClass(HWND window, const wchar_t* name)
 {
     std::array<wchar_t, 16> className{};
     ::GetClassNameW(window, className.data(), static_cast<int>(className.size()));
-    return std::wstring(className.data()) == L"#32770";
+    return std::wstring(className.data()) == name;
+}
+
+bool IsDialogClass(HWND window)
+{
+    return HasClass(window, L"#32770");
+}
+
+BOOL CALLBACK FindMenuWindow(HWND window, LPARAM context) noexcept
+{
+    DWORD process = 0;
+    if (::GetWindowThreadProcessId(window, &process) == ::GetCurrentThreadId() && ::IsWindowVisible(window) &&
+        HasClass(window, L"#32768"))
+    {
+        *reinterpret_cast<HWND*>(context) = window;
+        return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL CALLBACK CollectDialog(HWND window, LPARAM context) noexcept
@@ -123,6 +140,34 @@ void DialogDriver::OnDialog(std::wstring caption, Script script)
     m_scripts.push_back({std::move(caption), std::move(script)});
 }
 
+void DialogDriver::OnPopupMenu(std::function<void(HWND)> script)
+{
+    m_menuScripts.push_back(std::move(script));
+}
+
+bool DialogDriver::RunMenuScript()
+{
+    if (m_menuScripts.empty())
+        return false;
+    // Popup menus are top-level windows of the system's menu class, not children of the dialog.
+    HWND menu = nullptr;
+    ::EnumWindows(&FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
+    if (!menu)
+        return false;
+    auto script = std::move(m_menuScripts.front());
+    m_menuScripts.pop_front();
+    m_running = true;
+    try
+    {
+        script(menu);
+    }
+    catch (...)
+    {
+    }
+    m_running = false;
+    return true;
+}
+
 void DialogDriver::AnswerShellConfirmations(int buttonId)
 {
     m_confirmations = std::make_unique<ShellConfirmationAnswerer>(buttonId);
@@ -153,9 +198,12 @@ void DialogDriver::Poll()
     if (std::chrono::steady_clock::now() - m_start > m_timeout)
     {
         m_timedOut = true;
+        ::EndMenu();
         CancelOpenDialogs();
         return;
     }
+    if (RunMenuScript())
+        return;
     if (m_scripts.empty())
         return;
     for (const HWND window : VisibleDialogs())

@@ -57,11 +57,14 @@ class DialogDriver
 
     // Queues a script for the next dialog with this caption (empty: any dialog window).
     void OnDialog(std::wstring caption, Script script);
+    // Queues a script for the next popup menu window (class "#32768") of the thread; the script
+    // ends the menu itself (EndMenu).
+    void OnPopupMenu(std::function<void(HWND)> script);
     // Answers the shell's confirmation windows with this button while the driver lives.
     void AnswerShellConfirmations(int buttonId = IDYES);
     int ShellConfirmationsAnswered() const noexcept;
 
-    size_t PendingScripts() const noexcept { return m_scripts.size(); }
+    size_t PendingScripts() const noexcept { return m_scripts.size() + m_menuScripts.size(); }
     bool TimedOut() const noexcept { return m_timedOut; }
     // Captions of the dialogs the driver saw, in order.
     const std::vector<std::wstring>& SeenCaptions() const noexcept { return m_seen; }
@@ -71,6 +74,7 @@ class DialogDriver
     void Poll();
     void CancelOpenDialogs();
     std::vector<HWND> VisibleDialogs() const;
+    bool RunMenuScript();
 
     struct Pending
     {
@@ -80,6 +84,7 @@ class DialogDriver
     const std::chrono::milliseconds m_timeout;
     const std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
     std::deque<Pending> m_scripts;
+    std::deque<std::function<void(HWND)>> m_menuScripts;
     std::vector<std::wstring> m_seen;
     std::vector<HWND> m_handled;
     std::unique_ptr<ShellConfirmationAnswerer> m_confirmations;
