@@ -37,13 +37,31 @@ bool IsEmptyFolder(const std::wstring& folder)
     } while (::FindNextFileW(find.Get(), &data));
     return true;
 }
+
+// A folder selected together with a folder that holds it moves up with its holder; extracting
+// both would move its contents out from under the second operation.
+std::vector<std::wstring> OutermostPaths(const PathList& paths)
+{
+    std::vector<std::wstring> outermost;
+    for (const std::wstring_view path : paths)
+    {
+        bool inside = false;
+        for (const std::wstring_view other : paths)
+            inside = inside || (other.size() + 1 < path.size() && path[other.size()] == L'\\' &&
+                                ::CompareStringOrdinal(path.data(), static_cast<int>(other.size()), other.data(),
+                                                       static_cast<int>(other.size()), TRUE) == CSTR_EQUAL);
+        if (!inside)
+            outermost.emplace_back(path);
+    }
+    return outermost;
+}
 } // namespace
 
 void ExtractFolderCommand::Invoke(const Selection& selection, KeyFlags, const CWindow& parent)
 {
     ExtractionGroups groups;
-    for (const std::wstring_view path : selection.paths)
-        groups.AddSelected(std::wstring(path));
+    for (const std::wstring& path : OutermostPaths(selection.paths))
+        groups.AddSelected(path);
     groups.AssignTemporaryNames();
     if (groups.ExtractionCount() == 0)
         return;

@@ -286,7 +286,7 @@ TEST_F(DeleteEmptyFoldersTest, RandomTreesLoseNoFile)
     int trees = 0;
     size_t files = 0;
     size_t foldersGone = 0;
-    for (int run = 0; run < 40; ++run)
+    for (int run = 0; run < 80; ++run)
     {
         DeleteTree(TempFolder());
         CreateFolder(TempFolder());
