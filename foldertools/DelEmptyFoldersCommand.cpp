@@ -1,11 +1,36 @@
 #include "foldertools/DelEmptyFoldersCommand.h"
 
+#include "foldertools/DeleteEmptyFoldersDlg.h"
+#include "foldertools/ShellFileOperation.h"
 #include "resources/resource.h"
+#include "winsupport/LongPath.h"
 #include "winsupport/Resources.h"
 
-void DelEmptyFoldersCommand::Invoke(const Selection&, KeyFlags, const CWindow&)
+void DelEmptyFoldersCommand::Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent)
 {
-    // Not built yet: the empty-folder search comes with the folder tools. Choosing it does nothing.
+    std::vector<std::wstring> folders;
+    for (const std::wstring_view path : selection.paths)
+    {
+        const std::wstring folder(path);
+        const DWORD attributes = ::GetFileAttributesW(ToLongPath(folder).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            folders.push_back(folder);
+    }
+    if (folders.empty())
+        return;
+    DeleteEmptyFoldersDlg dialog(parent.Hwnd(), std::move(folders), (keys & kControlKey) != 0);
+    if (!dialog.Scan())
+        return;
+    const std::vector<std::wstring>& found = dialog.Found();
+    if (!dialog.ControlHeld() && dialog.SelectedFolders().size() == 1 && found.size() == 1 &&
+        found.front() == dialog.SelectedFolders().front())
+    {
+        DeleteFoldersToRecycleBin(found, parent.Hwnd());
+        return;
+    }
+    if (dialog.Run())
+        DeleteFoldersToRecycleBin(dialog.Found(), parent.Hwnd());
 }
 
 std::wstring DelEmptyFoldersCommand::GetHelpText() const

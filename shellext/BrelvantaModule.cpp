@@ -1,6 +1,7 @@
 #include "shellext/BrelvantaModule.h"
 
 #include "shellext/BrelvantaShExt.h"
+#include "winsupport/Dialog.h"
 
 #include <shlwapi.h>
 
@@ -118,4 +119,9 @@ CBrelvantaModule& Module() noexcept
 {
     static CBrelvantaModule module;
     return module;
+}
+
+bool CBrelvantaModule::CanUnload() const noexcept
+{
+    return GetLockCount() == 0 && CDialog::LiveCount() == 0;
 }

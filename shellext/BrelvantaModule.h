@@ -20,6 +20,10 @@ class CBrelvantaModule
     virtual LONG Unlock() noexcept;
     virtual LONG GetLockCount() const noexcept;
 
+    // What DllCanUnloadNow answers: no lock is held and no dialog of ours is alive (a command's
+    // dialog runs in a nested message loop, and its code must stay loaded while it lives).
+    bool CanUnload() const noexcept;
+
     // What DllGetClassObject answers.
     HRESULT GetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) noexcept;
 

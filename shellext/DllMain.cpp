@@ -17,7 +17,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcept
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() noexcept
 {
-    return Module().GetLockCount() == 0 ? S_OK : S_FALSE;
+    return Module().CanUnload() ? S_OK : S_FALSE;
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) noexcept

@@ -2,6 +2,7 @@
 
 #include "winsupport/UniqueHandle.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -29,17 +30,17 @@ std::wstring LoadStringResource(UINT id)
     return std::wstring(text, static_cast<size_t>(length));
 }
 
-std::wstring FormatStringResource(UINT id, std::initializer_list<std::wstring_view> inserts)
+namespace
+{
+// Formats the pattern with arguments for every insert number the syntax allows, so that a pattern
+// naming more inserts than were given reads an empty text instead of running past the array.
+std::wstring FormatWithArguments(UINT id, const std::vector<DWORD_PTR>& given)
 {
     const std::wstring pattern = LoadStringResource(id);
     if (pattern.empty())
         return {};
-    std::vector<std::wstring> texts(inserts.begin(), inserts.end());
-    // Every insert number the syntax allows has an argument, so a pattern naming more inserts
-    // than were given reads an empty text instead of running past the array.
     std::vector<DWORD_PTR> arguments(99, reinterpret_cast<DWORD_PTR>(L""));
-    for (size_t index = 0; index < texts.size() && index < arguments.size(); ++index)
-        arguments[index] = reinterpret_cast<DWORD_PTR>(texts[index].c_str());
+    std::copy_n(given.begin(), std::min(given.size(), arguments.size()), arguments.begin());
     wchar_t* buffer = nullptr;
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY, pattern.c_str(), 0,
@@ -48,4 +49,19 @@ std::wstring FormatStringResource(UINT id, std::initializer_list<std::wstring_vi
     if (length == 0 || !buffer)
         return pattern;
     return std::wstring(buffer, length);
+}
+} // namespace
+
+std::wstring FormatStringResource(UINT id, std::initializer_list<std::wstring_view> inserts)
+{
+    const std::vector<std::wstring> texts(inserts.begin(), inserts.end());
+    std::vector<DWORD_PTR> arguments;
+    for (const std::wstring& text : texts)
+        arguments.push_back(reinterpret_cast<DWORD_PTR>(text.c_str()));
+    return FormatWithArguments(id, arguments);
+}
+
+std::wstring FormatStringResource(UINT id, int number)
+{
+    return FormatWithArguments(id, {static_cast<DWORD_PTR>(number)});
 }

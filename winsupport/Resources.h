@@ -17,3 +17,5 @@ std::wstring LoadStringResource(UINT id);
 // A string of the string table with its text inserts %1, %2 ... filled by the platform's message
 // formatting. An insert may hold any text, % signs included; inserts not given are empty.
 std::wstring FormatStringResource(UINT id, std::initializer_list<std::wstring_view> inserts);
+// The same with one number insert (%1!d!).
+std::wstring FormatStringResource(UINT id, int number);

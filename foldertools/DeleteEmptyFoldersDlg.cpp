@@ -1,0 +1,169 @@
+#include "foldertools/DeleteEmptyFoldersDlg.h"
+
+#include "foldertools/ClipboardPaths.h"
+#include "foldertools/EmptyFolderScan.h"
+#include "foldertools/ShellFileOperation.h"
+#include "foldertools/WaitDlg.h"
+#include "resources/resource.h"
+#include "winsupport/Resources.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+DeleteEmptyFoldersDlg::DeleteEmptyFoldersDlg(HWND owner, std::vector<std::wstring> selectedFolders, bool controlHeld)
+    : CResizableDialog(IDD_DELETE_EMPTY_FOLDERS, L"DelEmptyFoldersDlg"), m_owner(owner),
+      m_selectedFolders(std::move(selectedFolders)), m_controlHeld(controlHeld)
+{
+}
+
+bool DeleteEmptyFoldersDlg::Scan()
+{
+    WaitDlg progress;
+    progress.Create(m_owner);
+    if (progress.Hwnd())
+        ::ShowWindow(progress.Hwnd(), SW_SHOW);
+    EmptyFolderScan scan(progress);
+    const bool finished = scan.Run(m_selectedFolders);
+    progress.Destroy();
+    if (finished)
+        m_found = scan.Found();
+    return finished;
+}
+
+bool DeleteEmptyFoldersDlg::Run()
+{
+    return ShowModal(m_owner) == IDOK;
+}
+
+bool DeleteEmptyFoldersDlg::OnInitDialog()
+{
+    m_list.Attach(Item(IDC_EMPTY_FOLDERS_LIST));
+    CResizableDialog::OnInitDialog();
+    m_list.SetFolders(m_found);
+    UpdateStatus();
+    return true;
+}
+
+void DeleteEmptyFoldersDlg::DeclareAnchors(AnchorLayout& layout, int outerRight, int outerBottom)
+{
+    layout.AddAnchor(IDC_EMPTY_FOLDERS_LIST, kAnchorStretch, kAnchorStretch, outerRight, outerBottom);
+    layout.AddAnchor(IDC_EMPTY_FOLDERS_STATUS, kAnchorStretch, kAnchorMove, outerRight, outerBottom);
+    layout.AddAnchor(IDC_EMPTY_FOLDERS_REMOVE, kAnchorMove, kAnchorMove, outerRight, outerBottom);
+    layout.AddAnchor(IDOK, kAnchorMove, kAnchorMove, outerRight, outerBottom);
+    layout.AddAnchor(IDCANCEL, kAnchorMove, kAnchorMove, outerRight, outerBottom);
+}
+
+void DeleteEmptyFoldersDlg::OnLayout(int, int)
+{
+    if (m_list.Hwnd())
+        m_list.FitColumn();
+}
+
+bool DeleteEmptyFoldersDlg::OnCommand(int id, int code, HWND control)
+{
+    switch (id)
+    {
+    case IDC_EMPTY_FOLDERS_REMOVE:
+    case IDM_EMPTY_FOLDERS_REMOVE:
+        RemoveSelected();
+        return true;
+    case IDM_EMPTY_FOLDERS_DELETE:
+        DeleteFoldersToRecycleBin(RemoveSelected(), m_owner);
+        return true;
+    case IDM_EMPTY_FOLDERS_COPY_PATHS:
+        CopySelectedPaths();
+        return true;
+    case IDM_EMPTY_FOLDERS_EXPLORE:
+        if (const std::vector<int> rows = m_list.SelectedRows(); !rows.empty())
+            ::ShellExecuteW(m_owner, L"explore", m_found[static_cast<size_t>(rows.front())].c_str(), nullptr, nullptr,
+                            SW_SHOWNORMAL);
+        return true;
+    default:
+        return CResizableDialog::OnCommand(id, code, control);
+    }
+}
+
+std::optional<LRESULT> DeleteEmptyFoldersDlg::OnNotify(const NMHDR& header)
+{
+    if (header.idFrom == IDC_EMPTY_FOLDERS_LIST && header.code == LVN_ITEMCHANGED)
+    {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
+            UpdateRemoveButton();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+std::optional<INT_PTR> DeleteEmptyFoldersDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == m_list.Hwnd())
+    {
+        ShowContextMenu(lParam);
+        return TRUE;
+    }
+    return CResizableDialog::OnMessage(message, wParam, lParam);
+}
+
+std::vector<std::wstring> DeleteEmptyFoldersDlg::RemoveSelected()
+{
+    const std::vector<int> rows = m_list.SelectedRows();
+    std::vector<std::wstring> removed;
+    for (const int row : rows)
+        removed.push_back(m_found[static_cast<size_t>(row)]);
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        m_found.erase(m_found.begin() + *it);
+    m_list.RemoveRows(rows);
+    UpdateStatus();
+    UpdateRemoveButton();
+    return removed;
+}
+
+void DeleteEmptyFoldersDlg::CopySelectedPaths() const
+{
+    std::vector<std::wstring> paths;
+    for (const int row : m_list.SelectedRows())
+        paths.push_back(m_found[static_cast<size_t>(row)]);
+    if (!paths.empty())
+        PutClipboardText(ClipboardPathText(paths));
+}
+
+void DeleteEmptyFoldersDlg::ShowContextMenu(LPARAM position)
+{
+    const size_t selected = m_list.SelectedRows().size();
+    if (selected == 0)
+        return;
+    POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (position == -1)
+        point = m_list.KeyboardMenuPoint();
+    const UniqueHmenu menu(::LoadMenuW(ResourceModule(), MAKEINTRESOURCEW(IDM_EMPTY_FOLDERS)));
+    if (!menu)
+        return;
+    // Popup 0 is "OneFolder", popup 1 "Folders".
+    const HMENU popup = ::GetSubMenu(menu.Get(), selected == 1 ? 0 : 1);
+    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Hwnd(), nullptr);
+}
+
+void DeleteEmptyFoldersDlg::UpdateStatus()
+{
+    const int count = static_cast<int>(m_found.size());
+    std::wstring status;
+    if (count == 0)
+        status = LoadStringResource(IDS_EMPTY_FOLDERS_NONE);
+    else if (count == 1)
+        status = LoadStringResource(IDS_EMPTY_FOLDERS_ONE);
+    else
+        status = FormatStringResource(IDS_EMPTY_FOLDERS_MANY, count);
+    SetText(IDC_EMPTY_FOLDERS_STATUS, status);
+    EnableItem(IDOK, count > 0);
+}
+
+void DeleteEmptyFoldersDlg::UpdateRemoveButton()
+{
+    const bool any = !m_list.SelectedRows().empty();
+    if (any)
+        ShowItem(IDC_EMPTY_FOLDERS_REMOVE, true);
+    EnableItem(IDC_EMPTY_FOLDERS_REMOVE, any);
+}

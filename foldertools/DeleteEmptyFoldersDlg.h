@@ -1,0 +1,47 @@
+#pragma once
+
+#include "foldertools/FoldersListView.h"
+#include "shellext/Selection.h"
+#include "winsupport/ResizableDialog.h"
+
+#include <string>
+#include <vector>
+
+// "Delete Empty Folders": scans the selected folders, lists the empty ones found and lets the
+// user prune the list before they go to the Recycle Bin.
+class DeleteEmptyFoldersDlg final : public CResizableDialog
+{
+  public:
+    DeleteEmptyFoldersDlg(HWND owner, std::vector<std::wstring> selectedFolders, bool controlHeld);
+
+    // Runs the scan under its progress window; false when the user cancelled it.
+    bool Scan();
+    // Shows the dialog modally; true when it ended with Delete.
+    bool Run();
+
+    const std::vector<std::wstring>& SelectedFolders() const noexcept { return m_selectedFolders; }
+    const std::vector<std::wstring>& Found() const noexcept { return m_found; }
+    bool ControlHeld() const noexcept { return m_controlHeld; }
+
+  protected:
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    std::optional<LRESULT> OnNotify(const NMHDR& header) override;
+    std::optional<INT_PTR> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DeclareAnchors(AnchorLayout& layout, int outerRight, int outerBottom) override;
+    void OnLayout(int clientWidth, int clientHeight) override;
+
+  private:
+    // Takes the selected rows out of the list and the found list; returns their paths.
+    std::vector<std::wstring> RemoveSelected();
+    void CopySelectedPaths() const;
+    void ShowContextMenu(LPARAM position);
+    void UpdateStatus();
+    void UpdateRemoveButton();
+
+    HWND m_owner;
+    std::vector<std::wstring> m_selectedFolders;
+    bool m_controlHeld;
+    std::vector<std::wstring> m_found;
+    FoldersListView m_list;
+};

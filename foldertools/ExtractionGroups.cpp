@@ -1,0 +1,206 @@
+#include "foldertools/ExtractionGroups.h"
+
+#include "resources/resource.h"
+#include "winsupport/LongPath.h"
+#include "winsupport/Resources.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+
+namespace
+{
+bool HasParentSource(const NameRecord& record)
+{
+    return std::find(record.sources.begin(), record.sources.end(), std::wstring()) != record.sources.end();
+}
+} // namespace
+
+bool NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const noexcept
+{
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_LESS_THAN;
+}
+
+bool ExtractionGroups::ReadFolder(ExtractionGroup& group, const std::wstring& folder, const std::wstring& source,
+                                  std::vector<NameRecord*>& list)
+{
+    // The long-path form, so that folders deeper than 260 characters are read whole: a name
+    // missed here could be overwritten by a move.
+    WIN32_FIND_DATAW data{};
+    const UniqueFind find(::FindFirstFileExW(ToLongPath(folder + L"\\*.*").c_str(), FindExInfoBasic, &data,
+                                             FindExSearchNameMatch, nullptr, 0));
+    if (!find)
+        return false;
+    do
+    {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        auto [it, inserted] = group.names.try_emplace(name, NameRecord{name, {}, nullptr});
+        it->second.sources.push_back(source);
+        list.push_back(&it->second);
+    } while (::FindNextFileW(find.Get(), &data));
+    return ::GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+void ExtractionGroups::AddSelected(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(ToLongPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return;
+    const size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos || slash + 1 == path.size())
+        return;
+    std::wstring parent = path.substr(0, slash + 1);
+    const std::wstring name = path.substr(slash + 1);
+    if (m_unreadableParents.contains(parent))
+        return;
+
+    auto found = m_groups.find(parent);
+    if (found == m_groups.end())
+    {
+        ExtractionGroup group;
+        group.parent = parent;
+        // Without the parent's names the clash test would be blind: leave that parent alone.
+        if (!ReadFolder(group, parent.substr(0, parent.size() - 1), std::wstring(), group.parentEntries))
+        {
+            m_unreadableParents.emplace(parent, true);
+            return;
+        }
+        found = m_groups.emplace(parent, std::move(group)).first;
+    }
+    ExtractionGroup& group = found->second;
+    const auto entry = std::find_if(group.parentEntries.begin(), group.parentEntries.end(),
+                                    [&](const NameRecord* record) { return record->name == name; });
+    if (entry == group.parentEntries.end() || (*entry)->extraction)
+        return; // not there as spelled, or selected twice
+    auto extraction = std::make_unique<Extraction>();
+    extraction->name = name;
+    std::vector<NameRecord*> entries;
+    if (!ReadFolder(group, path, name, entries))
+    {
+        // A folder that cannot be read is not extracted (and so never deleted); undo what was read.
+        for (NameRecord* record : entries)
+            record->sources.pop_back();
+        for (auto it = group.names.begin(); it != group.names.end();)
+            it = it->second.sources.empty() ? group.names.erase(it) : std::next(it);
+        return;
+    }
+    extraction->entries = std::move(entries);
+    (*entry)->extraction = extraction.get();
+    group.extractions.push_back(std::move(extraction));
+}
+
+void ExtractionGroups::AssignTemporaryNames()
+{
+    for (auto& [parent, group] : m_groups)
+    {
+        std::vector<NameRecord*> own;
+        for (auto& [key, record] : group.names)
+            if (record.extraction && record.sources.size() == 2 && HasParentSource(record))
+                own.push_back(&record);
+        for (NameRecord* record : own)
+        {
+            for (int counter = 0; counter <= 999999; ++counter)
+            {
+                wchar_t suffix[8];
+                std::swprintf(suffix, 8, L"%06d", counter);
+                std::wstring candidate = record->name + suffix;
+                if (group.names.contains(candidate))
+                    continue;
+                group.names.emplace(candidate, NameRecord{candidate, {L"."}, nullptr});
+                record->extraction->temporaryName = std::move(candidate);
+                break;
+            }
+        }
+    }
+}
+
+bool ExtractionGroups::Clashes(const NameRecord& record)
+{
+    if (record.extraction)
+        return record.sources.size() > 2 || (record.sources.size() > 1 && !HasParentSource(record));
+    return record.sources.size() > 1;
+}
+
+bool ExtractionGroups::HasClashes() const
+{
+    for (const auto& [parent, group] : m_groups)
+        for (const auto& [key, record] : group.names)
+            if (Clashes(record))
+                return true;
+    return false;
+}
+
+size_t ExtractionGroups::ExtractionCount() const
+{
+    size_t count = 0;
+    for (const auto& [parent, group] : m_groups)
+        count += group.extractions.size();
+    return count;
+}
+
+std::wstring ExtractionGroups::ClashHeading() const
+{
+    return FormatStringResource(IDS_CLASH_HEADING,
+                                {LoadStringResource(ExtractionCount() <= 1 ? IDS_CLASH_FOLDER : IDS_CLASH_FOLDERS)});
+}
+
+std::wstring ExtractionGroups::ClashDetails() const
+{
+    std::wstring details;
+    for (const auto& [parent, group] : m_groups)
+    {
+        if (std::none_of(group.names.begin(), group.names.end(),
+                         [](const auto& entry) { return Clashes(entry.second); }))
+            continue;
+        details += FormatStringResource(IDS_CLASH_EXTRACTING_INTO, {group.parent}) + L"\n\n";
+        for (const auto& [key, record] : group.names)
+        {
+            if (!Clashes(record))
+                continue;
+            details += FormatStringResource(IDS_CLASH_EXISTS_IN, {record.name}) + L"\n";
+            for (const std::wstring& source : record.sources)
+                details += (source.empty() ? LoadStringResource(IDS_CLASH_THIS_FOLDER)
+                                           : FormatStringResource(IDS_CLASH_SUBFOLDER, {source})) +
+                           L"\n";
+        }
+        details += L"\n";
+    }
+    return details;
+}
+
+std::vector<MovePair> ExtractionGroups::Renames() const
+{
+    std::vector<MovePair> renames;
+    for (const auto& [parent, group] : m_groups)
+        for (const auto& extraction : group.extractions)
+            if (!extraction->temporaryName.empty())
+                renames.push_back({group.parent + extraction->name, group.parent + extraction->temporaryName});
+    return renames;
+}
+
+std::vector<MovePair> ExtractionGroups::Moves() const
+{
+    std::vector<MovePair> moves;
+    for (const auto& [parent, group] : m_groups)
+        for (const auto& extraction : group.extractions)
+            for (const NameRecord* entry : extraction->entries)
+                moves.push_back(
+                    {group.parent + extraction->CurrentName() + L"\\" + entry->name, group.parent + entry->name});
+    return moves;
+}
+
+std::vector<std::wstring> ExtractionGroups::Deletions() const
+{
+    std::vector<std::wstring> deletions;
+    for (const auto& [parent, group] : m_groups)
+        for (const auto& extraction : group.extractions)
+            deletions.push_back(group.parent + extraction->CurrentName());
+    return deletions;
+}

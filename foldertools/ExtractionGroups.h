@@ -1,0 +1,80 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Case-insensitive ordering of file names and paths, as the file system compares them.
+struct NoCaseLess
+{
+    bool operator()(const std::wstring& a, const std::wstring& b) const noexcept;
+};
+
+struct Extraction;
+
+// One name that would end up in a parent folder, and where it comes from: "" for the parent
+// itself, else the name of a selected folder that holds an entry of that name.
+struct NameRecord
+{
+    std::wstring name;
+    std::vector<std::wstring> sources;
+    Extraction* extraction = nullptr; // set when the name is one of the selected folders
+};
+
+// One selected folder whose entries move up into its parent.
+struct Extraction
+{
+    std::wstring name;
+    std::wstring temporaryName; // empty unless the folder holds an entry of its own name
+    std::vector<NameRecord*> entries;
+
+    const std::wstring& CurrentName() const noexcept { return temporaryName.empty() ? name : temporaryName; }
+};
+
+// The selected folders of one parent and every name the parent would hold afterwards.
+struct ExtractionGroup
+{
+    std::wstring parent; // ends in a backslash
+    std::map<std::wstring, NameRecord, NoCaseLess> names;
+    std::vector<NameRecord*> parentEntries;
+    std::vector<std::unique_ptr<Extraction>> extractions;
+};
+
+// A source and a destination of one shell move.
+struct MovePair
+{
+    std::wstring from;
+    std::wstring to;
+};
+
+// What Extract Folder(s) will do, worked out before anything moves: the groups by parent, the
+// temporary names, the clashes, and the three shell operations.
+class ExtractionGroups
+{
+  public:
+    // Registers one selected path; files, links and folders that cannot be read are skipped.
+    void AddSelected(const std::wstring& path);
+    void AssignTemporaryNames();
+
+    static bool Clashes(const NameRecord& record);
+    bool HasClashes() const;
+    size_t ExtractionCount() const;
+    // The texts of the clash dialog.
+    std::wstring ClashHeading() const;
+    std::wstring ClashDetails() const;
+
+    std::vector<MovePair> Renames() const;
+    std::vector<MovePair> Moves() const;
+    std::vector<std::wstring> Deletions() const;
+
+    const std::map<std::wstring, ExtractionGroup, NoCaseLess>& Groups() const noexcept { return m_groups; }
+
+  private:
+    // Reads a folder's entries into the group; false when the folder cannot be read.
+    static bool ReadFolder(ExtractionGroup& group, const std::wstring& folder, const std::wstring& source,
+                           std::vector<NameRecord*>& list);
+
+    std::map<std::wstring, ExtractionGroup, NoCaseLess> m_groups;
+    std::map<std::wstring, bool, NoCaseLess> m_unreadableParents;
+};

@@ -1,0 +1,349 @@
+#include "copydialog/ProgressPath.h"
+#include "foldertools/ClipboardPaths.h"
+#include "foldertools/DelEmptyFoldersCommand.h"
+#include "foldertools/EmptyFolderScan.h"
+#include "resources/resource.h"
+#include "tests/foldertools/FolderToolsTestSupport.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/FileHelpers.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <random>
+#include <set>
+
+namespace
+{
+// A scan that is never cancelled and remembers the folders it was told about.
+struct Recorder : MAbortBase
+{
+    std::vector<std::wstring> folders;
+    bool abortAfterFirst = false;
+    void SetCurrentFolder(const std::wstring& folder) override { folders.push_back(folder); }
+    bool IsAborted() override { return abortAfterFirst && folders.size() > 1; }
+};
+
+std::wstring ClipboardText()
+{
+    if (!::OpenClipboard(nullptr))
+        return L"<no clipboard>";
+    std::wstring text;
+    if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT))
+    {
+        const GlobalLockGuard lock(data);
+        if (lock.Data())
+            text = static_cast<const wchar_t*>(lock.Data());
+    }
+    ::CloseClipboard();
+    return text;
+}
+} // namespace
+
+class DeleteEmptyFoldersTest : public FolderToolsTest
+{
+  protected:
+    std::vector<std::wstring> Scan(const std::vector<std::wstring>& names)
+    {
+        Recorder recorder;
+        EmptyFolderScan scan(recorder);
+        std::vector<std::wstring> folders;
+        for (const std::wstring& name : names)
+            folders.push_back(name.find(L':') != std::wstring::npos ? name : TempPath(name));
+        EXPECT_TRUE(scan.Run(folders));
+        return scan.Found();
+    }
+    void Invoke(const std::vector<std::wstring>& names, KeyFlags keys = 0)
+    {
+        DelEmptyFoldersCommand command(L"Delete Empty Folders");
+        command.Invoke(SelectionOf(names), keys, CWindow());
+    }
+};
+
+TEST_F(DeleteEmptyFoldersTest, OnlyTheTopOfAnEmptySubtreeIsFound)
+{
+    MakeFolders({L"top\\a\\b", L"top\\c", L"full\\empty\\deeper", L"full\\kept"});
+    MakeTree({{L"full\\kept\\file.txt", "x"}});
+    EXPECT_EQ(Scan({L"top"}), std::vector<std::wstring>{TempPath(L"top")});
+    EXPECT_EQ(Scan({L"full"}), std::vector<std::wstring>{TempPath(L"full\\empty")});
+    // Two selected folders: the whole list is sorted ordinally.
+    EXPECT_EQ(Scan({L"top", L"full"}), (std::vector<std::wstring>{TempPath(L"full\\empty"), TempPath(L"top")}));
+}
+
+TEST_F(DeleteEmptyFoldersTest, HiddenFilesCountUnlessTheyAreTheShellsOwn)
+{
+    struct Case
+    {
+        const wchar_t* name;
+        bool hidden;
+        bool empty;
+    };
+    const Case cases[] = {{L"Thumbs.db", true, true},
+                          {L"desktop.ini", true, true},
+                          {L"Thumbs.db", false, false},
+                          {L"Desktop.ini", true, false},
+                          {L"other.txt", true, false}};
+    int i = 0;
+    for (const Case& c : cases)
+    {
+        const std::wstring folder = L"case" + std::to_wstring(++i);
+        MakeTree({{folder + L"\\" + c.name, "x"}});
+        if (c.hidden)
+            SetHidden(TempPath(folder + L"\\" + c.name));
+        EXPECT_EQ(Scan({folder}).size(), c.empty ? 1u : 0u) << c.name << (c.hidden ? " hidden" : " visible");
+    }
+    MakeTree({{L"both\\Thumbs.db", "t"}, {L"both\\desktop.ini", "d"}});
+    SetHidden(TempPath(L"both\\Thumbs.db"));
+    SetHidden(TempPath(L"both\\desktop.ini"));
+    EXPECT_EQ(Scan({L"both"}).size(), 1u);
+}
+
+TEST_F(DeleteEmptyFoldersTest, LinksAreNeverFollowedAndDeepTreesAreRead)
+{
+    // build/test-links holds an empty folder and a link to it: the link counts for nothing.
+    const std::wstring links = TestLinksFolder();
+    ASSERT_NE(::GetFileAttributesW((links + L"\\folder-link").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+    Recorder recorder;
+    EmptyFolderScan scan(recorder);
+    ASSERT_TRUE(scan.Run({links}));
+    EXPECT_EQ(scan.Found(), std::vector<std::wstring>{links});
+    for (const std::wstring& folder : recorder.folders)
+        EXPECT_EQ(folder.find(L"folder-link"), std::wstring::npos) << "followed the link";
+
+    std::wstring deep = L"deep";
+    while (TempPath(deep).size() < 320)
+        deep += L"\\" + std::wstring(50, L'y');
+    MakeTree({{deep + L"\\file.txt", "f"}});
+    MakeFolders({L"deep\\empty"});
+    EXPECT_EQ(Scan({L"deep"}), std::vector<std::wstring>{TempPath(L"deep\\empty")}) << "a file 320 deep counts";
+}
+
+TEST_F(DeleteEmptyFoldersTest, CancellingStopsTheScan)
+{
+    MakeFolders({L"a\\b\\c"});
+    Recorder recorder;
+    recorder.abortAfterFirst = true;
+    EmptyFolderScan scan(recorder);
+    EXPECT_FALSE(scan.Run({TempPath(L"a")}));
+}
+
+TEST_F(DeleteEmptyFoldersTest, ASingleWhollyEmptySelectionIsDeletedWithoutTheDialog)
+{
+    const std::wstring name = L"empty" + std::to_wstring(::GetTickCount64());
+    MakeFolders({name + L"\\sub"});
+    DialogDriver driver;
+    driver.AnswerShellConfirmations();
+    Invoke({name});
+    EXPECT_FALSE(PathExists(TempPath(name)));
+    EXPECT_TRUE(PathExists(TestTrashFiles() + L"\\" + name));
+    for (const std::wstring& caption : driver.SeenCaptions())
+        EXPECT_NE(caption, L"Delete Empty Folders");
+}
+
+TEST_F(DeleteEmptyFoldersTest, TheDialogListsPrunesCopiesAndDeletes)
+{
+    MakeFolders({L"root\\b", L"root\\a", L"root\\c", L"root\\d"});
+    MakeTree({{L"root\\file.txt", "keep"}});
+    DialogDriver driver;
+    driver.AnswerShellConfirmations();
+    driver.OnDialog(L"Delete Empty Folders", [&](DialogHandle dlg) {
+        EXPECT_EQ(dlg.ListRows(IDC_EMPTY_FOLDERS_LIST),
+                  (std::vector<std::wstring>{TempPath(L"root\\a"), TempPath(L"root\\b"), TempPath(L"root\\c"),
+                                             TempPath(L"root\\d")}));
+        EXPECT_EQ(dlg.GetText(IDC_EMPTY_FOLDERS_STATUS), L"4 empty folders found");
+        EXPECT_FALSE(dlg.IsVisible(IDC_EMPTY_FOLDERS_REMOVE));
+
+        dlg.SelectRow(IDC_EMPTY_FOLDERS_LIST, 0);
+        EXPECT_TRUE(dlg.IsVisible(IDC_EMPTY_FOLDERS_REMOVE));
+        EXPECT_TRUE(dlg.IsEnabled(IDC_EMPTY_FOLDERS_REMOVE));
+        dlg.Command(IDM_EMPTY_FOLDERS_COPY_PATHS);
+        EXPECT_EQ(ClipboardText(), TempPath(L"root\\a"));
+        dlg.SelectRow(IDC_EMPTY_FOLDERS_LIST, 1);
+        dlg.Command(IDM_EMPTY_FOLDERS_COPY_PATHS);
+        EXPECT_EQ(ClipboardText(), TempPath(L"root\\a") + L"\r\n" + TempPath(L"root\\b") + L"\r\n");
+
+        // a and b leave the list only; c is deleted at once from the context menu.
+        EXPECT_TRUE(dlg.Click(IDC_EMPTY_FOLDERS_REMOVE));
+        EXPECT_EQ(dlg.GetText(IDC_EMPTY_FOLDERS_STATUS), L"2 empty folders found");
+        EXPECT_FALSE(dlg.IsEnabled(IDC_EMPTY_FOLDERS_REMOVE));
+        dlg.SelectRow(IDC_EMPTY_FOLDERS_LIST, 0);
+        dlg.Command(IDM_EMPTY_FOLDERS_DELETE);
+        EXPECT_EQ(dlg.GetText(IDC_EMPTY_FOLDERS_STATUS), L"1 empty folder found");
+        EXPECT_EQ(dlg.ListRows(IDC_EMPTY_FOLDERS_LIST), std::vector<std::wstring>{TempPath(L"root\\d")});
+        EXPECT_TRUE(dlg.Click(IDOK));
+    });
+    Invoke({L"root"});
+    EXPECT_EQ(driver.PendingScripts(), 0u);
+    EXPECT_TRUE(PathExists(TempPath(L"root\\a")));
+    EXPECT_TRUE(PathExists(TempPath(L"root\\b")));
+    EXPECT_FALSE(PathExists(TempPath(L"root\\c")));
+    EXPECT_FALSE(PathExists(TempPath(L"root\\d")));
+    EXPECT_TRUE(PathExists(TempPath(L"root\\file.txt")));
+}
+
+TEST_F(DeleteEmptyFoldersTest, ControlShowsTheDialogAndCancelDeletesNothing)
+{
+    MakeFolders({L"only\\sub"});
+    DialogDriver driver;
+    driver.OnDialog(L"Delete Empty Folders", [&](DialogHandle dlg) {
+        EXPECT_EQ(dlg.ListRows(IDC_EMPTY_FOLDERS_LIST), std::vector<std::wstring>{TempPath(L"only")});
+        EXPECT_EQ(dlg.GetText(IDC_EMPTY_FOLDERS_STATUS), L"1 empty folder found");
+        dlg.SelectAllRows(IDC_EMPTY_FOLDERS_LIST);
+        dlg.Command(IDM_EMPTY_FOLDERS_REMOVE);
+        EXPECT_EQ(dlg.GetText(IDC_EMPTY_FOLDERS_STATUS), L"No empty folders found");
+        EXPECT_FALSE(dlg.IsEnabled(IDOK));
+        EXPECT_TRUE(dlg.Click(IDCANCEL));
+    });
+    Invoke({L"only"}, kControlKey);
+    EXPECT_EQ(driver.PendingScripts(), 0u);
+    EXPECT_TRUE(PathExists(TempPath(L"only\\sub")));
+
+    MakeTree({{L"full\\f.txt", "f"}});
+    driver.OnDialog(L"Delete Empty Folders", [&](DialogHandle dlg) {
+        EXPECT_EQ(dlg.GetText(IDC_EMPTY_FOLDERS_STATUS), L"No empty folders found");
+        EXPECT_FALSE(dlg.IsEnabled(IDOK));
+        dlg.Click(IDCANCEL);
+    });
+    Invoke({L"full"});
+    EXPECT_EQ(driver.PendingScripts(), 0u);
+    // Files only, or nothing that exists: no scan, no dialog.
+    const size_t seen = driver.SeenCaptions().size();
+    Invoke({L"full\\f.txt", L"vanished"});
+    EXPECT_EQ(driver.SeenCaptions().size(), seen);
+}
+
+TEST_F(DeleteEmptyFoldersTest, TheContextMenuFitsTheSelectionAndOpensAtTheItemFromTheKeyboard)
+{
+    MakeFolders({L"menu\\a", L"menu\\b"});
+    MakeTree({{L"menu\\f.txt", "f"}});
+    DialogDriver driver;
+    std::vector<int> itemCounts;
+    POINT expected{};
+    POINT shown{};
+    driver.OnDialog(L"Delete Empty Folders", [&](DialogHandle dlg) {
+        const HWND list = dlg.Item(IDC_EMPTY_FOLDERS_LIST);
+        // Nothing selected: no menu at all.
+        ::SendMessageW(dlg.Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+        dlg.SelectRow(IDC_EMPTY_FOLDERS_LIST, 1);
+        RECT item{};
+        ListView_GetItemRect(list, 1, &item, LVIR_BOUNDS);
+        expected = {item.left + 5, item.top + 5};
+        ::ClientToScreen(list, &expected);
+        ::PostMessageW(dlg.Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+        driver.OnPopupMenu([&, dlg](HWND menu) {
+            itemCounts.push_back(::GetMenuItemCount(reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0))));
+            RECT place{};
+            ::GetWindowRect(menu, &place);
+            shown = {place.left, place.top};
+            ::EndMenu();
+            dlg.SelectAllRows(IDC_EMPTY_FOLDERS_LIST);
+            ::PostMessageW(dlg.Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(dlg.Item(IDC_EMPTY_FOLDERS_LIST)), -1);
+            driver.OnPopupMenu([&, dlg](HWND second) {
+                itemCounts.push_back(
+                    ::GetMenuItemCount(reinterpret_cast<HMENU>(::SendMessageW(second, MN_GETHMENU, 0, 0))));
+                ::EndMenu();
+                ::PostMessageW(dlg.Hwnd(), WM_COMMAND, IDCANCEL, 0);
+            });
+        });
+    });
+    Invoke({L"menu"});
+    EXPECT_EQ(driver.PendingScripts(), 0u);
+    EXPECT_EQ(itemCounts, (std::vector<int>{4, 3})) << "OneFolder, then Folders";
+    EXPECT_EQ(shown.x, expected.x);
+    EXPECT_EQ(shown.y, expected.y);
+}
+
+TEST(ProgressPathTest, PathsOfOnePeriodShrinkToTheirCommonStart)
+{
+    ProgressPath path;
+    EXPECT_EQ(path.Take(), L"");
+    path.Record(L"C:\\data\\one");
+    EXPECT_EQ(path.Take(), L"C:\\data\\one");
+    EXPECT_EQ(path.Take(), L"C:\\data\\one") << "a period with no report shows the last path";
+    path.Record(L"C:\\data\\two");
+    path.Record(L"C:\\data\\three");
+    EXPECT_EQ(path.Take(), L"C:\\data\\t...");
+    path.Record(L"C:\\x");
+    path.Record(L"C:\\x");
+    EXPECT_EQ(path.Take(), L"C:\\x");
+}
+
+TEST(ClipboardPathsTest, OneNameHasNoLineBreak)
+{
+    EXPECT_EQ(ClipboardPathText({L"C:\\a"}), L"C:\\a");
+    EXPECT_EQ(ClipboardPathText({L"C:\\a", L"C:\\b"}), L"C:\\a\r\nC:\\b\r\n");
+    EXPECT_EQ(ClipboardPathText({}), L"");
+}
+
+// Random trees: after the command every file (hidden ones too) still exists, and only folders whose
+// whole subtree held no counted file are gone.
+TEST_F(DeleteEmptyFoldersTest, RandomTreesLoseNoFile)
+{
+    std::mt19937 random(7);
+    int trees = 0;
+    size_t files = 0;
+    size_t foldersGone = 0;
+    for (int run = 0; run < 80; ++run)
+    {
+        DeleteTree(TempFolder());
+        CreateFolder(TempFolder());
+        std::vector<std::wstring> folders{L"r"};
+        for (int i = 0; i < 25; ++i)
+            folders.push_back(folders[random() % folders.size()] + L"\\f" + std::to_wstring(i));
+        MakeFolders(folders);
+        std::map<std::wstring, std::string> tree;
+        const wchar_t* fileNames[] = {L"a.txt", L"Thumbs.db", L"desktop.ini", L".h"};
+        for (int i = 0; i < 6; ++i)
+            tree[folders[random() % folders.size()] + L"\\" + fileNames[random() % 4]] = std::to_string(i);
+        MakeTree(tree);
+        std::set<std::wstring> counted; // folders holding a counted file
+        for (const auto& [path, bytes] : tree)
+        {
+            const bool hidden = random() % 2 == 0;
+            if (hidden)
+                SetHidden(TempPath(path));
+            const std::wstring name = path.substr(path.rfind(L'\\') + 1);
+            const bool ignored = hidden && (name == L"Thumbs.db" || name == L"desktop.ini");
+            if (!ignored)
+                counted.insert(path.substr(0, path.rfind(L'\\')));
+        }
+        const auto before = ReadTree(TempFolder());
+        DialogDriver driver;
+        driver.AnswerShellConfirmations();
+        driver.OnDialog(L"Delete Empty Folders", [](DialogHandle dlg) {
+            if (dlg.IsEnabled(IDOK))
+                dlg.Click(IDOK);
+            else
+                dlg.Click(IDCANCEL);
+        });
+        Invoke({L"r"}, kControlKey);
+        ++trees;
+        const auto kept = [&](const std::wstring& folder) {
+            for (const std::wstring& full : counted)
+                if (full == folder || full.rfind(folder + L"\\", 0) == 0)
+                    return true;
+            return false;
+        };
+        for (const std::wstring& folder : folders)
+        {
+            EXPECT_EQ(PathExists(TempPath(folder)), kept(folder)) << "run " << run;
+            foldersGone += kept(folder) ? 0 : 1;
+        }
+        // Every file is still in place, except the shell's own hidden files of deleted folders,
+        // which went to the Recycle Bin with them.
+        for (const auto& [path, bytes] : before)
+        {
+            if (!kept(path.substr(0, path.rfind(L'\\'))))
+                continue;
+            const auto now = ReadFileBytes(TempPath(path));
+            EXPECT_TRUE(now.has_value()) << "run " << run << " lost a file";
+            EXPECT_EQ(now.value_or(""), bytes);
+            ++files;
+        }
+    }
+    std::printf("delete empty: %d trees, %zu files checked, %zu folders deleted, no file lost\n", trees, files,
+                foldersGone);
+}

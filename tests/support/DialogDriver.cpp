@@ -1,0 +1,238 @@
+#include "tests/support/DialogDriver.h"
+
+#include "winsupport/Window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+
+namespace
+{
+thread_local DialogDriver* t_driver = nullptr;
+
+bool HasClass(HWND window, const wchar_t* name)
+{
+    std::array<wchar_t, 16> className{};
+    ::GetClassNameW(window, className.data(), static_cast<int>(className.size()));
+    return std::wstring(className.data()) == name;
+}
+
+bool IsDialogClass(HWND window)
+{
+    return HasClass(window, L"#32770");
+}
+
+BOOL CALLBACK FindMenuWindow(HWND window, LPARAM context) noexcept
+{
+    DWORD process = 0;
+    if (::GetWindowThreadProcessId(window, &process) == ::GetCurrentThreadId() && ::IsWindowVisible(window) &&
+        HasClass(window, L"#32768"))
+    {
+        *reinterpret_cast<HWND*>(context) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM context) noexcept
+{
+    if (::IsWindowVisible(window) && IsDialogClass(window))
+        reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+    return TRUE;
+}
+} // namespace
+
+std::wstring DialogHandle::Caption() const
+{
+    return GetWindowTextString(m_hwnd);
+}
+
+std::wstring DialogHandle::GetText(int id) const
+{
+    return GetWindowTextString(Item(id));
+}
+
+void DialogHandle::SetText(int id, const std::wstring& text) const
+{
+    ::SendMessageW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool DialogHandle::IsVisible(int id) const noexcept
+{
+    return ::IsWindowVisible(Item(id)) != FALSE;
+}
+
+bool DialogHandle::IsEnabled(int id) const noexcept
+{
+    return ::IsWindowEnabled(Item(id)) != FALSE;
+}
+
+bool DialogHandle::Click(int id) const
+{
+    const HWND button = Item(id);
+    if (!button || !::IsWindowVisible(button) || !::IsWindowEnabled(button))
+        return false;
+    ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    return true;
+}
+
+bool DialogHandle::PostClick(int id) const
+{
+    const HWND button = Item(id);
+    if (!button || !::IsWindowVisible(button) || !::IsWindowEnabled(button))
+        return false;
+    ::PostMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    return true;
+}
+
+void DialogHandle::Command(int id) const
+{
+    ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+std::vector<std::wstring> DialogHandle::ListRows(int id) const
+{
+    const HWND list = Item(id);
+    std::vector<std::wstring> rows;
+    const int count = ListView_GetItemCount(list);
+    for (int row = 0; row < count; ++row)
+    {
+        std::wstring text(32768, L'\0');
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(text.size());
+        const auto length = ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        text.resize(static_cast<size_t>(length));
+        rows.push_back(std::move(text));
+    }
+    return rows;
+}
+
+void DialogHandle::SelectRow(int id, int row, bool selected) const
+{
+    ListView_SetItemState(Item(id), row, selected ? LVIS_SELECTED | LVIS_FOCUSED : 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (selected)
+        ListView_SetSelectionMark(Item(id), row);
+}
+
+void DialogHandle::SelectAllRows(int id) const
+{
+    ListView_SetItemState(Item(id), -1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+DialogDriver::DialogDriver(std::chrono::milliseconds timeout) : m_timeout(timeout)
+{
+    t_driver = this;
+    // A thread timer runs inside whatever message loop the code under test is in.
+    m_timer = ::SetTimer(nullptr, 0, 20, &DialogDriver::Tick);
+}
+
+DialogDriver::~DialogDriver()
+{
+    ::KillTimer(nullptr, m_timer);
+    t_driver = nullptr;
+}
+
+void DialogDriver::OnDialog(std::wstring caption, Script script)
+{
+    m_scripts.push_back({std::move(caption), std::move(script)});
+}
+
+void DialogDriver::OnPopupMenu(std::function<void(HWND)> script)
+{
+    m_menuScripts.push_back(std::move(script));
+}
+
+bool DialogDriver::RunMenuScript()
+{
+    if (m_menuScripts.empty())
+        return false;
+    // Popup menus are top-level windows of the system's menu class, not children of the dialog.
+    HWND menu = nullptr;
+    ::EnumWindows(&FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
+    if (!menu)
+        return false;
+    auto script = std::move(m_menuScripts.front());
+    m_menuScripts.pop_front();
+    m_running = true;
+    try
+    {
+        script(menu);
+    }
+    catch (...)
+    {
+    }
+    m_running = false;
+    return true;
+}
+
+void DialogDriver::AnswerShellConfirmations(int buttonId)
+{
+    m_confirmations = std::make_unique<ShellConfirmationAnswerer>(buttonId);
+}
+
+int DialogDriver::ShellConfirmationsAnswered() const noexcept
+{
+    return m_confirmations ? m_confirmations->Answered() : 0;
+}
+
+void CALLBACK DialogDriver::Tick(HWND, UINT, UINT_PTR, DWORD) noexcept
+{
+    if (t_driver)
+        t_driver->Poll();
+}
+
+std::vector<HWND> DialogDriver::VisibleDialogs() const
+{
+    std::vector<HWND> windows;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectDialog, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+void DialogDriver::Poll()
+{
+    if (m_running)
+        return; // a script is waiting for a window of its own
+    if (std::chrono::steady_clock::now() - m_start > m_timeout)
+    {
+        m_timedOut = true;
+        ::EndMenu();
+        CancelOpenDialogs();
+        return;
+    }
+    if (RunMenuScript())
+        return;
+    if (m_scripts.empty())
+        return;
+    for (const HWND window : VisibleDialogs())
+    {
+        if (std::find(m_handled.begin(), m_handled.end(), window) != m_handled.end())
+            continue;
+        const std::wstring caption = GetWindowTextString(window);
+        Pending& next = m_scripts.front();
+        if (!next.caption.empty() && next.caption != caption)
+            continue;
+        Pending pending = std::move(next);
+        m_scripts.pop_front();
+        m_handled.push_back(window);
+        m_seen.push_back(caption);
+        m_running = true;
+        try
+        {
+            pending.script(DialogHandle(window));
+        }
+        catch (...)
+        {
+        }
+        m_running = false;
+        return;
+    }
+}
+
+void DialogDriver::CancelOpenDialogs()
+{
+    for (const HWND window : VisibleDialogs())
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "tests/support/ShellConfirmation.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A dialog window of the test's thread as a user sees it: its controls by id.
+class DialogHandle
+{
+  public:
+    explicit DialogHandle(HWND hwnd) noexcept : m_hwnd(hwnd) {}
+    HWND Hwnd() const noexcept { return m_hwnd; }
+    HWND Item(int id) const noexcept { return ::GetDlgItem(m_hwnd, id); }
+
+    std::wstring Caption() const;
+    // The text of an edit, a static or a button.
+    std::wstring GetText(int id) const;
+    // WM_SETTEXT; an edit then tells its parent itself.
+    void SetText(int id, const std::wstring& text) const;
+    bool IsVisible(int id) const noexcept;
+    bool IsEnabled(int id) const noexcept;
+    // Clicks a button as a user would: only a visible, enabled one (false otherwise). Click waits
+    // for the handler; PostClick returns at once, for a click that opens a modal window.
+    bool Click(int id) const;
+    bool PostClick(int id) const;
+    // A menu command, as a context menu would send it.
+    void Command(int id) const;
+
+    // List views: the first column of every row, selection of rows.
+    std::vector<std::wstring> ListRows(int id) const;
+    void SelectRow(int id, int row, bool selected = true) const;
+    void SelectAllRows(int id) const;
+
+  private:
+    HWND m_hwnd;
+};
+
+// Runs scripts on the dialogs that the code under test opens on the test's thread: each script
+// waits for a visible dialog with its caption, runs inside that dialog's message loop, and is
+// dropped once run. Dialogs still open after the timeout are cancelled so that no test hangs.
+class DialogDriver
+{
+  public:
+    using Script = std::function<void(DialogHandle)>;
+
+    explicit DialogDriver(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+    ~DialogDriver();
+
+    // Queues a script for the next dialog with this caption (empty: any dialog window).
+    void OnDialog(std::wstring caption, Script script);
+    // Queues a script for the next popup menu window (class "#32768") of the thread; the script
+    // ends the menu itself (EndMenu).
+    void OnPopupMenu(std::function<void(HWND)> script);
+    // Answers the shell's confirmation windows with this button while the driver lives.
+    void AnswerShellConfirmations(int buttonId = IDYES);
+    int ShellConfirmationsAnswered() const noexcept;
+
+    size_t PendingScripts() const noexcept { return m_scripts.size() + m_menuScripts.size(); }
+    bool TimedOut() const noexcept { return m_timedOut; }
+    // Captions of the dialogs the driver saw, in order.
+    const std::vector<std::wstring>& SeenCaptions() const noexcept { return m_seen; }
+
+  private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept;
+    void Poll();
+    void CancelOpenDialogs();
+    std::vector<HWND> VisibleDialogs() const;
+    bool RunMenuScript();
+
+    struct Pending
+    {
+        std::wstring caption;
+        Script script;
+    };
+    const std::chrono::milliseconds m_timeout;
+    const std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+    std::deque<Pending> m_scripts;
+    std::deque<std::function<void(HWND)>> m_menuScripts;
+    std::vector<std::wstring> m_seen;
+    std::vector<HWND> m_handled;
+    std::unique_ptr<ShellConfirmationAnswerer> m_confirmations;
+    UINT_PTR m_timer = 0;
+    bool m_running = false;
+    bool m_timedOut = false;
+};

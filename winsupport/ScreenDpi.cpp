@@ -1,0 +1,67 @@
+#include "winsupport/ScreenDpi.h"
+
+#include <algorithm>
+
+ScreenDpi::~ScreenDpi()
+{
+    if (m_user32)
+        ::FreeLibrary(m_user32);
+}
+
+int ScreenDpi::DipsToPixels(int value, UINT dpi) noexcept
+{
+    if (value <= 0)
+        return value;
+    return static_cast<int>((static_cast<long long>(value) * dpi + 48) / 96);
+}
+
+int ScreenDpi::PixelsToDips(int value, UINT dpi) noexcept
+{
+    if (value <= 0 || dpi == 0)
+        return value;
+    return static_cast<int>((static_cast<long long>(value) * 96 + dpi / 2) / dpi);
+}
+
+void ScreenDpi::Update(HWND window)
+{
+    if (!m_resolved)
+    {
+        m_resolved = true;
+        m_user32 = ::LoadLibraryW(L"user32.dll");
+        if (m_user32)
+            m_getDpiForWindow = reinterpret_cast<GetDpiForWindowProc>(
+                reinterpret_cast<void*>(::GetProcAddress(m_user32, "GetDpiForWindow")));
+        if (!m_getDpiForWindow)
+        {
+            if (m_user32)
+                ::FreeLibrary(m_user32);
+            m_user32 = nullptr;
+            if (const HDC screen = ::GetDC(nullptr))
+            {
+                m_dpi = static_cast<UINT>(::GetDeviceCaps(screen, LOGPIXELSY));
+                ::ReleaseDC(nullptr, screen);
+            }
+        }
+    }
+    if (!m_getDpiForWindow)
+        return;
+    const UINT dpi = m_getDpiForWindow(window);
+    if (dpi == 0 || dpi == m_dpi)
+        return;
+    const UINT old = m_dpi;
+    m_dpi = dpi;
+    // A watcher may unregister while it is told: walk a copy.
+    const std::vector<ScreenDpiWatcher*> watchers = m_watchers;
+    for (ScreenDpiWatcher* watcher : watchers)
+        watcher->OnDpiChanged(old, dpi);
+}
+
+void ScreenDpi::AddWatcher(ScreenDpiWatcher* watcher)
+{
+    m_watchers.push_back(watcher);
+}
+
+void ScreenDpi::RemoveWatcher(ScreenDpiWatcher* watcher) noexcept
+{
+    m_watchers.erase(std::remove(m_watchers.begin(), m_watchers.end(), watcher), m_watchers.end());
+}
