@@ -1,6 +1,7 @@
 // The empty-folder scan of a tree of 20,000 folders against a bare FindFirstFileW walk of the same
 // tree, both in the same run. The scan is told about every folder as the progress window would be,
 // and checks the message queue as often. Prints one line per case.
+#include "bench/BenchTiming.h"
 #include "copydialog/ProgressPath.h"
 #include "foldertools/EmptyFolderScan.h"
 #include "winsupport/LongPath.h"
@@ -15,18 +16,6 @@
 
 namespace
 {
-double Seconds()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f{};
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now{};
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
-
 // What the progress window costs the scan per folder, without a window.
 struct QuietProgress final : MAbortBase
 {

@@ -1,6 +1,7 @@
 // The Multi Rename analysis (both derivations, the four segment lists, the match and the new name
 // of every item) for 1,000 and 10,000 names of several shapes, against a bare pass that upper-cases
 // and sorts the same names. Prints one line per shape with ratios of the same run.
+#include "bench/BenchTiming.h"
 #include "rename/PatternAnalysis.h"
 
 #include <windows.h>
@@ -15,18 +16,6 @@
 
 namespace
 {
-double Seconds()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f{};
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now{};
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
-
 // The fastest of several runs of each case, the cases taking turns so that drift in the speed of
 // the machine (shared with other work) hits them alike: under Wine the slow outliers are noise.
 std::vector<double> MeasureTogether(const std::vector<std::function<void()>>& cases)

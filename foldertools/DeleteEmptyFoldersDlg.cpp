@@ -127,7 +127,7 @@ void DeleteEmptyFoldersDlg::CopySelectedPaths() const
     for (const int row : m_list.SelectedRows())
         paths.push_back(m_found[static_cast<size_t>(row)]);
     if (!paths.empty())
-        PutClipboardText(ClipboardPathText(paths));
+        (void)ClipboardPathText(paths).PutOnClipboard();
 }
 
 void DeleteEmptyFoldersDlg::ShowContextMenu(LPARAM position)

@@ -1,4 +1,5 @@
 #include "copydialog/ProgressPath.h"
+#include "tests/support/ClipboardHelpers.h"
 #include "foldertools/ClipboardPaths.h"
 #include "foldertools/DelEmptyFoldersCommand.h"
 #include "foldertools/EmptyFolderScan.h"
@@ -27,20 +28,6 @@ struct Recorder : MAbortBase
     bool IsAborted() override { return abortAfterFirst && folders.size() > 1; }
 };
 
-std::wstring ClipboardText()
-{
-    if (!::OpenClipboard(nullptr))
-        return L"<no clipboard>";
-    std::wstring text;
-    if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT))
-    {
-        const GlobalLockGuard lock(data);
-        if (lock.Data())
-            text = static_cast<const wchar_t*>(lock.Data());
-    }
-    ::CloseClipboard();
-    return text;
-}
 } // namespace
 
 class DeleteEmptyFoldersTest : public FolderToolsTest
@@ -160,10 +147,10 @@ TEST_F(DeleteEmptyFoldersTest, TheDialogListsPrunesCopiesAndDeletes)
         EXPECT_TRUE(dlg.IsVisible(IDC_EMPTY_FOLDERS_REMOVE));
         EXPECT_TRUE(dlg.IsEnabled(IDC_EMPTY_FOLDERS_REMOVE));
         dlg.Command(IDM_EMPTY_FOLDERS_COPY_PATHS);
-        EXPECT_EQ(ClipboardText(), TempPath(L"root\\a"));
+        EXPECT_EQ(ClipboardTextNow(), TempPath(L"root\\a"));
         dlg.SelectRow(IDC_EMPTY_FOLDERS_LIST, 1);
         dlg.Command(IDM_EMPTY_FOLDERS_COPY_PATHS);
-        EXPECT_EQ(ClipboardText(), TempPath(L"root\\a") + L"\r\n" + TempPath(L"root\\b") + L"\r\n");
+        EXPECT_EQ(ClipboardTextNow(), TempPath(L"root\\a") + L"\r\n" + TempPath(L"root\\b") + L"\r\n");
 
         // a and b leave the list only; c is deleted at once from the context menu.
         EXPECT_TRUE(dlg.Click(IDC_EMPTY_FOLDERS_REMOVE));
@@ -273,9 +260,9 @@ TEST(ProgressPathTest, PathsOfOnePeriodShrinkToTheirCommonStart)
 
 TEST(ClipboardPathsTest, OneNameHasNoLineBreak)
 {
-    EXPECT_EQ(ClipboardPathText({L"C:\\a"}), L"C:\\a");
-    EXPECT_EQ(ClipboardPathText({L"C:\\a", L"C:\\b"}), L"C:\\a\r\nC:\\b\r\n");
-    EXPECT_EQ(ClipboardPathText({}), L"");
+    EXPECT_EQ(ClipboardPathText({L"C:\\a"}).Text(), L"C:\\a");
+    EXPECT_EQ(ClipboardPathText({L"C:\\a", L"C:\\b"}).Text(), L"C:\\a\r\nC:\\b\r\n");
+    EXPECT_EQ(ClipboardPathText({}).Text(), L"");
 }
 
 // Random trees: after the command every file (hidden ones too) still exists, and only folders whose

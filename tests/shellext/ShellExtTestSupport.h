@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/ClipboardHelpers.h"
 #include "tests/support/ProductStateTest.h"
 #include "winsupport/ComPtr.h"
 
@@ -56,8 +57,3 @@ class ShellExtTest : public ProductStateTest
     // Files with these names in the test's folder; returns their full paths.
     std::vector<std::wstring> MakeFiles(const std::vector<std::wstring>& names);
 };
-
-// Puts text on the clipboard (null: empties it).
-void SetClipboardText(const wchar_t* text);
-// The clipboard's text; empty when it holds none.
-std::wstring ClipboardTextNow();
