@@ -745,7 +745,11 @@ int RunTour(HINSTANCE instance, const std::wstring& shotFolder)
             const HRESULT result = InvokeOffset(menu.handler.Get(), offset, window.Get());
             Print(L"  invoked offset " + std::to_wstring(offset) + L": " + HResultText(result));
             Print(L"  clipboard:");
-            Print(L"    " + ClipboardText());
+            // One clipboard line per printed line, each indented.
+            std::wstring lines = ClipboardText();
+            for (size_t at = lines.find(L"\r\n"); at != std::wstring::npos; at = lines.find(L"\r\n", at + 6))
+                lines.replace(at, 2, L"\r\n    ");
+            Print(L"    " + lines);
         }
         Print(L"");
     }
