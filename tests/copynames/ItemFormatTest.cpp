@@ -67,8 +67,10 @@ HRESULT STDAPICALLTYPE NoItem(PCWSTR, IBindCtx*, REFIID, void** ppv)
     *ppv = nullptr;
     return E_NOTIMPL;
 }
-HRESULT STDAPICALLTYPE NoStore(PCWSTR, IBindCtx*, GETPROPERTYSTOREFLAGS, REFIID, void** ppv)
+std::vector<std::wstring> g_storesAskedFor;
+HRESULT STDAPICALLTYPE NoStore(PCWSTR path, IBindCtx*, GETPROPERTYSTOREFLAGS, REFIID, void** ppv)
 {
+    g_storesAskedFor.push_back(path);
     *ppv = nullptr;
     return E_NOTIMPL;
 }
@@ -294,5 +296,43 @@ TEST(ItemFormatTest, PropertyNamesAreCheckedAgainstThePropertySystem)
     ItemFormat format;
     EXPECT_FALSE(format.SetDefinition(L"$property:Size"));
     EXPECT_EQ(format.Error(), L"Invalid property name 'Size'.");
+    DropPropertyRuntime();
+}
+
+TEST_F(ItemFormatFileTest, PropertyValuesAreFetchedOncePerItem)
+{
+    if (!PlatformHasPropertySystem())
+        GTEST_SKIP() << "no property system on this platform";
+    // Wine has no property store to read: the stand-in store fails, which must leave every
+    // value empty and be asked once per item, however often the list is formatted.
+    PropertyRunTimeDLLs::EntryPoints entries;
+    entries.createItemFromParsingName = NoItem;
+    entries.getPropertyStoreFromParsingName = NoStore;
+    entries.getPropertyDescriptionByName = KnowsOnlySize;
+    entries.getPropertyValue = NoValue;
+    SetPropertyRuntimeForTesting(std::make_shared<PropertyRunTimeDLLs>(entries));
+    g_storesAskedFor.clear();
+
+    const std::vector<std::wstring> paths{TempPath(L"a.txt"), TempPath(L"b.txt")};
+    ItemList list;
+    for (const std::wstring& path : paths)
+    {
+        ASSERT_TRUE(WriteFileBytes(path, "x"));
+        list.AddPath(path);
+    }
+    list.Flatten();
+    ItemFormat format;
+    ASSERT_TRUE(format.SetDefinition(L"$name=<$property:Size>"));
+    format.SetSeparator(L",");
+    ClipboardText text;
+    format.Format(list, text);
+    format.Format(list, text);
+    EXPECT_EQ(text.Text(), L"a.txt=<>,b.txt=<>");
+    EXPECT_EQ(g_storesAskedFor, paths);
+    for (const CFItem* item : list.Output())
+    {
+        ASSERT_EQ(item->propertyValues.count(L"Size"), 1u);
+        EXPECT_EQ(item->propertyValues.at(L"Size"), L"");
+    }
     DropPropertyRuntime();
 }
