@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -255,6 +256,67 @@ void PrintMenu(HMENU menu, const std::wstring& indent)
 }
 
 // The offset of the first item whose text starts with prefix, searching submenus too.
+bool SaveWindowsBitmap(const std::vector<HWND>& windows, const std::wstring& path);
+
+// Watches for a dialog of this process with the caption while a command runs: photographs it,
+// reads its list, and cancels it, so that a headless tour never waits for a person.
+class DialogPhotographer
+{
+  public:
+    DialogPhotographer(std::wstring caption, std::wstring shot)
+        : m_caption(std::move(caption)), m_shot(std::move(shot)), m_thread([this] { Run(); })
+    {
+    }
+    DialogPhotographer(const DialogPhotographer&) = delete;
+    DialogPhotographer& operator=(const DialogPhotographer&) = delete;
+    ~DialogPhotographer()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    // What was seen, once the command has returned.
+    const std::vector<std::wstring>& Report() const noexcept { return m_report; }
+
+  private:
+    void Run() noexcept
+    {
+        for (int attempt = 0; attempt < 500 && !m_stop; ++attempt)
+        {
+            const HWND dialog = ::FindWindowW(L"#32770", m_caption.c_str());
+            DWORD process = 0;
+            if (dialog && ::GetWindowThreadProcessId(dialog, &process) && process == ::GetCurrentProcessId() &&
+                ::IsWindowVisible(dialog))
+            {
+                ::Sleep(300); // let it paint
+                m_report.push_back(L"dialog \"" + m_caption + L"\" opened");
+                const HWND list = ::FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
+                const int rows = list ? static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+                for (int row = 0; row < rows; ++row)
+                {
+                    wchar_t text[1024] = {};
+                    LVITEMW item{};
+                    item.iSubItem = 0;
+                    item.pszText = text;
+                    item.cchTextMax = 1024;
+                    ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+                    m_report.push_back(std::wstring(L"  row: ") + text);
+                }
+                m_report.push_back(SaveWindowsBitmap({dialog}, m_shot) ? L"screenshot: " + m_shot
+                                                                       : L"screenshot failed: " + m_shot);
+                ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                return;
+            }
+            ::Sleep(20);
+        }
+    }
+
+    const std::wstring m_caption;
+    const std::wstring m_shot;
+    std::vector<std::wstring> m_report;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
 bool FindItem(HMENU menu, const std::wstring& prefix, UINT& offset)
 {
     for (const MenuLine& line : ReadMenu(menu))
@@ -711,6 +773,10 @@ int RunTour(HINSTANCE instance, const std::wstring& shotFolder)
         stops.push_back({L"Three files", L"menu-three-files", {files.begin(), files.begin() + 3}});
     if (!folders.empty())
         stops.push_back({L"One folder", L"menu-folder", {folders.front()}});
+    // A folder with an empty folder inside: Delete Empty Folders lists it in its dialog.
+    for (const std::wstring& folder : folders)
+        if (folder == L"Projects")
+            stops.push_back({L"A folder holding an empty folder", L"menu-projects", {folder}});
 
     int status = 0;
     for (const Stop& stop : stops)
@@ -732,6 +798,22 @@ int RunTour(HINSTANCE instance, const std::wstring& shotFolder)
         if (::GetMenuItemCount(menu.menu.Get()) > 0)
             PhotographMenu(window.Get(), menu.menu.Get(), shotFolder + L"\\" + stop.shot);
 
+        UINT deleteOffset = 0;
+        if (stop.shot == L"menu-projects" && FindItem(menu.menu.Get(), L"Delete Empty Folders", deleteOffset))
+        {
+            HRESULT result = E_FAIL;
+            std::vector<std::wstring> report;
+            {
+                DialogPhotographer photographer(L"Delete Empty Folders", shotFolder + L"\\delete-empty-folders.bmp");
+                result = InvokeOffset(menu.handler.Get(), deleteOffset, window.Get());
+                report = photographer.Report();
+            }
+            Print(L"  invoked \"Delete Empty Folders\": " + HResultText(result));
+            for (const std::wstring& line : report)
+                Print(L"  " + line);
+            if (report.empty())
+                status = 1;
+        }
         if (stop.names.size() == 3)
         {
             UINT offset = 0;
