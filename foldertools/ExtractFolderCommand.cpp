@@ -11,6 +11,7 @@
 #include <shellapi.h>
 
 #include <cwchar>
+#include <unordered_set>
 
 namespace
 {
@@ -42,14 +43,24 @@ bool IsEmptyFolder(const std::wstring& folder)
 // both would move its contents out from under the second operation.
 std::vector<std::wstring> OutermostPaths(const PathList& paths)
 {
+    // Each path's ancestors are looked up among the selected paths, upper-cased once: a
+    // selection of many thousand items costs its depth per item, not the whole selection.
+    const auto upper = [](std::wstring_view text) {
+        std::wstring key(text);
+        if (!key.empty())
+            ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+        return key;
+    };
+    std::unordered_set<std::wstring> selected;
+    for (const std::wstring_view path : paths)
+        selected.insert(upper(path));
     std::vector<std::wstring> outermost;
     for (const std::wstring_view path : paths)
     {
+        const std::wstring key = upper(path);
         bool inside = false;
-        for (const std::wstring_view other : paths)
-            inside = inside || (other.size() + 1 < path.size() && path[other.size()] == L'\\' &&
-                                ::CompareStringOrdinal(path.data(), static_cast<int>(other.size()), other.data(),
-                                                       static_cast<int>(other.size()), TRUE) == CSTR_EQUAL);
+        for (size_t slash = key.find(L'\\'); slash != std::wstring::npos && !inside; slash = key.find(L'\\', slash + 1))
+            inside = slash + 1 < key.size() && selected.count(key.substr(0, slash)) != 0;
         if (!inside)
             outermost.emplace_back(path);
     }
