@@ -255,30 +255,79 @@ class CommonCharacters
 
 using Strings = std::vector<std::wstring_view>;
 
-size_t ReferenceString(const Strings& strings, const CommonCharacters& flags)
+// The flagged characters of every middle, summed from its start, so that the count of any piece
+// cut from a middle costs two look-ups. The searches cut the middles into pieces level by level
+// and keep them in the middles' order: the i-th piece of every level lies in the i-th middle.
+class FlaggedCounts
 {
-    size_t best = 0;
-    size_t bestCount = SIZE_MAX;
-    for (size_t i = 0; i < strings.size(); ++i)
+  public:
+    FlaggedCounts(const Strings& middles, const CommonCharacters& flags) : m_middles(middles)
     {
-        const size_t count = static_cast<size_t>(
-            std::count_if(strings[i].begin(), strings[i].end(), [&](wchar_t c) { return flags[c]; }));
-        if (count < bestCount)
+        size_t total = 0;
+        for (const std::wstring_view middle : middles)
+            total += middle.size() + 1;
+        m_sums.reserve(total);
+        m_starts.reserve(middles.size());
+        for (const std::wstring_view middle : middles)
         {
-            best = i;
-            bestCount = count;
+            m_starts.push_back(m_sums.size());
+            uint32_t sum = 0;
+            m_sums.push_back(sum);
+            for (const wchar_t c : middle)
+                m_sums.push_back(sum += flags[c] ? 1 : 0);
         }
     }
-    return best;
-}
+
+    // The reference string of a level: the piece with the fewest flagged characters, the first on a tie.
+    size_t ReferenceString(const Strings& pieces) const
+    {
+        size_t best = 0;
+        size_t bestCount = SIZE_MAX;
+        for (size_t i = 0; i < pieces.size() && bestCount > 0; ++i)
+        {
+            const size_t count = Count(i, pieces[i]);
+            if (count < bestCount)
+            {
+                best = i;
+                bestCount = count;
+            }
+        }
+        return best;
+    }
+
+  private:
+    size_t Count(size_t index, std::wstring_view piece) const
+    {
+        if (piece.empty())
+            return 0;
+        const size_t begin = m_starts[index] + static_cast<size_t>(piece.data() - m_middles[index].data());
+        return m_sums[begin + piece.size()] - m_sums[begin];
+    }
+
+    const Strings& m_middles;
+    std::vector<uint32_t> m_sums;
+    std::vector<size_t> m_starts;
+};
+
+// What every level of a search shares: the flags and the counts of the middles.
+struct SearchContext
+{
+    const CommonCharacters& flags;
+    const FlaggedCounts& counts;
+};
 
 // The longest start of `run`, up to `cap` characters, that occurs somewhere in `text`.
+// Only the places that hold the run's first character are compared, and the scan ends once the
+// rest of the text is too short to beat the longest found.
 size_t LongestOccurringPrefix(std::wstring_view run, std::wstring_view text, size_t cap)
 {
     size_t longest = 0;
-    for (size_t i = 0; i < text.size() && longest < cap; ++i)
+    for (size_t i = text.find(run.front()); i != std::wstring_view::npos && longest < cap;
+         i = text.find(run.front(), i + 1))
     {
-        size_t k = 0;
+        if (text.size() - i <= longest)
+            break;
+        size_t k = 1;
         while (k < cap && i + k < text.size() && text[i + k] == run[k])
             ++k;
         longest = std::max(longest, k);
@@ -286,11 +335,11 @@ size_t LongestOccurringPrefix(std::wstring_view run, std::wstring_view text, siz
     return longest;
 }
 
-std::wstring TextPattern(const Strings& strings, const CommonCharacters& flags)
+// The anchor of one level, empty when none.
+std::wstring_view TextAnchor(const Strings& strings, const SearchContext& context)
 {
-    if (strings.empty())
-        return L"*";
-    const std::wstring_view ref = strings[ReferenceString(strings, flags)];
+    const CommonCharacters& flags = context.flags;
+    const std::wstring_view ref = strings[context.counts.ReferenceString(strings)];
     size_t best = 0;
     std::wstring_view anchor;
     size_t killer = 0;
@@ -321,21 +370,32 @@ std::wstring TextPattern(const Strings& strings, const CommonCharacters& flags)
             anchor = run.substr(0, length);
         }
     }
-    if (best == 0)
-        return L"*";
-    Strings lefts;
-    Strings rights;
-    lefts.reserve(strings.size());
-    rights.reserve(strings.size());
-    for (const std::wstring_view text : strings)
+    return anchor;
+}
+
+// Each level splits the strings at their anchor: the left pieces are a level of their own, the
+// right pieces replace the strings for the next anchor, so a long chain of anchors reuses one list.
+std::wstring TextPattern(Strings strings, const SearchContext& context)
+{
+    std::wstring pattern;
+    while (!strings.empty())
     {
-        const size_t at = text.find(anchor);
-        lefts.push_back(at == std::wstring_view::npos ? std::wstring_view() : text.substr(0, at));
-        rights.push_back(at == std::wstring_view::npos ? text : text.substr(at + anchor.size()));
+        const std::wstring_view anchor = TextAnchor(strings, context);
+        if (anchor.empty())
+            break;
+        Strings lefts;
+        lefts.reserve(strings.size());
+        for (std::wstring_view& text : strings)
+        {
+            const size_t at = text.find(anchor);
+            lefts.push_back(at == std::wstring_view::npos ? std::wstring_view() : text.substr(0, at));
+            if (at != std::wstring_view::npos)
+                text.remove_prefix(at + anchor.size());
+        }
+        pattern += TextPattern(std::move(lefts), context);
+        pattern += anchor;
     }
-    std::wstring left = TextPattern(lefts, flags);
-    std::wstring right = TextPattern(rights, flags);
-    return left + std::wstring(anchor) + right;
+    return pattern + L'*';
 }
 
 // The anchor search that lets a run of digits stand for any number.
@@ -350,12 +410,15 @@ class NumberSearch
     };
     using Candidate = std::vector<Element>;
 
-    NumberSearch(const Strings& strings, const CommonCharacters& flags) : m_strings(strings), m_flags(flags) {}
+    NumberSearch(const Strings& strings, const SearchContext& context)
+        : m_strings(strings), m_flags(context.flags), m_counts(context.counts)
+    {
+    }
 
     // The best anchor, empty when none.
     Candidate Find()
     {
-        const std::wstring_view ref = m_strings[ReferenceString(m_strings, m_flags)];
+        const std::wstring_view ref = m_strings[m_counts.ReferenceString(m_strings)];
         for (size_t start = 0; start < ref.size() && static_cast<int>(ref.size() - start) > m_best; ++start)
         {
             if (!m_flags[ref[start]])
@@ -479,6 +542,7 @@ class NumberSearch
 
     const Strings& m_strings;
     const CommonCharacters& m_flags;
+    const FlaggedCounts& m_counts;
     int m_best = 0;
     int m_ceiling = 0;
     bool m_stop = false;
@@ -486,11 +550,11 @@ class NumberSearch
     std::set<std::pair<Candidate, size_t>> m_tried;
 };
 
-std::wstring NumberPattern(const Strings& strings, const CommonCharacters& flags)
+std::wstring NumberPattern(const Strings& strings, const SearchContext& context)
 {
     if (strings.empty())
         return L"*";
-    NumberSearch search(strings, flags);
+    NumberSearch search(strings, context);
     const NumberSearch::Candidate anchor = search.Find();
     if (anchor.empty())
         return L"*";
@@ -520,7 +584,7 @@ std::wstring NumberPattern(const Strings& strings, const CommonCharacters& flags
     std::wstring middle;
     for (const NumberSearch::Element& e : anchor)
         middle += e.c;
-    return NumberPattern(lefts, flags) + middle + NumberPattern(rights, flags);
+    return NumberPattern(lefts, context) + middle + NumberPattern(rights, context);
 }
 } // namespace
 
@@ -581,10 +645,16 @@ DerivedPattern DerivePattern(const std::vector<std::wstring>& names, bool detect
         if (detectNumbers && allHaveDigits)
         {
             flags.SetDigits();
-            middle = NumberPattern(middles, flags);
+            const FlaggedCounts counts(middles, flags);
+            middle = NumberPattern(middles, {flags, counts});
+        }
+        else if (flags.Any())
+        {
+            const FlaggedCounts counts(middles, flags);
+            middle = TextPattern(middles, {flags, counts});
         }
         else
-            middle = flags.Any() ? TextPattern(middles, flags) : L"*";
+            middle = L"*";
         pattern += middle + suffix;
     }
 

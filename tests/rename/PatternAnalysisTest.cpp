@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace
 {
 struct DerivationCase
@@ -63,6 +65,36 @@ TEST(PatternDerivationTest, FindsTheCommonTextAndTheVaryingParts)
         EXPECT_EQ(derived.pattern, c.pattern) << c.names.front();
         EXPECT_EQ(derived.commonExtension, c.extension) << c.names.front();
     }
+}
+
+// The text search splits the middles level by level; these sets take it through pieces without
+// the anchor, ties of the reference string and long chains of short anchors, some holding digits.
+TEST(PatternDerivationTest, TextSearchSplitsEveryLevelAlike)
+{
+    const DerivationCase cases[] = {
+        {{L"q1a2b3c4z", L"q5a6b7c8z", L"q9a0b1c2z"}, false, L"q*a*b*c*z", L""},
+        {{L"xaybz", L"ybzxa", L"zxayb"}, false, L"*xa*", L""},
+        {{L"abab", L"baba", L"aabb"}, false, L"*ab*", L""},
+        {{L"k3m", L"m4k", L"km5"}, false, L"*k*", L""},
+        {{L"one_two", L"two_one", L"_twoone"}, false, L"*one*", L""},
+    };
+    for (const DerivationCase& c : cases)
+        EXPECT_EQ(DerivePattern(c.names, c.numbers).pattern, c.pattern) << c.names.front();
+
+    // Single digits between alternating letters: which anchors survive depends on every name.
+    const auto digitNames = [](size_t count) {
+        std::mt19937 random(7);
+        std::vector<std::wstring> names(count);
+        for (std::wstring& name : names)
+            for (int run = 0; run < 60; ++run)
+            {
+                name += static_cast<wchar_t>(L'0' + random() % 10);
+                name += static_cast<wchar_t>(L'a' + run % 2);
+            }
+        return names;
+    };
+    EXPECT_EQ(DerivePattern(digitNames(50), false).pattern, L"*a*b2a*9*b*a*b");
+    EXPECT_EQ(DerivePattern(digitNames(200), false).pattern, L"*0*b*a*b*a*b*a*b");
 }
 
 TEST(PatternDerivationTest, SegmentsAlternateAndCarryTheExtension)
