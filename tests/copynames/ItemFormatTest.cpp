@@ -83,6 +83,17 @@ HRESULT STDAPICALLTYPE NoValue(IPropertyStore*, IPropertyDescription*, PROPVARIA
 {
     return E_NOTIMPL;
 }
+
+// Makes the stand-ins the process-wide property runtime until the next drop.
+void UseStandInPropertyRuntime()
+{
+    PropertyRunTimeDLLs::EntryPoints entries;
+    entries.createItemFromParsingName = NoItem;
+    entries.getPropertyStoreFromParsingName = NoStore;
+    entries.getPropertyDescriptionByName = KnowsOnlySize;
+    entries.getPropertyValue = NoValue;
+    SetPropertyRuntimeForTesting(std::make_shared<PropertyRunTimeDLLs>(entries));
+}
 } // namespace
 
 TEST(ItemFormatTest, ErrorsCarryTheirExactMessages)
@@ -264,12 +275,7 @@ TEST(ItemFormatTest, PropertyNamesAreCheckedAgainstThePropertySystem)
         GTEST_SKIP() << "no property system on this platform";
     // Wine's description lookup is a stub that ends the process, so the lookup is given here:
     // it knows System.Size and nothing else.
-    PropertyRunTimeDLLs::EntryPoints entries;
-    entries.createItemFromParsingName = NoItem;
-    entries.getPropertyStoreFromParsingName = NoStore;
-    entries.getPropertyDescriptionByName = KnowsOnlySize;
-    entries.getPropertyValue = NoValue;
-    SetPropertyRuntimeForTesting(std::make_shared<PropertyRunTimeDLLs>(entries));
+    UseStandInPropertyRuntime();
 
     struct Case
     {
@@ -305,12 +311,7 @@ TEST_F(ItemFormatFileTest, PropertyValuesAreFetchedOncePerItem)
         GTEST_SKIP() << "no property system on this platform";
     // Wine has no property store to read: the stand-in store fails, which must leave every
     // value empty and be asked once per item, however often the list is formatted.
-    PropertyRunTimeDLLs::EntryPoints entries;
-    entries.createItemFromParsingName = NoItem;
-    entries.getPropertyStoreFromParsingName = NoStore;
-    entries.getPropertyDescriptionByName = KnowsOnlySize;
-    entries.getPropertyValue = NoValue;
-    SetPropertyRuntimeForTesting(std::make_shared<PropertyRunTimeDLLs>(entries));
+    UseStandInPropertyRuntime();
     g_storesAskedFor.clear();
 
     const std::vector<std::wstring> paths{TempPath(L"a.txt"), TempPath(L"b.txt")};
