@@ -112,12 +112,19 @@ PathList DropListPaths(const void* data, size_t size, std::shared_ptr<const void
 // Only paths with a tilde can hold a short name; the others are copied as they are.
 PathList ExpandShortNames(const PathList& paths)
 {
+    // Most selections hold no short name: keep the list (and its view of the drop list) as it is.
+    const auto hasTilde = [](std::wstring_view path) { return path.find(L'~') != std::wstring_view::npos; };
+    bool anyShortName = false;
+    for (const std::wstring_view path : paths)
+        anyShortName = anyShortName || hasTilde(path);
+    if (!anyShortName)
+        return paths;
     PathList expanded;
     std::wstring buffer;
     for (size_t index = 0; index < paths.size(); ++index)
     {
         const std::wstring_view path = paths[index];
-        if (path.find(L'~') != std::wstring_view::npos)
+        if (hasTilde(path))
         {
             buffer.resize(32768);
             const DWORD length =
