@@ -1,6 +1,7 @@
 #include "copynames/ItemList.h"
 
 #include "winsupport/LongPath.h"
+#include "winsupport/StringUtil.h"
 #include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
@@ -29,24 +30,6 @@ bool IsPlainDirectory(DWORD attributes) noexcept
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// The case-insensitive order of names: the ordinal comparison of their upper-case forms, which is
-// what CompareStringOrdinal with ignore-case does, computed once per name instead of per comparison.
-std::wstring UpperCaseKey(std::wstring_view text)
-{
-    std::wstring key(text);
-    if (!key.empty())
-        ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
-    return key;
-}
-
-std::wstring LowerCase(std::wstring_view text)
-{
-    std::wstring lower(text);
-    if (!lower.empty())
-        ::CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
-    return lower;
-}
-
 // Sorts items by their names, case-insensitively and stably.
 void SortByName(std::vector<std::unique_ptr<ExpandedCFItem>>& items)
 {
@@ -56,7 +39,7 @@ void SortByName(std::vector<std::unique_ptr<ExpandedCFItem>>& items)
     keyed.reserve(items.size());
     for (auto& item : items)
     {
-        std::wstring key = UpperCaseKey(item->Name());
+        std::wstring key = ToUpperCase(item->Name());
         keyed.emplace_back(std::move(key), std::move(item));
     }
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -76,8 +59,8 @@ class FolderScan
   public:
     FolderScan(std::wstring root, MAbortBase& abort, const FolderScanOptions& options)
         : m_root(std::move(root)), m_abort(abort), m_options(options),
-          m_include(options.includeOn ? LowerCase(options.includePattern) : std::wstring()),
-          m_exclude(options.excludeOn ? LowerCase(options.excludePattern) : std::wstring())
+          m_include(options.includeOn ? ToLowerCase(options.includePattern) : std::wstring()),
+          m_exclude(options.excludeOn ? ToLowerCase(options.excludePattern) : std::wstring())
     {
     }
 
@@ -173,7 +156,7 @@ class FolderScan
     {
         if (!m_options.includeOn && !m_options.excludeOn)
             return true;
-        const std::wstring lower = LowerCase(name);
+        const std::wstring lower = ToLowerCase(name);
         if (m_options.includeOn && !MatchWildcard(m_include, lower))
             return false;
         return !(m_options.excludeOn && MatchWildcard(m_exclude, lower));
@@ -280,7 +263,7 @@ void ItemList::Sort()
     std::vector<Entry> entries;
     entries.reserve(m_output.size());
     for (const CFItem* item : m_output)
-        entries.push_back({item, UpperCaseKey(item->Name())});
+        entries.push_back({item, ToUpperCase(item->Name())});
 
     // Each descending order is the exact reverse of its ascending one, ties included.
     const int ascending = sortOption % 2 == 0 ? sortOption - 1 : sortOption;

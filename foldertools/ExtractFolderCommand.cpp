@@ -6,6 +6,7 @@
 #include "resources/resource.h"
 #include "winsupport/LongPath.h"
 #include "winsupport/Resources.h"
+#include "winsupport/StringUtil.h"
 #include "winsupport/UniqueHandle.h"
 
 #include <shellapi.h>
@@ -45,19 +46,13 @@ std::vector<std::wstring> OutermostPaths(const PathList& paths)
 {
     // Each path's ancestors are looked up among the selected paths, upper-cased once: a
     // selection of many thousand items costs its depth per item, not the whole selection.
-    const auto upper = [](std::wstring_view text) {
-        std::wstring key(text);
-        if (!key.empty())
-            ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
-        return key;
-    };
     std::unordered_set<std::wstring> selected;
     for (const std::wstring_view path : paths)
-        selected.insert(upper(path));
+        selected.insert(ToUpperCase(path));
     std::vector<std::wstring> outermost;
     for (const std::wstring_view path : paths)
     {
-        const std::wstring key = upper(path);
+        const std::wstring key = ToUpperCase(path);
         bool inside = false;
         for (size_t slash = key.find(L'\\'); slash != std::wstring::npos && !inside; slash = key.find(L'\\', slash + 1))
             inside = slash + 1 < key.size() && selected.count(key.substr(0, slash)) != 0;

@@ -30,3 +30,19 @@ std::wstring Utf8ToWide(std::string_view text)
     ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), needed);
     return result;
 }
+
+std::wstring ToUpperCase(std::wstring_view text)
+{
+    std::wstring upper(text);
+    if (!upper.empty())
+        ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    return upper;
+}
+
+std::wstring ToLowerCase(std::wstring_view text)
+{
+    std::wstring lower(text);
+    if (!lower.empty())
+        ::CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+    return lower;
+}

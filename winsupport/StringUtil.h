@@ -7,3 +7,8 @@
 // Invalid input (unpaired surrogates, bad UTF-8) becomes U+FFFD rather than failing.
 std::string WideToUtf8(std::wstring_view text);
 std::wstring Utf8ToWide(std::string_view text);
+
+// The text in upper or lower case by the system's case table, as the file system compares
+// names: comparing upper-case keys ordinally is comparing names case-insensitively.
+std::wstring ToUpperCase(std::wstring_view text);
+std::wstring ToLowerCase(std::wstring_view text);
