@@ -8,6 +8,7 @@
 // a data object made by the shell for the selected items, a real popup menu tracked on our window.
 
 #include "shellext/BrelvantaShExt.h" // the class id only: the handler itself comes from the registry
+#include "winsupport/Clipboard.h"
 #include "winsupport/ComPtr.h"
 #include "winsupport/UniqueHandle.h"
 
@@ -589,17 +590,17 @@ int RunInteractive(HINSTANCE instance, int show)
 
 std::wstring ClipboardText()
 {
-    for (int attempt = 0; attempt < 50 && !::OpenClipboard(nullptr); ++attempt)
-        ::Sleep(20);
-    std::wstring text = L"(clipboard empty)";
-    if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT))
+    for (int attempt = 0; attempt < 50; ++attempt)
     {
-        const GlobalLockGuard lock(data);
-        if (const auto* chars = static_cast<const wchar_t*>(lock.Data()))
-            text.assign(chars, ::wcsnlen(chars, ::GlobalSize(data) / sizeof(wchar_t)));
+        const ClipboardSession clipboard;
+        if (clipboard.IsOpen())
+        {
+            const std::wstring text = OpenClipboardText();
+            return text.empty() ? L"(clipboard empty)" : text;
+        }
+        ::Sleep(20);
     }
-    ::CloseClipboard();
-    return text;
+    return L"(the clipboard could not be opened)";
 }
 
 void EmptyClipboard()
