@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shellext/MenuItem.h"
+#include "command/MenuItem.h"
 
 // Opens the copy options dialog on the selection.
 class CopyPathOptionsCommand final : public MenuItem

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shellext/MenuItem.h"
+#include "command/MenuItem.h"
 
 // Copies the selected names to the clipboard (mode 1; SHIFT for full paths), or copies the one
 // selected name and sends the item to the Recycle Bin (mode 2).

@@ -1,7 +1,8 @@
 #include "copynames/ItemParts.h"
 
+#include "winsupport/ShellTypeName.h"
+
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cwctype>
 #include <string_view>
@@ -178,11 +179,7 @@ void ItemPartSize::AppendTo(const CFItem& item, ClipboardText& out) const
 
 void ItemPartType::AppendTo(const CFItem& item, ClipboardText& out) const
 {
-    const std::wstring name(item.Name());
-    SHFILEINFOW info{};
-    const DWORD attributes = item.IsFolder() ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-    if (::SHGetFileInfoW(name.c_str(), attributes, &info, sizeof(info), SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES))
-        out.Append(info.szTypeName);
+    out.Append(ShellTypeName(std::wstring(item.Name()), item.IsFolder()));
 }
 
 void ItemPartProperty::AppendTo(const CFItem& item, ClipboardText& out) const

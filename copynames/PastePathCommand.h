@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shellext/MenuItem.h"
+#include "command/MenuItem.h"
 
 #include <string_view>
 

@@ -73,31 +73,30 @@ ComPtr<IPropertyStore> StoreOf(const PropertyRunTimeDLLs& runtime, const wchar_t
 
 PropertyRunTimeDLLs::PropertyRunTimeDLLs()
 {
-    m_shell32 = ::LoadLibraryExW(L"Shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    m_shell32.Reset(::LoadLibraryExW(L"Shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
     if (m_shell32)
     {
         m_entries.createItemFromParsingName =
-            EntryPoint<decltype(m_entries.createItemFromParsingName)>(m_shell32, "SHCreateItemFromParsingName");
+            EntryPoint<decltype(m_entries.createItemFromParsingName)>(m_shell32.Get(), "SHCreateItemFromParsingName");
         m_entries.getPropertyStoreFromParsingName = EntryPoint<decltype(m_entries.getPropertyStoreFromParsingName)>(
-            m_shell32, "SHGetPropertyStoreFromParsingName");
+            m_shell32.Get(), "SHGetPropertyStoreFromParsingName");
     }
     if (m_entries.createItemFromParsingName && m_entries.getPropertyStoreFromParsingName)
-        m_propsys = ::LoadLibraryExW(L"Propsys.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        m_propsys.Reset(::LoadLibraryExW(L"Propsys.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
     if (m_propsys)
     {
-        m_entries.getPropertyDescriptionByName =
-            EntryPoint<decltype(m_entries.getPropertyDescriptionByName)>(m_propsys, "PSGetPropertyDescriptionByName");
-        m_entries.getPropertyValue = EntryPoint<decltype(m_entries.getPropertyValue)>(m_propsys, "PSGetPropertyValue");
+        m_entries.getPropertyDescriptionByName = EntryPoint<decltype(m_entries.getPropertyDescriptionByName)>(
+            m_propsys.Get(), "PSGetPropertyDescriptionByName");
+        m_entries.getPropertyValue =
+            EntryPoint<decltype(m_entries.getPropertyValue)>(m_propsys.Get(), "PSGetPropertyValue");
     }
     m_loaded = m_entries.createItemFromParsingName && m_entries.getPropertyStoreFromParsingName &&
                m_entries.getPropertyDescriptionByName && m_entries.getPropertyValue;
     if (!m_loaded)
     {
         m_entries = {};
-        if (m_propsys)
-            ::FreeLibrary(std::exchange(m_propsys, nullptr));
-        if (m_shell32)
-            ::FreeLibrary(std::exchange(m_shell32, nullptr));
+        m_propsys.Reset();
+        m_shell32.Reset();
     }
 }
 
@@ -107,14 +106,6 @@ PropertyRunTimeDLLs::PropertyRunTimeDLLs(const EntryPoints& entryPointsForTestin
                m_entries.getPropertyDescriptionByName && m_entries.getPropertyValue;
     if (!m_loaded)
         m_entries = {};
-}
-
-PropertyRunTimeDLLs::~PropertyRunTimeDLLs()
-{
-    if (m_propsys)
-        ::FreeLibrary(m_propsys);
-    if (m_shell32)
-        ::FreeLibrary(m_shell32);
 }
 
 std::shared_ptr<PropertyRunTimeDLLs> GetPropertyRuntime()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "copynames/CFItem.h"
+#include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
 #include <propsys.h>
@@ -32,15 +33,14 @@ class PropertyRunTimeDLLs
     explicit PropertyRunTimeDLLs(const EntryPoints& entryPointsForTesting);
     PropertyRunTimeDLLs(const PropertyRunTimeDLLs&) = delete;
     PropertyRunTimeDLLs& operator=(const PropertyRunTimeDLLs&) = delete;
-    ~PropertyRunTimeDLLs();
 
     // All four entry points exist; otherwise none counts as present.
     bool IsLoaded() const noexcept { return m_loaded; }
     const EntryPoints& Entries() const noexcept { return m_entries; }
 
   private:
-    HMODULE m_shell32 = nullptr;
-    HMODULE m_propsys = nullptr;
+    UniqueHmodule m_shell32; // declared first: freed after the library that uses it
+    UniqueHmodule m_propsys;
     EntryPoints m_entries;
     bool m_loaded = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shellext/MenuItem.h"
+#include "command/MenuItem.h"
 
 // Finds the empty folders below the selected folders and deletes them.
 class DelEmptyFoldersCommand final : public MenuItem

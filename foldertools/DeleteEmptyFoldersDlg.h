@@ -1,7 +1,7 @@
 #pragma once
 
 #include "foldertools/FoldersListView.h"
-#include "shellext/Selection.h"
+#include "command/Selection.h"
 #include "winsupport/ResizableDialog.h"
 
 #include <string>

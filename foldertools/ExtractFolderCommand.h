@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shellext/MenuItem.h"
+#include "command/MenuItem.h"
 
 // Moves the contents of the selected folders up into their parents and removes the emptied folders.
 class ExtractFolderCommand final : public MenuItem

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shellext/MenuItem.h"
+#include "command/MenuItem.h"
 
 // Renames the selected items together in the Multi Rename dialog.
 class BatchRenameCommand final : public MenuItem

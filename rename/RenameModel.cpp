@@ -109,7 +109,7 @@ RenameFolder& RenameModel::AddFolder(const std::wstring& path)
     return *where->second;
 }
 
-RenameModel BuildRenameModel(const PathList& paths)
+RenameModel BuildRenameModel(std::span<const std::wstring> paths)
 {
     RenameModel model;
     RenameFolder* previous = nullptr;

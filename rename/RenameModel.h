@@ -1,10 +1,9 @@
 #pragma once
 
-#include "shellext/PathList.h"
-
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,7 +74,7 @@ class RenameModel
 
 // The model of the Multi Rename command: every selected path shorter than 260 characters whose
 // folder scan finds it.
-RenameModel BuildRenameModel(const PathList& paths);
+RenameModel BuildRenameModel(std::span<const std::wstring> paths);
 
 // Locale-aware case changes of whole names.
 std::wstring ToUpperName(std::wstring_view text);

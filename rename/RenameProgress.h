@@ -36,7 +36,3 @@ struct MoveLists
     std::wstring destinations;
 };
 MoveLists BuildMoveLists(const std::vector<RenameItem*>& items);
-
-// What Rename does: refuses with the problem summary, says nothing changes, or renames. Answers
-// whether the dialog closes.
-bool RunRename(RenameModel& model, HWND owner, RenameProgress& progress);

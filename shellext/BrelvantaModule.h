@@ -35,9 +35,3 @@ class CBrelvantaModule
 };
 
 CBrelvantaModule& Module() noexcept;
-
-// The library's application object: it names the product's registry key and nothing else.
-struct CBrelvantaApp
-{
-    static constexpr wchar_t kRegistryKey[] = L"Kaldrith Software";
-};

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "shellext/ContextMenu.h"
-#include "shellext/Selection.h"
+#include "command/Selection.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "menuconfig/MenuConfig.h"
-#include "shellext/MenuItem.h"
-#include "shellext/Selection.h"
+#include "command/MenuItem.h"
+#include "command/Selection.h"
 
 #include <memory>
 #include <string>

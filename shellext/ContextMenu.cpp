@@ -24,7 +24,8 @@ void InsertCommand(CommandMap& map, const MenuEntry& entry, const Selection& sel
         return;
     const std::wstring text = ResolvePlural(command->Text(), selection.paths.size());
     ::InsertMenuW(cursor.menu, cursor.position, MF_BYPOSITION | MF_STRING, nextId, text.c_str());
-    if (const HBITMAP bitmap = command->Bitmap(cursor.iconSize))
+    command->SetBitmap(LoadMenuIcon(command->GetIconId(), cursor.iconSize));
+    if (const HBITMAP bitmap = command->Bitmap())
         ::SetMenuItemBitmaps(cursor.menu, cursor.position, MF_BYPOSITION, bitmap, nullptr);
     map.commands[nextId - idCmdFirst] = std::move(command);
     ++cursor.position;
@@ -56,7 +57,7 @@ UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selec
     map.commands.clear();
     const SIZE iconSize = MenuIconSize();
     if (!map.submenuBitmap)
-        map.submenuBitmap.Reset(LoadMenuIcon(kProductIcon, iconSize));
+        map.submenuBitmap = LoadMenuIcon(kProductIcon, iconSize);
 
     UINT nextId = idCmdFirst;
     MenuCursor main{menu, indexMenu, iconSize};

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <tuple>
 
 namespace
 {
@@ -192,11 +195,11 @@ bool IsOldPlatform() noexcept
     return old;
 }
 
-HBITMAP CreateIconBitmap(const IconImage& image)
+UniqueHbitmap CreateIconBitmap(const IconImage& image)
 {
     if (image.width <= 0 || image.height <= 0 ||
         image.pixels.size() != static_cast<size_t>(image.width) * image.height * kChannels)
-        return nullptr;
+        return {};
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = image.width;
@@ -205,13 +208,9 @@ HBITMAP CreateIconBitmap(const IconImage& image)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    UniqueHbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits)
-    {
-        if (bitmap)
-            ::DeleteObject(bitmap);
-        return nullptr;
-    }
+        return {};
     // 32-bit rows need no padding, so the rows go in as one block.
     auto* out = static_cast<uint8_t*>(bits);
     std::memcpy(out, image.pixels.data(), image.pixels.size());
@@ -228,16 +227,27 @@ HBITMAP CreateIconBitmap(const IconImage& image)
     return bitmap;
 }
 
-HBITMAP CreateMenuIconBitmap(std::span<const uint8_t> data, int width, int height, bool oldPlatform)
+namespace
+{
+// Decoded, fitted to the size and adjusted for the platform: the pixels a menu bitmap gets.
+std::optional<IconImage> MenuIconImage(std::span<const uint8_t> data, int width, int height, bool oldPlatform)
 {
     if (width <= 0 || height <= 0)
-        return nullptr;
-    const std::optional<IconImage> decoded = DecodeIconImage(data);
-    if (!decoded)
-        return nullptr;
-    IconImage image = FitIconImage(*decoded, width, height);
-    ApplyPlatformAlpha(image, oldPlatform);
-    return CreateIconBitmap(image);
+        return std::nullopt;
+    std::optional<IconImage> image = DecodeIconImage(data);
+    if (image)
+    {
+        *image = FitIconImage(*image, width, height);
+        ApplyPlatformAlpha(*image, oldPlatform);
+    }
+    return image;
+}
+} // namespace
+
+UniqueHbitmap CreateMenuIconBitmap(std::span<const uint8_t> data, int width, int height, bool oldPlatform)
+{
+    const std::optional<IconImage> image = MenuIconImage(data, width, height, oldPlatform);
+    return image ? CreateIconBitmap(*image) : UniqueHbitmap();
 }
 
 SIZE MenuIconSize() noexcept
@@ -245,15 +255,23 @@ SIZE MenuIconSize() noexcept
     return {::GetSystemMetrics(SM_CXMENUCHECK), ::GetSystemMetrics(SM_CYMENUCHECK)};
 }
 
-HBITMAP LoadMenuIcon(int iconNumber)
+UniqueHbitmap LoadMenuIcon(int iconNumber)
 {
     return LoadMenuIcon(iconNumber, MenuIconSize());
 }
 
-HBITMAP LoadMenuIcon(int iconNumber, SIZE size)
+UniqueHbitmap LoadMenuIcon(int iconNumber, SIZE size)
 {
     const std::span<const uint8_t> data = MenuIconData(iconNumber);
-    if (data.empty())
-        return nullptr;
-    return CreateMenuIconBitmap(data, size.cx, size.cy, IsOldPlatform());
+    if (data.empty() || size.cx <= 0 || size.cy <= 0)
+        return {};
+    // Every right-click needs the same few images: decode and resample each once per process and
+    // size, and give every menu bitmaps of its own, made from the kept pixels.
+    static std::mutex lock;
+    static std::map<std::tuple<int, LONG, LONG>, std::optional<IconImage>> fitted;
+    const std::lock_guard guard(lock);
+    auto [entry, added] = fitted.try_emplace({iconNumber, size.cx, size.cy});
+    if (added)
+        entry->second = MenuIconImage(data, size.cx, size.cy, IsOldPlatform());
+    return entry->second ? CreateIconBitmap(*entry->second) : UniqueHbitmap();
 }

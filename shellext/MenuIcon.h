@@ -1,5 +1,7 @@
 #pragma once
 
+#include "winsupport/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -46,12 +48,12 @@ void ApplyPlatformAlpha(IconImage& image, bool oldPlatform) noexcept;
 bool IsOldPlatform() noexcept;
 
 // A 32-bit bottom-up DIB section of the image's size with its rows as they are, premultiplied by
-// alpha. Null when the image is empty or the bitmap cannot be created. The caller owns it.
-HBITMAP CreateIconBitmap(const IconImage& image);
+// alpha. Null when the image is empty or the bitmap cannot be created.
+UniqueHbitmap CreateIconBitmap(const IconImage& image);
 
 // Decodes compact data and makes the width by height menu bitmap from it; null when the data does
-// not decode, or the size is not positive. The caller owns the bitmap.
-HBITMAP CreateMenuIconBitmap(std::span<const uint8_t> data, int width, int height, bool oldPlatform);
+// not decode, or the size is not positive.
+UniqueHbitmap CreateMenuIconBitmap(std::span<const uint8_t> data, int width, int height, bool oldPlatform);
 
 // The compact data of a compiled-in icon 1 to 9; empty for any other number.
 std::span<const uint8_t> MenuIconData(int iconNumber) noexcept;
@@ -60,7 +62,7 @@ std::span<const uint8_t> MenuIconData(int iconNumber) noexcept;
 SIZE MenuIconSize() noexcept;
 
 // The menu bitmap of icon 1 to 9 at the platform's menu check-mark size; null for other numbers or
-// on failure. The caller owns the bitmap.
-HBITMAP LoadMenuIcon(int iconNumber);
+// on failure. Each call makes a bitmap of its own; the pixels are made once per process and size.
+UniqueHbitmap LoadMenuIcon(int iconNumber);
 // The same at a size the caller has already asked for: one menu asks once for all its icons.
-HBITMAP LoadMenuIcon(int iconNumber, SIZE size);
+UniqueHbitmap LoadMenuIcon(int iconNumber, SIZE size);

@@ -1,7 +1,7 @@
 #include "shellext/Registration.h"
 
 #include "shellext/BrelvantaShExt.h"
-#include "shellext/RunConfigureCommand.h"
+#include "winsupport/ModulePath.h"
 #include "winsupport/UniqueHandle.h"
 
 #include <objbase.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shellext/MenuItem.h"
+#include "command/MenuItem.h"
 
 // Starts the configure program, which lies in the same folder as this library.
 class RunConfigureCommand final : public MenuItem
@@ -12,6 +12,3 @@ class RunConfigureCommand final : public MenuItem
     std::wstring GetHelpText() const override { return {}; }
     int GetIconId() const override { return 8; }
 };
-
-// The full path of the module (DLL or program) that holds this code.
-std::wstring OwnModulePath();

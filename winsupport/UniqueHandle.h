@@ -87,11 +87,19 @@ struct HglobalTraits
     static void Close(Type handle) noexcept { ::GlobalFree(handle); }
 };
 
+struct HmoduleTraits
+{
+    using Type = HMODULE;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type module) noexcept { ::FreeLibrary(module); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;           // CreateFileW
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // events, threads, processes
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueHglobal = UniqueHandle<HglobalTraits>;
+using UniqueHmodule = UniqueHandle<HmoduleTraits>; // LoadLibraryExW
 
 struct HbitmapTraits
 {

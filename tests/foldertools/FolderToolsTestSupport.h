@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shellext/Selection.h"
+#include "command/Selection.h"
 #include "tests/support/ProductStateTest.h"
 
 #include <map>

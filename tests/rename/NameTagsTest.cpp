@@ -43,7 +43,8 @@ TEST_F(NameTagsTest, ExpandsTheTagsOfRealFiles)
         const FILETIME time{static_cast<DWORD>(modified), static_cast<DWORD>(modified >> 32)};
         ASSERT_TRUE(::SetFileTime(file.Get(), nullptr, nullptr, &time));
     }
-    RenameModel model = BuildRenameModel(PathList{folder + L"\\IMG_0012.jpg", folder + L"\\IMG_0013.jpg"});
+    RenameModel model =
+        BuildRenameModel(std::vector<std::wstring>{folder + L"\\IMG_0012.jpg", folder + L"\\IMG_0013.jpg"});
     PatternAnalysis analysis = OpenModel(model, true, false);
     RenameItem& first =
         model.ListedItems()[0]->name == L"IMG_0012.jpg" ? *model.ListedItems()[0] : *model.ListedItems()[1];

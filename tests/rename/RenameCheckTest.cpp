@@ -1,5 +1,5 @@
 #include "rename/RenameCheck.h"
-#include "rename/RenameProgress.h"
+#include "rename/RunRename.h"
 #include "tests/rename/RenameTestSupport.h"
 #include "tests/support/FileHelpers.h"
 #include "tests/support/ShellConfirmation.h"

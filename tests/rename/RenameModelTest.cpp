@@ -37,14 +37,14 @@ TEST_F(RenameModelTest, ListsSelectedEntriesByFolderThenName)
     ASSERT_EQ(path260.size(), 260u);
     ASSERT_TRUE(WriteFileBytes(path260, "long"));
     ASSERT_TRUE(WriteFileBytes(path259, "long"));
-    PathList selection{sub + L"\\z.txt",
-                       TempPath(L"BETA.TXT"), // the shell may hand another case
-                       TempPath(L"b sub"),
-                       TempPath(L"alpha.txt"),
-                       TempPath(L"missing.txt"),
-                       TempPath(L"\u00e4pfel.txt"),
-                       path260,
-                       path259};
+    const std::vector<std::wstring> selection{sub + L"\\z.txt",
+                                              TempPath(L"BETA.TXT"), // the shell may hand another case
+                                              TempPath(L"b sub"),
+                                              TempPath(L"alpha.txt"),
+                                              TempPath(L"missing.txt"),
+                                              TempPath(L"\u00e4pfel.txt"),
+                                              path260,
+                                              path259};
     RenameModel model = BuildRenameModel(selection);
     ASSERT_EQ(model.FolderCount(), 2u);
     EXPECT_EQ(RowNames(model),
@@ -73,7 +73,7 @@ TEST_F(RenameModelTest, NamesWithoutAFolderUseThePreviousOne)
 {
     ASSERT_TRUE(WriteFileBytes(TempPath(L"one.txt"), "1"));
     ASSERT_TRUE(WriteFileBytes(TempPath(L"two.txt"), "2"));
-    RenameModel model = BuildRenameModel(PathList{TempPath(L"one.txt"), L"two.txt"});
+    RenameModel model = BuildRenameModel(std::vector<std::wstring>{TempPath(L"one.txt"), L"two.txt"});
     EXPECT_EQ(RowNames(model), (std::vector<std::wstring>{L"one.txt", L"two.txt"}));
 
     const std::wstring previous = [] {
@@ -82,10 +82,10 @@ TEST_F(RenameModelTest, NamesWithoutAFolderUseThePreviousOne)
         return std::wstring(buffer);
     }();
     ASSERT_TRUE(::SetCurrentDirectoryW(TempFolder().c_str()));
-    RenameModel current = BuildRenameModel(PathList{L"two.txt"});
+    RenameModel current = BuildRenameModel(std::vector<std::wstring>{L"two.txt"});
     ::SetCurrentDirectoryW(previous.c_str());
     EXPECT_EQ(RowNames(current), (std::vector<std::wstring>{L"two.txt"}));
     EXPECT_EQ(current.folders.begin()->first, TempFolder() + L"\\");
 
-    EXPECT_EQ(BuildRenameModel(PathList{TempPath(L"gone\\a.txt")}).ListedItems().size(), 0u);
+    EXPECT_EQ(BuildRenameModel(std::vector<std::wstring>{TempPath(L"gone\\a.txt")}).ListedItems().size(), 0u);
 }

@@ -189,7 +189,7 @@ TEST_F(RenamePerformPropertyTest, RenamesNeverLoseOrOverwriteAFile)
             expected[ToUpperName(allowed && item.included ? item.newName : item.name)] = WideToUtf8(item.name);
         if (allowed)
             RenameProgressDlg().Perform(nullptr, PlanRenames(model));
-        RenameModel after = BuildRenameModel(PathList{});
+        RenameModel after = BuildRenameModel(std::vector<std::wstring>{});
         RenameFolder& scanned = after.AddFolder(folder + L"\\");
         ASSERT_EQ(scanned.entries.size(), expected.size()) << round;
         for (const auto& [key, item] : scanned.entries)

@@ -34,9 +34,9 @@ RenameModel ModelOfFiles(const std::wstring& folder, const std::vector<std::wstr
 {
     for (const std::wstring& file : files)
         EXPECT_TRUE(WriteFileBytes(folder + L"\\" + file, WideToUtf8(file)));
-    PathList paths;
+    std::vector<std::wstring> paths;
     for (const std::wstring& name : selected)
-        paths.Append(folder + L"\\" + name);
+        paths.push_back(folder + L"\\" + name);
     return BuildRenameModel(paths);
 }
 

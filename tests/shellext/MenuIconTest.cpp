@@ -406,3 +406,24 @@ TEST(MenuIconBitmapTest, LoadMenuIconGivesTheMenuCheckMarkSize)
     for (int number : {0, 10, -1})
         EXPECT_FALSE(UniqueHbitmap(LoadMenuIcon(number))) << number;
 }
+
+TEST(MenuIconBitmapTest, EachLoadIsABitmapOfItsOwnWithTheSamePixelsAsAFreshDecode)
+{
+    // Icons are decoded once per process and size; every menu still gets bitmaps it may delete.
+    for (const SIZE size : {SIZE{13, 13}, SIZE{20, 20}, SIZE{13, 13}, SIZE{7, 11}})
+    {
+        for (int number = 1; number <= 9; ++number)
+        {
+            SCOPED_TRACE(testing::Message() << number << " at " << size.cx << " by " << size.cy);
+            UniqueHbitmap first = LoadMenuIcon(number, size);
+            UniqueHbitmap second = LoadMenuIcon(number, size);
+            UniqueHbitmap fresh = CreateMenuIconBitmap(MenuIconData(number), size.cx, size.cy, IsOldPlatform());
+            ASSERT_TRUE(first && second && fresh);
+            EXPECT_NE(first.Get(), second.Get());
+            const std::vector<Pixel> expected = ReadPixels(fresh.Get(), size.cx, size.cy, false);
+            EXPECT_EQ(ReadPixels(first.Get(), size.cx, size.cy, false), expected);
+            first.Reset(); // one menu letting go of its bitmap leaves the others whole
+            EXPECT_EQ(ReadPixels(second.Get(), size.cx, size.cy, false), expected);
+        }
+    }
+}

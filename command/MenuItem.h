@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shellext/Selection.h"
+#include "command/Selection.h"
 #include "winsupport/UniqueHandle.h"
 #include "winsupport/Window.h"
 
@@ -25,9 +25,9 @@ class MenuItem
 
     // The menu text as the string table has it, before "(s)" is resolved.
     const std::wstring& Text() const noexcept { return m_text; }
-    // The menu icon at the given size, made on first need and kept as long as the command; null
-    // when there is none.
-    HBITMAP Bitmap(SIZE size);
+    // The menu bitmap the menu gave the command, kept as long as the command; null for none.
+    HBITMAP Bitmap() const noexcept { return m_bitmap.Get(); }
+    void SetBitmap(UniqueHbitmap bitmap) noexcept { m_bitmap = std::move(bitmap); }
 
   private:
     std::wstring m_text;

@@ -1,4 +1,4 @@
-#include "shellext/PathList.h"
+#include "command/PathList.h"
 
 #include <algorithm>
 

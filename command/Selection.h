@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shellext/PathList.h"
+#include "command/PathList.h"
 
 // What the user selected when the menu opened.
 struct Selection

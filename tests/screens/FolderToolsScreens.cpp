@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-// Pictures of the folder tools' windows, at the template size and resized, for people to look at.
-// Runs only when BRELVANTA_SCREENS names a folder (scripts/screens sets it).
-class FolderToolsScreensTest : public FolderToolsTest
+// Pictures of the folder tools' windows, at the template size and resized, for people to look at,
+// saved into the folder that BRELVANTA_SCREENS names (scripts/screens sets it).
+class FolderToolsScreens : public FolderToolsTest
 {
   protected:
     void SetUp() override
@@ -19,7 +19,7 @@ class FolderToolsScreensTest : public FolderToolsTest
         std::wstring folder(32768, L'\0');
         const DWORD length = ::GetEnvironmentVariableW(L"BRELVANTA_SCREENS", folder.data(), 32768);
         if (length == 0 || length >= 32768)
-            GTEST_SKIP() << "BRELVANTA_SCREENS is not set";
+            GTEST_FAIL() << "BRELVANTA_SCREENS names no folder: run scripts/screens";
         folder.resize(length);
         m_screens = WindowsPathOfUnixPath(folder);
         FolderToolsTest::SetUp();
@@ -52,7 +52,7 @@ class FolderToolsScreensTest : public FolderToolsTest
     std::wstring m_screens;
 };
 
-TEST_F(FolderToolsScreensTest, Windows)
+TEST_F(FolderToolsScreens, Windows)
 {
     DialogDriver driver;
     driver.OnDialog(L"Extract Folders Clash", [&](DialogHandle dlg) {
