@@ -1,13 +1,12 @@
 #pragma once
 
 #include "command/Selection.h"
-#include "winsupport/UniqueHandle.h"
 #include "winsupport/Window.h"
 
 #include <string>
 
-// The base of every command in the context menu: its menu text, its cached menu bitmap, and the
-// operations the handler calls.
+// The base of every command in the context menu: its menu text and the operations the handler
+// calls.
 class MenuItem
 {
   public:
@@ -25,11 +24,7 @@ class MenuItem
 
     // The menu text as the string table has it, before "(s)" is resolved.
     const std::wstring& Text() const noexcept { return m_text; }
-    // The menu bitmap the menu gave the command, kept as long as the command; null for none.
-    HBITMAP Bitmap() const noexcept { return m_bitmap.Get(); }
-    void SetBitmap(UniqueHbitmap bitmap) noexcept { m_bitmap = std::move(bitmap); }
 
   private:
     std::wstring m_text;
-    UniqueHbitmap m_bitmap;
 };

@@ -24,9 +24,11 @@ void InsertCommand(CommandMap& map, const MenuEntry& entry, const Selection& sel
         return;
     const std::wstring text = ResolvePlural(command->Text(), selection.paths.size());
     ::InsertMenuW(cursor.menu, cursor.position, MF_BYPOSITION | MF_STRING, nextId, text.c_str());
-    command->SetBitmap(LoadMenuIcon(command->GetIconId(), cursor.iconSize));
-    if (const HBITMAP bitmap = command->Bitmap())
-        ::SetMenuItemBitmaps(cursor.menu, cursor.position, MF_BYPOSITION, bitmap, nullptr);
+    if (MenuIconBitmap bitmap = LoadMenuIcon(command->GetIconId(), cursor.iconSize))
+    {
+        ::SetMenuItemBitmaps(cursor.menu, cursor.position, MF_BYPOSITION, bitmap.Get(), nullptr);
+        map.bitmaps.push_back(std::move(bitmap));
+    }
     map.commands[nextId - idCmdFirst] = std::move(command);
     ++cursor.position;
     ++nextId;
@@ -55,6 +57,7 @@ UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selec
                UINT idCmdFirst)
 {
     map.commands.clear();
+    map.bitmaps.clear();
     const SIZE iconSize = MenuIconSize();
     if (!map.submenuBitmap)
         map.submenuBitmap = LoadMenuIcon(kProductIcon, iconSize);

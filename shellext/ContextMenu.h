@@ -3,6 +3,7 @@
 #include "menuconfig/MenuConfig.h"
 #include "command/MenuItem.h"
 #include "command/Selection.h"
+#include "shellext/MenuIcon.h"
 #include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
@@ -10,13 +11,15 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The command objects of the last menu built, by command offset (menu id minus the first id),
-// and the submenu's icon, made once per handler.
+// with the bitmaps of their menu items, and the submenu's icon, made once per handler.
 struct CommandMap
 {
     std::map<UINT, std::unique_ptr<MenuItem>> commands;
-    UniqueHbitmap submenuBitmap;
+    std::vector<MenuIconBitmap> bitmaps;
+    MenuIconBitmap submenuBitmap;
 };
 
 // "(s)" becomes nothing for one selected item and "s" for any other count.

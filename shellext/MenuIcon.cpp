@@ -255,23 +255,103 @@ SIZE MenuIconSize() noexcept
     return {::GetSystemMetrics(SM_CXMENUCHECK), ::GetSystemMetrics(SM_CYMENUCHECK)};
 }
 
-UniqueHbitmap LoadMenuIcon(int iconNumber)
+namespace
+{
+// The icons of every right-click, decoded and resampled once per process and size, and the menu
+// bitmaps made of them that no menu holds at the moment. Nothing draws into a menu bitmap, so one
+// made for an icon and size serves any later menu as it is: a right-click creates no bitmap once
+// the first menus have gone.
+class MenuIconPool
+{
+  public:
+    using Key = std::tuple<int, LONG, LONG>;
+
+    UniqueHbitmap Take(const Key& key, std::span<const uint8_t> data)
+    {
+        const std::lock_guard guard(m_lock);
+        auto [entry, added] = m_entries.try_emplace(key);
+        Entry& icon = entry->second;
+        if (added)
+            icon.pixels = MenuIconImage(data, std::get<1>(key), std::get<2>(key), IsOldPlatform());
+        if (!icon.pixels)
+            return {};
+        if (icon.spare.empty())
+            return CreateIconBitmap(*icon.pixels);
+        UniqueHbitmap bitmap = std::move(icon.spare.back());
+        icon.spare.pop_back();
+        return bitmap;
+    }
+
+    void Give(const Key& key, UniqueHbitmap bitmap) noexcept
+    {
+        const std::lock_guard guard(m_lock);
+        const auto entry = m_entries.find(key);
+        if (entry == m_entries.end() || entry->second.spare.size() >= kMaxSpare)
+            return; // deleted here
+        try
+        {
+            entry->second.spare.push_back(std::move(bitmap));
+        }
+        catch (const std::bad_alloc&)
+        {
+        }
+    }
+
+  private:
+    // Menus open at the same time on one icon and size; beyond that spare bitmaps are deleted.
+    static constexpr size_t kMaxSpare = 8;
+    struct Entry
+    {
+        std::optional<IconImage> pixels; // none: the icon does not decode
+        std::vector<UniqueHbitmap> spare;
+    };
+    std::mutex m_lock;
+    std::map<Key, Entry> m_entries;
+};
+
+MenuIconPool& Pool()
+{
+    static MenuIconPool pool;
+    return pool;
+}
+} // namespace
+
+MenuIconBitmap::MenuIconBitmap(MenuIconBitmap&& other) noexcept
+    : m_icon(other.m_icon), m_size(other.m_size), m_bitmap(std::move(other.m_bitmap))
+{
+}
+
+MenuIconBitmap& MenuIconBitmap::operator=(MenuIconBitmap&& other) noexcept
+{
+    if (this != &other)
+    {
+        Reset();
+        m_icon = other.m_icon;
+        m_size = other.m_size;
+        m_bitmap = std::move(other.m_bitmap);
+    }
+    return *this;
+}
+
+void MenuIconBitmap::Reset() noexcept
+{
+    if (m_bitmap)
+        Pool().Give({m_icon, m_size.cx, m_size.cy}, std::move(m_bitmap));
+}
+
+MenuIconBitmap LoadMenuIcon(int iconNumber)
 {
     return LoadMenuIcon(iconNumber, MenuIconSize());
 }
 
-UniqueHbitmap LoadMenuIcon(int iconNumber, SIZE size)
+MenuIconBitmap LoadMenuIcon(int iconNumber, SIZE size)
 {
+    MenuIconBitmap icon;
     const std::span<const uint8_t> data = MenuIconData(iconNumber);
     if (data.empty() || size.cx <= 0 || size.cy <= 0)
-        return {};
-    // Every right-click needs the same few images: decode and resample each once per process and
-    // size, and give every menu bitmaps of its own, made from the kept pixels.
-    static std::mutex lock;
-    static std::map<std::tuple<int, LONG, LONG>, std::optional<IconImage>> fitted;
-    const std::lock_guard guard(lock);
-    auto [entry, added] = fitted.try_emplace({iconNumber, size.cx, size.cy});
-    if (added)
-        entry->second = MenuIconImage(data, size.cx, size.cy, IsOldPlatform());
-    return entry->second ? CreateIconBitmap(*entry->second) : UniqueHbitmap();
+        return icon;
+    icon.m_icon = iconNumber;
+    icon.m_size = size;
+    icon.m_bitmap = Pool().Take({iconNumber, size.cx, size.cy}, data);
+    return icon;
 }

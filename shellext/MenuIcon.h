@@ -61,8 +61,30 @@ std::span<const uint8_t> MenuIconData(int iconNumber) noexcept;
 // The platform's menu check-mark size, which menu icons take.
 SIZE MenuIconSize() noexcept;
 
-// The menu bitmap of icon 1 to 9 at the platform's menu check-mark size; null for other numbers or
-// on failure. Each call makes a bitmap of its own; the pixels are made once per process and size.
-UniqueHbitmap LoadMenuIcon(int iconNumber);
+// The menu bitmap of one compiled-in icon, held by one menu item. Its pixels are decoded once per
+// process and size; when the holder lets go, the bitmap is kept for a later menu (nothing draws
+// into menu bitmaps), so most right-clicks create none.
+class MenuIconBitmap
+{
+  public:
+    MenuIconBitmap() = default;
+    MenuIconBitmap(MenuIconBitmap&& other) noexcept;
+    MenuIconBitmap& operator=(MenuIconBitmap&& other) noexcept;
+    ~MenuIconBitmap() { Reset(); }
+
+    HBITMAP Get() const noexcept { return m_bitmap.Get(); }
+    explicit operator bool() const noexcept { return static_cast<bool>(m_bitmap); }
+    void Reset() noexcept;
+
+  private:
+    friend MenuIconBitmap LoadMenuIcon(int iconNumber, SIZE size);
+    int m_icon = 0;
+    SIZE m_size{};
+    UniqueHbitmap m_bitmap;
+};
+
+// The menu bitmap of icon 1 to 9 at the platform's menu check-mark size; empty for other numbers
+// or on failure. Each bitmap is held by no one else while it lives.
+MenuIconBitmap LoadMenuIcon(int iconNumber);
 // The same at a size the caller has already asked for: one menu asks once for all its icons.
-UniqueHbitmap LoadMenuIcon(int iconNumber, SIZE size);
+MenuIconBitmap LoadMenuIcon(int iconNumber, SIZE size);

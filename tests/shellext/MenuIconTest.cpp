@@ -393,7 +393,7 @@ TEST(MenuIconBitmapTest, LoadMenuIconGivesTheMenuCheckMarkSize)
     for (int number = 1; number <= 9; ++number)
     {
         SCOPED_TRACE(number);
-        UniqueHbitmap bitmap(LoadMenuIcon(number));
+        const MenuIconBitmap bitmap = LoadMenuIcon(number);
         ASSERT_TRUE(bitmap);
         const BitmapShape shape = ShapeOf(bitmap.Get());
         EXPECT_EQ(shape.width, width);
@@ -404,26 +404,46 @@ TEST(MenuIconBitmapTest, LoadMenuIconGivesTheMenuCheckMarkSize)
             ASSERT_TRUE(pixel[0] <= pixel[3] && pixel[1] <= pixel[3] && pixel[2] <= pixel[3]) << Describe(pixel);
     }
     for (int number : {0, 10, -1})
-        EXPECT_FALSE(UniqueHbitmap(LoadMenuIcon(number))) << number;
+        EXPECT_FALSE(LoadMenuIcon(number)) << number;
 }
 
-TEST(MenuIconBitmapTest, EachLoadIsABitmapOfItsOwnWithTheSamePixelsAsAFreshDecode)
+TEST(MenuIconBitmapTest, EachHolderHasABitmapOfItsOwnWithTheSamePixelsAsAFreshDecode)
 {
-    // Icons are decoded once per process and size; every menu still gets bitmaps it may delete.
+    // Icons are decoded once per process and size, and a bitmap a menu let go serves the next one.
     for (const SIZE size : {SIZE{13, 13}, SIZE{20, 20}, SIZE{13, 13}, SIZE{7, 11}})
     {
         for (int number = 1; number <= 9; ++number)
         {
             SCOPED_TRACE(testing::Message() << number << " at " << size.cx << " by " << size.cy);
-            UniqueHbitmap first = LoadMenuIcon(number, size);
-            UniqueHbitmap second = LoadMenuIcon(number, size);
-            UniqueHbitmap fresh = CreateMenuIconBitmap(MenuIconData(number), size.cx, size.cy, IsOldPlatform());
-            ASSERT_TRUE(first && second && fresh);
-            EXPECT_NE(first.Get(), second.Get());
+            const UniqueHbitmap fresh = CreateMenuIconBitmap(MenuIconData(number), size.cx, size.cy, IsOldPlatform());
+            ASSERT_TRUE(fresh);
             const std::vector<Pixel> expected = ReadPixels(fresh.Get(), size.cx, size.cy, false);
+
+            MenuIconBitmap first = LoadMenuIcon(number, size);
+            const MenuIconBitmap second = LoadMenuIcon(number, size);
+            ASSERT_TRUE(first && second);
+            EXPECT_NE(first.Get(), second.Get()); // two menus open at once
             EXPECT_EQ(ReadPixels(first.Get(), size.cx, size.cy, false), expected);
-            first.Reset(); // one menu letting go of its bitmap leaves the others whole
+            const HBITMAP released = first.Get();
+            first.Reset();
+            EXPECT_FALSE(first);
             EXPECT_EQ(ReadPixels(second.Get(), size.cx, size.cy, false), expected);
+            const MenuIconBitmap third = LoadMenuIcon(number, size);
+            EXPECT_EQ(third.Get(), released) << "a bitmap no menu holds is used again";
+            EXPECT_EQ(ReadPixels(third.Get(), size.cx, size.cy, false), expected);
         }
     }
+}
+
+TEST(MenuIconBitmapTest, MovingHandsTheBitmapOver)
+{
+    MenuIconBitmap first = LoadMenuIcon(3, SIZE{13, 13});
+    const HBITMAP handle = first.Get();
+    MenuIconBitmap second = std::move(first);
+    EXPECT_FALSE(first);
+    EXPECT_EQ(second.Get(), handle);
+    MenuIconBitmap third;
+    third = std::move(second);
+    EXPECT_EQ(third.Get(), handle);
+    EXPECT_FALSE(LoadMenuIcon(3, SIZE{0, 13}));
 }
