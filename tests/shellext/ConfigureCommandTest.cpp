@@ -3,6 +3,7 @@
 #include "tests/support/DropListDataObject.h"
 #include "tests/support/FileHelpers.h"
 #include "winsupport/StringUtil.h"
+#include "winsupport/UniqueHandle.h"
 
 #include <cstring>
 
@@ -25,11 +26,11 @@ TEST_F(ConfigureCommandTest, StartsTheProgramBesideTheDll)
     ASSERT_TRUE(::CopyFileW(WindowsPathOfUnixPath(Utf8ToWide(BRELVANTA_CONFIGURE_PROBE)).c_str(),
                             (folder + L"\\BrelvantaConfigure.exe").c_str(), FALSE));
 
-    const HMODULE dll = ::LoadLibraryW((folder + L"\\Brelvanta.dll").c_str());
+    const UniqueHmodule dll(::LoadLibraryW((folder + L"\\Brelvanta.dll").c_str()));
     ASSERT_TRUE(dll);
-    ASSERT_NE(dll, BrelvantaDll::Get().module) << "the copy must load as a module of its own";
+    ASSERT_NE(dll.Get(), BrelvantaDll::Get().module) << "the copy must load as a module of its own";
     const auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
-        reinterpret_cast<void*>(::GetProcAddress(dll, "DllGetClassObject")));
+        reinterpret_cast<void*>(::GetProcAddress(dll.Get(), "DllGetClassObject")));
     {
         ComPtr<IClassFactory> factory;
         ASSERT_EQ(getClassObject(kHandlerClassId, IID_PPV_ARGS(factory.Put())), S_OK);
@@ -61,5 +62,4 @@ TEST_F(ConfigureCommandTest, StartsTheProgramBesideTheDll)
     std::wstring commandLine(started->size() / sizeof(wchar_t), L'\0');
     std::memcpy(commandLine.data(), started->data(), commandLine.size() * sizeof(wchar_t));
     EXPECT_EQ(commandLine, expected);
-    ::FreeLibrary(dll);
 }
