@@ -94,6 +94,29 @@ void DialogHandle::Command(int id) const
     ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+void DialogHandle::PressKey(UINT key, bool control, bool shift) const
+{
+    std::array<BYTE, 256> keys{};
+    ::GetKeyboardState(keys.data());
+    const std::array<BYTE, 256> before = keys;
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys.data());
+    const HWND focus = ::GetFocus();
+    const HWND target = focus ? focus : m_hwnd;
+    ::PostMessageW(target, WM_KEYDOWN, key, 1);
+    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    // The loop of a dialog: its keyboard handling first, as the modal loop does.
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        if (!::IsWindow(m_hwnd) || !::IsDialogMessageW(m_hwnd, &message))
+        {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    ::SetKeyboardState(const_cast<BYTE*>(before.data()));
+}
+
 std::vector<std::wstring> DialogHandle::ListRows(int id) const
 {
     const HWND list = Item(id);

@@ -32,6 +32,9 @@ class DialogHandle
     bool PostClick(int id) const;
     // A menu command, as a context menu would send it.
     void Command(int id) const;
+    // Presses a key in the focused window as a user would, through the dialog's keyboard
+    // handling, with CTRL and SHIFT held as asked; returns once the messages are handled.
+    void PressKey(UINT key, bool control = false, bool shift = false) const;
 
     // List views: the first column of every row, selection of rows.
     std::vector<std::wstring> ListRows(int id) const;
