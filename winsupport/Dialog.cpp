@@ -214,11 +214,13 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         ::SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, *handled); // how a dialog answers WM_NOTIFY
         return TRUE;
     }
-    case WM_DRAWITEM:
+    case WM_DRAWITEM: {
         if (const auto handled = OnMessage(message, wParam, lParam))
             return *handled;
-        return ToControl(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem, message, wParam, lParam)
-            .has_value();
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return item.CtlType != ODT_MENU &&
+               ToControl(static_cast<HWND>(item.hwndItem), message, wParam, lParam).has_value();
+    }
     case WM_SIZE:
         OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
         return TRUE;
