@@ -98,7 +98,7 @@ void DialogHandle::PressKey(UINT key, bool control, bool shift) const
 {
     std::array<BYTE, 256> keys{};
     ::GetKeyboardState(keys.data());
-    const std::array<BYTE, 256> before = keys;
+    std::array<BYTE, 256> before = keys;
     keys[VK_CONTROL] = control ? 0x80 : 0;
     keys[VK_SHIFT] = shift ? 0x80 : 0;
     ::SetKeyboardState(keys.data());
@@ -114,7 +114,7 @@ void DialogHandle::PressKey(UINT key, bool control, bool shift) const
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
-    ::SetKeyboardState(const_cast<BYTE*>(before.data()));
+    ::SetKeyboardState(before.data());
 }
 
 std::vector<std::wstring> DialogHandle::ListRows(int id) const

@@ -2,6 +2,7 @@
 #include "tests/support/FrameworkTestIds.h"
 #include "tests/support/ProductStateTest.h"
 #include "tests/winsupport/DebugOutputCapture.h"
+#include "tests/winsupport/WindowGeometry.h"
 #include "winsupport/ResizableDialog.h"
 #include "winsupport/SettingsStore.h"
 
@@ -17,21 +18,6 @@ namespace
 {
 constexpr wchar_t kCaption[] = L"Framework Test";
 constexpr wchar_t kSizeName[] = L"FrameworkTestDlg";
-
-SIZE OuterSize(HWND window)
-{
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-RECT ChildRect(HWND dialog, int id)
-{
-    RECT rect{};
-    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
 
 int At144(int dips)
 {

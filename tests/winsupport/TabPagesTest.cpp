@@ -1,6 +1,7 @@
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FrameworkTestIds.h"
 #include "tests/support/ProductStateTest.h"
+#include "tests/winsupport/WindowGeometry.h"
 #include "winsupport/ResizableDialog.h"
 #include "winsupport/TabPages.h"
 
@@ -14,14 +15,6 @@
 namespace
 {
 constexpr wchar_t kCaption[] = L"Framework Tabs";
-
-RECT ChildRect(HWND dialog, HWND child)
-{
-    RECT rect{};
-    ::GetWindowRect(child, &rect);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
 
 // A page that writes down when it is selected and left.
 class CTestPage : public CChildDialog, public ITabDlg
