@@ -3,14 +3,13 @@
 #include "resources/resource.h"
 
 CClashDlg::CClashDlg(std::wstring heading, std::wstring details)
-    : CResizableDialog(IDD_EXTRACT_CLASH, L"ExtractFolderDlg", SIZE{240, 160}), m_heading(std::move(heading)),
-      m_details(std::move(details))
+    : CResizableDialog(IDD_EXTRACT_CLASH, L"ExtractFolderDlg", MinimumSize::Fixed(240, 160)),
+      m_heading(std::move(heading)), m_details(std::move(details))
 {
 }
 
 bool CClashDlg::OnInitDialog()
 {
-    CResizableDialog::OnInitDialog();
     SetText(IDC_CLASH_HEADING, m_heading);
     // A multi-line edit breaks lines only at CR LF.
     std::wstring shown;

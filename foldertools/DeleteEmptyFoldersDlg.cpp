@@ -20,7 +20,7 @@ DeleteEmptyFoldersDlg::DeleteEmptyFoldersDlg(HWND owner, std::vector<std::wstrin
 
 bool DeleteEmptyFoldersDlg::Scan()
 {
-    WaitDlg progress;
+    ModelessDialog<WaitDlg> progress;
     progress.Create(m_owner);
     if (progress.Hwnd())
         ::ShowWindow(progress.Hwnd(), SW_SHOW);
@@ -40,7 +40,6 @@ bool DeleteEmptyFoldersDlg::Run()
 bool DeleteEmptyFoldersDlg::OnInitDialog()
 {
     m_list.Attach(Item(IDC_EMPTY_FOLDERS_LIST));
-    CResizableDialog::OnInitDialog();
     m_list.SetFolders(m_found);
     UpdateStatus();
     return true;

@@ -9,7 +9,7 @@
 
 // "Scanning for empty folders": the modeless window shown while Delete Empty Folders scans. The scan
 // runs on its thread; IsAborted keeps it painting and its Cancel button alive.
-class WaitDlg final : public CDialog, public MAbortBase
+class WaitDlg : public CDialog, public MAbortBase
 {
   public:
     WaitDlg();

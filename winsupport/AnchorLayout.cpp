@@ -3,63 +3,52 @@
 #include "winsupport/Resources.h"
 #include "winsupport/SettingsStore.h"
 
-namespace
-{
-constexpr wchar_t kOldProcedureProperty[] = L"BrelvantaSizeGripProc";
-}
-
 SizeGrip::~SizeGrip()
 {
-    if (m_hwnd && ::IsWindow(m_hwnd))
-        ::DestroyWindow(m_hwnd);
+    const HWND hwnd = Hwnd();
+    Detach();
+    if (hwnd && ::IsWindow(hwnd))
+        ::DestroyWindow(hwnd);
 }
 
 void SizeGrip::Create(HWND dialog, const ScreenDpi& dpi)
 {
-    if (m_hwnd)
+    if (Hwnd())
         return;
-    const int width = dpi.DipsToPixels(::GetSystemMetrics(SM_CXVSCROLL));
-    const int height = dpi.DipsToPixels(::GetSystemMetrics(SM_CYHSCROLL));
-    m_hwnd = ::CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_CLIPSIBLINGS | SBS_SIZEGRIP, 0, 0, width, height,
-                               dialog, nullptr, ResourceModule(), nullptr);
-    if (!m_hwnd)
+    const HWND grip = ::CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_CLIPSIBLINGS | SBS_SIZEGRIP, 0, 0, 0, 0,
+                                        dialog, nullptr, ResourceModule(), nullptr);
+    if (!grip)
         return;
-    const LONG_PTR old = ::SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SizeGrip::Procedure));
-    ::SetPropW(m_hwnd, kOldProcedureProperty, reinterpret_cast<HANDLE>(old));
-    ::SetWindowPos(m_hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    Place(dialog);
-    ::ShowWindow(m_hwnd, SW_SHOW);
+    if (!Attach(grip))
+    {
+        ::DestroyWindow(grip);
+        return;
+    }
+    ::SetWindowPos(grip, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Place(dialog, dpi);
+    ::ShowWindow(grip, SW_SHOW);
 }
 
-void SizeGrip::Place(HWND dialog) const noexcept
+void SizeGrip::Place(HWND dialog, const ScreenDpi& dpi) const noexcept
 {
-    if (!m_hwnd)
+    if (!Hwnd())
         return;
     RECT client{};
     ::GetClientRect(dialog, &client);
-    RECT grip{};
-    ::GetWindowRect(m_hwnd, &grip);
-    const int width = grip.right - grip.left;
-    const int height = grip.bottom - grip.top;
-    ::SetWindowPos(m_hwnd, nullptr, client.right - width, client.bottom - height, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = dpi.DipsToPixels(::GetSystemMetrics(SM_CXVSCROLL));
+    const int height = dpi.DipsToPixels(::GetSystemMetrics(SM_CYHSCROLL));
+    ::SetWindowPos(Hwnd(), nullptr, client.right - width, client.bottom - height, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     const bool maximised = ::IsZoomed(dialog) != FALSE;
-    ::EnableWindow(m_hwnd, !maximised);
-    ::ShowWindow(m_hwnd, maximised ? SW_HIDE : SW_SHOW);
+    ::EnableWindow(Hwnd(), !maximised);
+    ::ShowWindow(Hwnd(), maximised ? SW_HIDE : SW_SHOW);
 }
 
-LRESULT CALLBACK SizeGrip::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+std::optional<LRESULT> SizeGrip::OnMessage(UINT message, WPARAM, LPARAM)
 {
-    const auto old = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kOldProcedureProperty));
     if (message == WM_NCHITTEST)
         return HTBOTTOMRIGHT;
-    if (message == WM_NCDESTROY && old)
-    {
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-        ::RemovePropW(hwnd, kOldProcedureProperty);
-    }
-    return old ? ::CallWindowProcW(old, hwnd, message, wParam, lParam)
-               : ::DefWindowProcW(hwnd, message, wParam, lParam);
+    return std::nullopt;
 }
 
 void AnchorLayout::AddAnchor(int controlId, int horizontal, int vertical, int outerRight, int outerBottom)

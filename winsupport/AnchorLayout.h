@@ -1,5 +1,6 @@
 #pragma once
 
+#include "winsupport/Control.h"
 #include "winsupport/ScreenDpi.h"
 #include "winsupport/UniqueHandle.h"
 
@@ -28,23 +29,18 @@ struct Anchor
 };
 
 // The size grip of a resizable dialog: a scroll-bar size box that reports the bottom-right sizing
-// border wherever it is hit.
-class SizeGrip
+// border wherever it is hit, sized for the dialog's DPI each time it is placed.
+class SizeGrip final : public CControl
 {
   public:
     SizeGrip() noexcept = default;
-    SizeGrip(const SizeGrip&) = delete;
-    SizeGrip& operator=(const SizeGrip&) = delete;
-    ~SizeGrip();
+    ~SizeGrip() override;
 
     void Create(HWND dialog, const ScreenDpi& dpi);
-    void Place(HWND dialog) const noexcept;
-    HWND Hwnd() const noexcept { return m_hwnd; }
+    void Place(HWND dialog, const ScreenDpi& dpi) const noexcept;
 
-  private:
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-
-    HWND m_hwnd = nullptr;
+  protected:
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 // Moves and stretches a dialog's controls as it is resized, declared once at initialisation.
@@ -58,7 +54,7 @@ class AnchorLayout
     void AddAnchor(int controlId, int horizontal, int vertical, int outerRight, int outerBottom);
     void Layout(int clientWidth, int clientHeight);
     void CreateSizeGrip() { m_grip.Create(m_dialog, *m_dpi); }
-    void PlaceSizeGrip() const noexcept { m_grip.Place(m_dialog); }
+    void PlaceSizeGrip() const noexcept { m_grip.Place(m_dialog, *m_dpi); }
 
     HWND Dialog() const noexcept { return m_dialog; }
     ScreenDpi& Dpi() const noexcept { return *m_dpi; }

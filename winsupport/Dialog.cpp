@@ -1,8 +1,12 @@
 #include "winsupport/Dialog.h"
 
+#include "winsupport/CallbackErrors.h"
+#include "winsupport/Control.h"
 #include "winsupport/Resources.h"
 
 #include <atomic>
+#include <cstdio>
+#include <iterator>
 #include <string>
 
 namespace
@@ -68,9 +72,22 @@ LONG CDialog::LiveCount() noexcept
     return g_liveDialogs.load();
 }
 
+CDialog::CDialog(UINT templateId) : m_templateId(templateId), m_dpi(std::make_shared<ScreenDpi>()) {}
+
 CDialog::~CDialog()
 {
-    Destroy();
+    m_dpi->RemoveWatcher(this);
+    if (!m_hwnd)
+        return;
+    // The derived parts of this object are gone: no message may reach their handlers any more.
+    wchar_t line[128];
+    std::swprintf(line, std::size(line), L"Brelvanta: dialog %u destroyed with its window open\n", m_templateId);
+    ::OutputDebugStringW(line);
+    const HWND hwnd = m_hwnd;
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+    m_hwnd = nullptr;
+    if (!m_modal)
+        ::DestroyWindow(hwnd);
 }
 
 CDialog* CDialog::FromHandle(HWND hwnd) noexcept
@@ -123,6 +140,24 @@ bool CDialog::OnCommand(int id, int code, HWND)
     return false;
 }
 
+void CDialog::SetCheck(int id, bool checked) const noexcept
+{
+    ::CheckDlgButton(m_hwnd, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+int CDialog::CheckedRadio(int first, int last) const noexcept
+{
+    for (int id = first; id <= last; ++id)
+        if (IsChecked(id))
+            return id;
+    return 0;
+}
+
+void CDialog::CheckRadio(int first, int last, int id) const noexcept
+{
+    ::CheckRadioButton(m_hwnd, first, last, id);
+}
+
 INT_PTR CALLBACK CDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
     if (message == WM_INITDIALOG)
@@ -141,7 +176,9 @@ INT_PTR CALLBACK CDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
     }
     catch (...)
     {
-        // Nothing may escape into the host's message loop; the dialog ends as cancelled.
+        // Nothing may escape into the host's message loop: the message ends with the default
+        // answer, and a dialog that could not set itself up ends as cancelled.
+        ReportCallbackException(L"dialog", static_cast<int>(self->m_templateId), message);
         if (message == WM_INITDIALOG)
             self->Close(IDCANCEL);
     }
@@ -155,21 +192,43 @@ INT_PTR CALLBACK CDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message != WM_INITDIALOG)
+        if (const std::optional<INT_PTR> answered = FrameworkMessage(message, wParam, lParam))
+            return *answered;
     switch (message)
     {
     case WM_INITDIALOG:
-        return OnInitDialog();
+        m_dpi->Update(m_hwnd);
+        m_dpi->RemoveWatcher(this); // a dialog object may be shown more than once
+        m_dpi->AddWatcher(this);
+        return InitDialog();
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_NOTIFY:
-        if (const auto handled = OnNotify(*reinterpret_cast<const NMHDR*>(lParam)))
-        {
-            ::SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, *handled); // how a dialog answers WM_NOTIFY
-            return TRUE;
-        }
-        return FALSE;
+    case WM_NOTIFY: {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        std::optional<LRESULT> handled = OnNotify(header);
+        if (!handled)
+            handled = ToControl(header.hwndFrom, message, wParam, lParam);
+        if (!handled)
+            return FALSE;
+        ::SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, *handled); // how a dialog answers WM_NOTIFY
+        return TRUE;
+    }
+    case WM_DRAWITEM: {
+        if (const auto handled = OnMessage(message, wParam, lParam))
+            return *handled;
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return item.CtlType != ODT_MENU &&
+               ToControl(static_cast<HWND>(item.hwndItem), message, wParam, lParam).has_value();
+    }
     case WM_SIZE:
         OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case WM_DPICHANGED:
+        OnSystemDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
+    case WM_DPICHANGED_AFTERPARENT:
+        m_dpi->Update(m_hwnd);
         return TRUE;
     case WM_DESTROY:
         OnDestroy();
@@ -177,6 +236,22 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return OnMessage(message, wParam, lParam).value_or(FALSE);
     }
+}
+
+void CDialog::OnSystemDpiChanged(UINT dpi, const RECT& suggested)
+{
+    // The new DPI first, so that the layout of the size change below already uses it.
+    m_dpi->SetReported(dpi);
+    ::SetWindowPos(m_hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::optional<LRESULT> CDialog::ToControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // A control with behaviour of its own answers what its parent hears about it.
+    if (CControl* owner = CControl::FromHandle(control))
+        return owner->OnParentMessage(message, wParam, lParam);
+    return std::nullopt;
 }
 
 bool CChildDialog::OnCommand(int id, int code, HWND control)

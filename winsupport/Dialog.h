@@ -1,19 +1,21 @@
 #pragma once
 
+#include "winsupport/ScreenDpi.h"
 #include "winsupport/Window.h"
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
 // The base of every dialog of the product: bound to one dialog template, dispatching messages to
 // virtual handlers. Modal and modeless runs differ only in how they start and end; a child page is
-// a modeless dialog created inside another window.
-class CDialog
+// a modeless dialog created inside another window. Each dialog has its ScreenDpi and watches it.
+class CDialog : protected ScreenDpiWatcher
 {
   public:
-    explicit CDialog(UINT templateId) noexcept : m_templateId(templateId) {}
+    explicit CDialog(UINT templateId);
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
     virtual ~CDialog();
@@ -27,6 +29,7 @@ class CDialog
     // the dialog could not be created.
     INT_PTR ShowModal(HWND owner);
     // Creates the dialog without a loop of its own (progress windows, pages); false on failure.
+    // Hold such a dialog as a ModelessDialog, so that its window goes while all of it still lives.
     bool Create(HWND owner);
     // Ends a modal run with the result, or destroys a modeless dialog.
     void Close(INT_PTR result);
@@ -37,11 +40,17 @@ class CDialog
     static LONG LiveCount() noexcept;
 
   protected:
-    virtual bool OnInitDialog() { return true; } // true: the system sets the focus
+    // The dialog's own set-up, called once the framework has prepared the window (its DPI read;
+    // for a resizable dialog its anchors, size grip and remembered size in place). Overrides do
+    // not call the base. True: the system sets the focus.
+    virtual bool OnInitDialog() { return true; }
     virtual bool OnCommand(int id, int code, HWND control);
     virtual std::optional<LRESULT> OnNotify(const NMHDR& /*header*/) { return std::nullopt; }
     virtual void OnSize(UINT /*type*/, int /*width*/, int /*height*/) {}
+    // Just before the window goes, whether a modal run ended, Destroy was called or the owner went.
     virtual void OnDestroy() {}
+    // The window's DPI changed; pixel sizes that the dialog computed itself need doing again.
+    void OnDpiChanged(UINT /*oldDpi*/, UINT /*newDpi*/) override {}
     virtual std::optional<INT_PTR> OnMessage(UINT /*message*/, WPARAM, LPARAM) { return std::nullopt; }
 
     HWND Item(int id) const noexcept { return ::GetDlgItem(m_hwnd, id); }
@@ -51,13 +60,31 @@ class CDialog
     void ShowItem(int id, bool show) const noexcept { ::ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
     bool IsModal() const noexcept { return m_modal; }
 
+    // Check boxes and radio buttons. A radio group is the buttons first to last, by id.
+    bool IsChecked(int id) const noexcept { return ::IsDlgButtonChecked(m_hwnd, id) == BST_CHECKED; }
+    void SetCheck(int id, bool checked) const noexcept;
+    // The id of the checked button of the group, or 0 when none is.
+    int CheckedRadio(int first, int last) const noexcept;
+    void CheckRadio(int first, int last, int id) const noexcept;
+
+    ScreenDpi& Dpi() const noexcept { return *m_dpi; }
+    const std::shared_ptr<ScreenDpi>& SharedDpi() const noexcept { return m_dpi; }
+
   private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    // What a framework class adds to a dialog (the resizable dialog's layout): around OnInitDialog,
+    // and before the handlers see a message (a value answers it). Dialogs themselves override
+    // the handlers only, and never need to call a base handler for the framework's sake.
+    virtual bool InitDialog() { return OnInitDialog(); }
+    virtual std::optional<INT_PTR> FrameworkMessage(UINT /*message*/, WPARAM, LPARAM) { return std::nullopt; }
+    void OnSystemDpiChanged(UINT dpi, const RECT& suggested);
+    std::optional<LRESULT> ToControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_hwnd = nullptr;
     const UINT m_templateId;
     bool m_modal = false;
+    std::shared_ptr<ScreenDpi> m_dpi;
     struct LiveCounter
     {
         LiveCounter() noexcept;
@@ -74,4 +101,14 @@ class CChildDialog : public CDialog
 
   protected:
     bool OnCommand(int id, int code, HWND control) override;
+};
+
+// How a modeless dialog is held: its window is destroyed while the whole object still lives, so
+// that the dialog's own OnDestroy runs (saving its size, stopping its timers) when it goes out of
+// scope. A dialog destroyed with its window still open only loses its window.
+template <class Dialog> class ModelessDialog final : public Dialog
+{
+  public:
+    using Dialog::Dialog;
+    ~ModelessDialog() override { this->Destroy(); }
 };

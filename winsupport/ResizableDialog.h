@@ -6,34 +6,46 @@
 #include <memory>
 #include <string>
 
+// The smallest outer size a resizable dialog can be dragged to.
+struct MinimumSize
+{
+    enum class Kind
+    {
+        None,
+        Fixed,   // dips
+        Initial, // the size at initialisation, before a remembered size is applied
+    };
+    Kind kind = Kind::None;
+    SIZE dips{};
+
+    static MinimumSize Fixed(int width, int height) noexcept { return {Kind::Fixed, {width, height}}; }
+    static MinimumSize Initial() noexcept { return {Kind::Initial, {}}; }
+};
+
 // A dialog that anchors its controls, has a size grip and remembers its size under a name (empty:
-// no memory). Derived dialogs declare their anchors in DeclareAnchors.
-class CResizableDialog : public CDialog, protected ScreenDpiWatcher
+// no memory). Before the dialog's own OnInitDialog runs, its anchors are declared (DeclareAnchors),
+// the grip is made and the remembered size applied; after it, OnLayout runs once. The layout, the
+// minimum size and the size memory need no calls from derived dialogs.
+class CResizableDialog : public CDialog
 {
   public:
-    CResizableDialog(UINT templateId, std::wstring sizeName, SIZE minimumTrackSize = {})
-        : CDialog(templateId), m_sizeName(std::move(sizeName)), m_minimumTrackSize(minimumTrackSize)
+    CResizableDialog(UINT templateId, std::wstring sizeName, MinimumSize minimum = {})
+        : CDialog(templateId), m_sizeName(std::move(sizeName)), m_minimum(minimum)
     {
     }
-    ~CResizableDialog();
 
   protected:
     // Called once at initialisation with the dialog's outer edges in screen coordinates.
     virtual void DeclareAnchors(AnchorLayout& layout, int outerRight, int outerBottom) = 0;
-    // Called after every layout with the new client size.
+    // Called after every layout with the new client size, from the end of initialisation on.
     virtual void OnLayout(int /*clientWidth*/, int /*clientHeight*/) {}
-    void OnDpiChanged(UINT /*oldDpi*/, UINT /*newDpi*/) override {}
-
-    bool OnInitDialog() override;
-    void OnSize(UINT type, int width, int height) override;
-    void OnDestroy() override;
-    std::optional<INT_PTR> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    ScreenDpi& Dpi() const noexcept { return *m_dpi; }
 
   private:
+    bool InitDialog() final;
+    std::optional<INT_PTR> FrameworkMessage(UINT message, WPARAM wParam, LPARAM lParam) final;
+
     const std::wstring m_sizeName;
-    const SIZE m_minimumTrackSize; // DIPs; 0 for none
-    std::shared_ptr<ScreenDpi> m_dpi = std::make_shared<ScreenDpi>();
+    MinimumSize m_minimum;
     std::unique_ptr<AnchorLayout> m_layout;
+    bool m_initialised = false;
 };

@@ -43,9 +43,20 @@ void ScreenDpi::Update(HWND window)
             }
         }
     }
-    if (!m_getDpiForWindow)
+    if (!m_getDpiForWindow || m_reported)
         return;
-    const UINT dpi = m_getDpiForWindow(window);
+    Change(m_getDpiForWindow(window));
+}
+
+void ScreenDpi::SetReported(UINT dpi)
+{
+    m_resolved = true;
+    m_reported = true;
+    Change(dpi);
+}
+
+void ScreenDpi::Change(UINT dpi)
+{
     if (dpi == 0 || dpi == m_dpi)
         return;
     const UINT old = m_dpi;

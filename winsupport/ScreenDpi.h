@@ -26,6 +26,9 @@ class ScreenDpi
 
     // Re-reads the window's DPI; watchers hear of a change.
     void Update(HWND window);
+    // The DPI that the system reported for the window (WM_DPICHANGED); watchers hear of a change.
+    // From then on the reports are what counts: Update no longer asks.
+    void SetReported(UINT dpi);
     void AddWatcher(ScreenDpiWatcher* watcher);
     void RemoveWatcher(ScreenDpiWatcher* watcher) noexcept;
 
@@ -40,9 +43,12 @@ class ScreenDpi
   private:
     using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
 
+    void Change(UINT dpi);
+
     UINT m_dpi = 96;
     std::vector<ScreenDpiWatcher*> m_watchers;
     bool m_resolved = false;
+    bool m_reported = false;
     HMODULE m_user32 = nullptr;
     GetDpiForWindowProc m_getDpiForWindow = nullptr;
 };

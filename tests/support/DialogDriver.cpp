@@ -1,11 +1,14 @@
 #include "tests/support/DialogDriver.h"
 
+#include "winsupport/Dialog.h"
 #include "winsupport/Window.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <exception>
 
 namespace
 {
@@ -91,6 +94,29 @@ void DialogHandle::Command(int id) const
     ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+void DialogHandle::PressKey(UINT key, bool control, bool shift) const
+{
+    std::array<BYTE, 256> keys{};
+    ::GetKeyboardState(keys.data());
+    std::array<BYTE, 256> before = keys;
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys.data());
+    const HWND focus = ::GetFocus();
+    const HWND target = focus ? focus : m_hwnd;
+    ::PostMessageW(target, WM_KEYDOWN, key, 1);
+    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    // The loop of a dialog: its keyboard handling first, as the modal loop does.
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        if (!::IsWindow(m_hwnd) || !::IsDialogMessageW(m_hwnd, &message))
+        {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    ::SetKeyboardState(before.data());
+}
+
 std::vector<std::wstring> DialogHandle::ListRows(int id) const
 {
     const HWND list = Item(id);
@@ -125,14 +151,64 @@ void DialogHandle::SelectAllRows(int id) const
 DialogDriver::DialogDriver(std::chrono::milliseconds timeout) : m_timeout(timeout)
 {
     t_driver = this;
-    // A thread timer runs inside whatever message loop the code under test is in.
+    // A thread timer runs inside whatever message loop the code under test is in; the hook sees
+    // each window as it is activated, however briefly it is shown.
     m_timer = ::SetTimer(nullptr, 0, 20, &DialogDriver::Tick);
+    m_hook = ::SetWindowsHookExW(WH_CBT, &DialogDriver::WatchWindows, nullptr, ::GetCurrentThreadId());
 }
 
 DialogDriver::~DialogDriver()
 {
+    if (m_hook)
+        ::UnhookWindowsHookEx(m_hook);
     ::KillTimer(nullptr, m_timer);
     t_driver = nullptr;
+}
+
+LRESULT CALLBACK DialogDriver::WatchWindows(int code, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (t_driver && code == HCBT_ACTIVATE)
+        t_driver->Record(reinterpret_cast<HWND>(wParam));
+    if (t_driver && code == HCBT_DESTROYWND)
+        std::erase(t_driver->m_shown, reinterpret_cast<HWND>(wParam));
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void DialogDriver::Record(HWND window)
+{
+    if (!IsDialogClass(window) || (::GetWindowLongW(window, GWL_STYLE) & WS_CHILD) ||
+        std::find(m_shown.begin(), m_shown.end(), window) != m_shown.end())
+        return;
+    m_shown.push_back(window);
+    if (!IsAnsweredConfirmation(window))
+        m_seen.push_back(GetWindowTextString(window));
+}
+
+bool DialogDriver::IsAnsweredConfirmation(HWND window) const noexcept
+{
+    // What the answerer clicks: a dialog window with its button.
+    return m_confirmations && ::GetDlgItem(window, m_confirmationButton) && !CDialog::FromHandle(window);
+}
+
+bool DialogDriver::RunScript(const std::function<void()>& script, const std::wstring& what)
+{
+    m_running = true;
+    bool completed = false;
+    try
+    {
+        script();
+        completed = true;
+    }
+    catch (const std::exception& error)
+    {
+        ADD_FAILURE() << "the script for " << what << " threw: " << error.what();
+    }
+    catch (...)
+    {
+        ADD_FAILURE() << "the script for " << what << " threw";
+    }
+    m_running = false;
+    return completed;
 }
 
 void DialogDriver::OnDialog(std::wstring caption, Script script)
@@ -156,20 +232,14 @@ bool DialogDriver::RunMenuScript()
         return false;
     auto script = std::move(m_menuScripts.front());
     m_menuScripts.pop_front();
-    m_running = true;
-    try
-    {
-        script(menu);
-    }
-    catch (...)
-    {
-    }
-    m_running = false;
+    if (!RunScript([&] { script(menu); }, L"a popup menu"))
+        ::EndMenu();
     return true;
 }
 
 void DialogDriver::AnswerShellConfirmations(int buttonId)
 {
+    m_confirmationButton = buttonId;
     m_confirmations = std::make_unique<ShellConfirmationAnswerer>(buttonId);
 }
 
@@ -204,9 +274,12 @@ void DialogDriver::Poll()
     }
     if (RunMenuScript())
         return;
+    const std::vector<HWND> dialogs = VisibleDialogs();
+    for (const HWND window : dialogs)
+        Record(window);
     if (m_scripts.empty())
         return;
-    for (const HWND window : VisibleDialogs())
+    for (const HWND window : dialogs)
     {
         if (std::find(m_handled.begin(), m_handled.end(), window) != m_handled.end())
             continue;
@@ -217,16 +290,9 @@ void DialogDriver::Poll()
         Pending pending = std::move(next);
         m_scripts.pop_front();
         m_handled.push_back(window);
-        m_seen.push_back(caption);
-        m_running = true;
-        try
-        {
-            pending.script(DialogHandle(window));
-        }
-        catch (...)
-        {
-        }
-        m_running = false;
+        // A script that stopped half-way leaves its dialog waiting: cancel it now, not at the timeout.
+        if (!RunScript([&] { pending.script(DialogHandle(window)); }, L"\"" + caption + L"\"") && ::IsWindow(window))
+            ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return;
     }
 }

@@ -32,6 +32,9 @@ class DialogHandle
     bool PostClick(int id) const;
     // A menu command, as a context menu would send it.
     void Command(int id) const;
+    // Presses a key in the focused window as a user would, through the dialog's keyboard
+    // handling, with CTRL and SHIFT held as asked; returns once the messages are handled.
+    void PressKey(UINT key, bool control = false, bool shift = false) const;
 
     // List views: the first column of every row, selection of rows.
     std::vector<std::wstring> ListRows(int id) const;
@@ -44,7 +47,9 @@ class DialogHandle
 
 // Runs scripts on the dialogs that the code under test opens on the test's thread: each script
 // waits for a visible dialog with its caption, runs inside that dialog's message loop, and is
-// dropped once run. Dialogs still open after the timeout are cancelled so that no test hangs.
+// dropped once run. A script that throws fails the test and cancels its dialog. Dialogs still
+// open after the timeout are cancelled so that no test hangs. Every dialog window shown on the
+// thread while the driver lives is recorded, scripted or not.
 class DialogDriver
 {
   public:
@@ -60,17 +65,23 @@ class DialogDriver
     // Queues a script for the next popup menu window (class "#32768") of the thread; the script
     // ends the menu itself (EndMenu).
     void OnPopupMenu(std::function<void(HWND)> script);
-    // Answers the shell's confirmation windows with this button while the driver lives.
+    // Answers the shell's confirmation windows with this button while the driver lives. Windows
+    // that it answers (dialogs not of this framework that have the button) are not recorded.
     void AnswerShellConfirmations(int buttonId = IDYES);
     int ShellConfirmationsAnswered() const noexcept;
 
     size_t PendingScripts() const noexcept { return m_scripts.size() + m_menuScripts.size(); }
     bool TimedOut() const noexcept { return m_timedOut; }
-    // Captions of the dialogs the driver saw, in order.
+    // Captions of the dialog windows (message boxes included) that were shown, in order.
     const std::vector<std::wstring>& SeenCaptions() const noexcept { return m_seen; }
 
   private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept;
+    static LRESULT CALLBACK WatchWindows(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    void Record(HWND window);
+    bool IsAnsweredConfirmation(HWND window) const noexcept;
+    // False when the script threw; that fails the test.
+    bool RunScript(const std::function<void()>& script, const std::wstring& what);
     void Poll();
     void CancelOpenDialogs();
     std::vector<HWND> VisibleDialogs() const;
@@ -87,8 +98,11 @@ class DialogDriver
     std::deque<std::function<void(HWND)>> m_menuScripts;
     std::vector<std::wstring> m_seen;
     std::vector<HWND> m_handled;
+    std::vector<HWND> m_shown; // recorded and not yet destroyed
     std::unique_ptr<ShellConfirmationAnswerer> m_confirmations;
+    int m_confirmationButton = 0;
     UINT_PTR m_timer = 0;
+    HHOOK m_hook = nullptr;
     bool m_running = false;
     bool m_timedOut = false;
 };

@@ -3,6 +3,7 @@
 #include "shellext/BrelvantaModule.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ProductStateTest.h"
+#include "tests/winsupport/WindowGeometry.h"
 #include "winsupport/AnchorLayout.h"
 #include "winsupport/Dialog.h"
 #include "winsupport/ScreenDpi.h"
@@ -12,21 +13,6 @@
 
 namespace
 {
-RECT ChildRect(HWND dialog, int id)
-{
-    RECT rect{};
-    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-SIZE OuterSize(HWND window)
-{
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
 HWND SizeGripOf(HWND dialog)
 {
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))

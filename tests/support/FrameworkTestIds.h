@@ -1,0 +1,24 @@
+#pragma once
+
+// Dialogs of the framework tests. The numbers lie far from the product's in resources/resource.h.
+#define IDD_TEST_FRAMEWORK 9000
+#define IDD_TEST_TABS 9001
+#define IDD_TEST_PAGE_FIRST 9002
+#define IDD_TEST_PAGE_SECOND 9003
+#define IDD_TEST_CONTROLS 9004
+
+#define IDC_TEST_EDIT 9100
+#define IDC_TEST_CHECK 9101
+#define IDC_TEST_RADIO_FIRST 9102
+#define IDC_TEST_RADIO_SECOND 9103
+#define IDC_TEST_RADIO_THIRD 9104
+#define IDC_TEST_THROW 9105
+#define IDC_TEST_TAB 9110
+#define IDC_TEST_PAGE_NAME 9120
+#define IDC_TEST_PAGE_NOTES 9121
+#define IDC_TEST_PAGE_BUTTON 9130
+#define IDC_TEST_PAGE_VALUE 9131
+#define IDC_TEST_LIST 9140
+#define IDC_TEST_DRAWN 9141
+#define IDC_TEST_SPACES 9142
+#define IDM_TEST_LIST_COMMAND 9150

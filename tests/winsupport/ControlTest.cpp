@@ -1,0 +1,220 @@
+#include "tests/support/DialogDriver.h"
+#include "tests/support/FrameworkTestIds.h"
+#include "tests/winsupport/DebugOutputCapture.h"
+#include "winsupport/Control.h"
+#include "winsupport/Dialog.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace
+{
+constexpr COLORREF kDrawnColour = RGB(200, 30, 40);
+constexpr wchar_t kMiddleDot = L'\u00B7';
+
+// The list's own context menu: one command, which reaches the dialog.
+class CTestList final : public CListViewCtrl
+{
+  public:
+    POINT menuPoint{-1, -1};
+
+  protected:
+    void OnContextMenu(POINT point) override
+    {
+        menuPoint = point;
+        const UniqueHmenu menu(::CreatePopupMenu());
+        ::AppendMenuW(menu.Get(), MF_STRING, IDM_TEST_LIST_COMMAND, L"Test command");
+        TrackMenu(menu.Get(), point);
+    }
+};
+
+// An owner-drawn button that paints itself in one colour.
+class CTestDrawnButton final : public CControl
+{
+  public:
+    int draws = 0;
+
+  protected:
+    std::optional<LRESULT> OnParentMessage(UINT message, WPARAM, LPARAM lParam) override
+    {
+        if (message != WM_DRAWITEM)
+            return std::nullopt;
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        const UniqueGdiObject brush(::CreateSolidBrush(kDrawnColour));
+        ::FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(brush.Get()));
+        ++draws;
+        return TRUE;
+    }
+};
+
+// An edit that shows spaces as middle dots; an 'x' typed into it throws.
+class CTestSpacesEdit final : public CControl
+{
+  protected:
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_CHAR && wParam == L'x')
+            throw std::runtime_error("the edit refused an x");
+        if (message == WM_CHAR && wParam == L' ')
+            return CallOriginal(message, kMiddleDot, lParam);
+        if (message == WM_SETTEXT && lParam)
+        {
+            std::wstring shown = reinterpret_cast<const wchar_t*>(lParam);
+            std::replace(shown.begin(), shown.end(), L' ', kMiddleDot);
+            return CallOriginal(message, wParam, reinterpret_cast<LPARAM>(shown.c_str()));
+        }
+        return std::nullopt;
+    }
+};
+
+class CControlsDlg : public CDialog
+{
+  public:
+    CControlsDlg() : CDialog(IDD_TEST_CONTROLS) {}
+    CTestList list;
+    CTestDrawnButton button;
+    CTestSpacesEdit edit;
+    int listCommands = 0;
+
+  protected:
+    bool OnInitDialog() override
+    {
+        list.Attach(Hwnd(), IDC_TEST_LIST);
+        button.Attach(Hwnd(), IDC_TEST_DRAWN);
+        edit.Attach(Hwnd(), IDC_TEST_SPACES);
+        LVCOLUMNW column{};
+        column.mask = LVCF_WIDTH;
+        column.cx = 150;
+        ListView_InsertColumn(list.Hwnd(), 0, &column);
+        for (const wchar_t* text : {L"alpha", L"beta", L"gamma"})
+        {
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = ListView_GetItemCount(list.Hwnd());
+            item.pszText = const_cast<wchar_t*>(text);
+            ListView_InsertItem(list.Hwnd(), &item);
+        }
+        return true;
+    }
+    bool OnCommand(int id, int code, HWND control) override
+    {
+        if (id == IDM_TEST_LIST_COMMAND)
+        {
+            ++listCommands;
+            return true;
+        }
+        return CDialog::OnCommand(id, code, control);
+    }
+};
+
+LONG_PTR ProcedureOf(HWND window)
+{
+    return ::GetWindowLongPtrW(window, GWLP_WNDPROC);
+}
+
+void Pump()
+{
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+} // namespace
+
+TEST(ControlTest, TheOriginalProcedureIsBackWhenTheObjectOrTheWindowGoes)
+{
+    const HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(edit, nullptr);
+    const LONG_PTR original = ProcedureOf(edit);
+    {
+        CTestSpacesEdit control;
+        ASSERT_TRUE(control.Attach(edit));
+        EXPECT_NE(ProcedureOf(edit), original);
+        EXPECT_EQ(CControl::FromHandle(edit), &control);
+        CTestSpacesEdit second;
+        EXPECT_FALSE(second.Attach(edit)) << "one object per control";
+        ::SetWindowTextW(edit, L"a b");
+        EXPECT_EQ(GetWindowTextString(edit), L"a\u00B7b");
+    }
+    EXPECT_EQ(ProcedureOf(edit), original);
+    EXPECT_EQ(CControl::FromHandle(edit), nullptr);
+    ::SetWindowTextW(edit, L"a b");
+    EXPECT_EQ(GetWindowTextString(edit), L"a b") << "the edit is plain again";
+
+    CTestSpacesEdit control;
+    ASSERT_TRUE(control.Attach(edit));
+    ::DestroyWindow(edit);
+    EXPECT_EQ(control.Hwnd(), nullptr) << "let go with the window";
+    EXPECT_FALSE(control.Attach(nullptr));
+}
+
+TEST(ControlTest, TheControlsOfATemplateBehaveAsTheirObjectsSay)
+{
+    ModelessDialog<CControlsDlg> dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    ::ShowWindow(dialog.Hwnd(), SW_SHOW);
+
+    // The owner-drawn button is drawn by its own object, from the WM_DRAWITEM of its parent.
+    ::RedrawWindow(dialog.button.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GT(dialog.button.draws, 0);
+    const HDC dc = ::GetDC(dialog.button.Hwnd());
+    EXPECT_EQ(::GetPixel(dc, 3, 3), kDrawnColour);
+    ::ReleaseDC(dialog.button.Hwnd(), dc);
+
+    // Typed spaces become middle dots; an exception in the handler is reported, and the edit
+    // carries on with the key as its own procedure sees it.
+    DebugOutputCapture output;
+    const HWND edit = dialog.edit.Hwnd();
+    ::SetWindowTextW(edit, L"");
+    for (const wchar_t c : std::wstring(L"a bx"))
+        ::PostMessageW(edit, WM_CHAR, c, 1);
+    Pump();
+    EXPECT_EQ(GetWindowTextString(edit), L"a\u00B7bx");
+    EXPECT_TRUE(output.Contains("control 9142 dropped message 0x0102: the edit refused an x")) << output.Text();
+}
+
+TEST(ControlTest, AListViewShowsItsOwnContextMenuAndItsCommandReachesTheDialog)
+{
+    ModelessDialog<CControlsDlg> dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    ::ShowWindow(dialog.Hwnd(), SW_SHOW);
+    const HWND list = dialog.list.Hwnd();
+    DialogDriver driver;
+    RECT shown{};
+    driver.OnPopupMenu([&](HWND menu) {
+        ::GetWindowRect(menu, &shown);
+        // The first item, as a click would choose it.
+        ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    POINT click{20, 30};
+    ::ClientToScreen(list, &click);
+    ::SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(click.x, click.y));
+    Pump();
+    EXPECT_EQ(dialog.list.menuPoint.x, click.x);
+    EXPECT_EQ(dialog.list.menuPoint.y, click.y);
+    EXPECT_EQ(shown.left, click.x);
+    EXPECT_EQ(shown.top, click.y);
+    EXPECT_EQ(dialog.listCommands, 1);
+
+    // From the keyboard the menu opens at the focused row.
+    ListView_SetItemState(list, 2, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    RECT row{};
+    ListView_GetItemRect(list, 2, &row, LVIR_LABEL);
+    POINT corner{row.left, row.top};
+    ::ClientToScreen(list, &corner);
+    driver.OnPopupMenu([](HWND) { ::EndMenu(); });
+    ::SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+    EXPECT_GT(dialog.list.menuPoint.x, corner.x);
+    EXPECT_GT(dialog.list.menuPoint.y, corner.y);
+    EXPECT_LT(dialog.list.menuPoint.y, corner.y + (row.bottom - row.top));
+    EXPECT_EQ(dialog.listCommands, 1) << "a dismissed menu sends nothing";
+    EXPECT_EQ(driver.PendingScripts(), 0u);
+}
