@@ -2,6 +2,7 @@
 
 #include "winsupport/CallbackErrors.h"
 #include "winsupport/Control.h"
+#include "winsupport/ModulePath.h"
 #include "winsupport/Resources.h"
 
 #include <atomic>
@@ -24,11 +25,9 @@ class ModuleActivationContext
         const HMODULE module = ResourceModule();
         if (!module || !::FindResourceW(module, MAKEINTRESOURCEW(2), MAKEINTRESOURCEW(24)))
             return;
-        std::wstring path(32768, L'\0');
-        const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0 || length >= path.size())
+        const std::wstring path = ModulePath(module);
+        if (path.empty())
             return;
-        path.resize(length);
         ACTCTXW context{};
         context.cbSize = sizeof(context);
         context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;

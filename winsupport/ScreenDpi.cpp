@@ -2,12 +2,6 @@
 
 #include <algorithm>
 
-ScreenDpi::~ScreenDpi()
-{
-    if (m_user32)
-        ::FreeLibrary(m_user32);
-}
-
 int ScreenDpi::DipsToPixels(int value, UINT dpi) noexcept
 {
     if (value <= 0)
@@ -27,15 +21,11 @@ void ScreenDpi::Update(HWND window)
     if (!m_resolved)
     {
         m_resolved = true;
-        m_user32 = ::LoadLibraryW(L"user32.dll");
-        if (m_user32)
-            m_getDpiForWindow = reinterpret_cast<GetDpiForWindowProc>(
-                reinterpret_cast<void*>(::GetProcAddress(m_user32, "GetDpiForWindow")));
+        // Newer platforms only; user32 itself is loaded in every process that shows our windows.
+        m_getDpiForWindow = reinterpret_cast<GetDpiForWindowProc>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
         if (!m_getDpiForWindow)
         {
-            if (m_user32)
-                ::FreeLibrary(m_user32);
-            m_user32 = nullptr;
             if (const HDC screen = ::GetDC(nullptr))
             {
                 m_dpi = static_cast<UINT>(::GetDeviceCaps(screen, LOGPIXELSY));

@@ -22,7 +22,7 @@ class ScreenDpi
     ScreenDpi() noexcept = default;
     ScreenDpi(const ScreenDpi&) = delete;
     ScreenDpi& operator=(const ScreenDpi&) = delete;
-    ~ScreenDpi();
+    ~ScreenDpi() = default;
 
     // Re-reads the window's DPI; watchers hear of a change.
     void Update(HWND window);
@@ -49,6 +49,5 @@ class ScreenDpi
     std::vector<ScreenDpiWatcher*> m_watchers;
     bool m_resolved = false;
     bool m_reported = false;
-    HMODULE m_user32 = nullptr;
     GetDpiForWindowProc m_getDpiForWindow = nullptr;
 };

@@ -1,10 +1,5 @@
 #include "winsupport/Window.h"
 
-std::wstring CWindow::Text() const
-{
-    return GetWindowTextString(m_hwnd);
-}
-
 std::wstring GetWindowTextString(HWND window)
 {
     // A text that grows between the two calls fills the buffer: ask again with the new length.

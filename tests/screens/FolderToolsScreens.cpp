@@ -70,7 +70,7 @@ TEST_F(FolderToolsScreens, Windows)
         .ShowModal(nullptr);
 
     {
-        WaitDlg wait;
+        ModelessDialog<WaitDlg> wait;
         ASSERT_TRUE(wait.Create(nullptr));
         ::ShowWindow(wait.Hwnd(), SW_SHOW);
         wait.SetCurrentFolder(L"C:\\Users\\me\\Documents\\Projects\\Archive\\2024\\Quarterly reports\\Drafts and "

@@ -6,6 +6,8 @@
 #include "winsupport/UniqueHandle.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #ifndef BRELVANTA_DIST_DIR
@@ -32,6 +34,14 @@ const BrelvantaDll& BrelvantaDll::Get()
             Resolve(loaded.module, "DllRegisterServer", loaded.registerServer);
             Resolve(loaded.module, "DllUnregisterServer", loaded.unregisterServer);
             Resolve(loaded.module, "DllInstall", loaded.install);
+        }
+        // Every test here needs the DLL: without it they would only crash one after the other.
+        if (!loaded.getClassObject || !loaded.canUnloadNow || !loaded.registerServer || !loaded.unregisterServer ||
+            !loaded.install)
+        {
+            std::fprintf(stderr, "%ls did not load with its five exports: build the x86_64 tree first\n",
+                         DistPath(L"Brelvanta.dll").c_str());
+            std::exit(1);
         }
         return loaded;
     }();
