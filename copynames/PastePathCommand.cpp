@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "winsupport/Clipboard.h"
 #include "winsupport/Resources.h"
+#include "winsupport/ShellFileOperation.h"
 
 #include <shellapi.h>
 
@@ -12,19 +13,6 @@ namespace
 // The shell renames nothing longer than this, nor to anything longer.
 constexpr size_t kMaxRenamePath = 260;
 
-// Renames through the shell, which handles clashes and errors and lets the user undo it.
-void RenameThroughShell(std::wstring_view from, std::wstring_view to)
-{
-    std::wstring source(from), target(to);
-    source.append(2, L'\0');
-    target.append(2, L'\0');
-    SHFILEOPSTRUCTW operation{};
-    operation.wFunc = FO_MOVE;
-    operation.pFrom = source.c_str();
-    operation.pTo = target.c_str();
-    operation.fFlags = FOF_ALLOWUNDO;
-    ::SHFileOperationW(&operation);
-}
 } // namespace
 
 std::wstring PastedName(std::wstring_view itemPath, std::wstring_view clipboardText, int mode)
@@ -62,7 +50,8 @@ void PastePathCommand::Invoke(const Selection& selection, KeyFlags, const CWindo
     target += name;
     if (target.size() > kMaxRenamePath)
         return;
-    RenameThroughShell(path, target);
+    // The shell handles errors and lets the user undo the rename.
+    (void)RunShellOperation(FO_MOVE, {std::wstring(path)}, {target}, FOF_ALLOWUNDO, nullptr);
 }
 
 std::wstring PastePathCommand::GetHelpText() const

@@ -1,9 +1,9 @@
 #include "foldertools/ExtractionGroups.h"
 
 #include "resources/resource.h"
-#include "winsupport/LongPath.h"
+#include "winsupport/FolderEnumerator.h"
+#include "winsupport/PlainFolder.h"
 #include "winsupport/Resources.h"
-#include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -28,30 +28,21 @@ bool NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const 
 bool ExtractionGroups::ReadFolder(ExtractionGroup& group, const std::wstring& folder, const std::wstring& source,
                                   std::vector<NameRecord*>& list)
 {
-    // The long-path form, so that folders deeper than 260 characters are read whole: a name
-    // missed here could be overwritten by a move.
-    WIN32_FIND_DATAW data{};
-    const UniqueFind find(::FindFirstFileExW(ToLongPath(folder + L"\\*.*").c_str(), FindExInfoBasic, &data,
-                                             FindExSearchNameMatch, nullptr, 0));
-    if (!find)
-        return false;
-    do
+    // Read whole or not at all: a name missed here could be overwritten by a move.
+    FolderEnumerator entries(folder);
+    while (entries.Next())
     {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
+        const std::wstring name(entries.Name());
         auto [it, inserted] = group.names.try_emplace(name, NameRecord{name, {}, nullptr});
         it->second.sources.push_back(source);
         list.push_back(&it->second);
-    } while (::FindNextFileW(find.Get(), &data));
-    return ::GetLastError() == ERROR_NO_MORE_FILES;
+    }
+    return entries.ReadWhole();
 }
 
 void ExtractionGroups::AddSelected(const std::wstring& path)
 {
-    const DWORD attributes = ::GetFileAttributesW(ToLongPath(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    if (!IsPlainFolder(path))
         return;
     const size_t slash = path.rfind(L'\\');
     if (slash == std::wstring::npos || slash + 1 == path.size())

@@ -6,7 +6,7 @@
 #include "shellext/BrelvantaModule.h"
 #include "winsupport/Clipboard.h"
 #include "winsupport/ErrorHandling.h"
-#include "winsupport/LongPath.h"
+#include "winsupport/PlainFolder.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -61,13 +61,6 @@ bool ClipboardHoldsFileName()
         return false;
     // The memory need not hold a terminator: never look past its size.
     return IsUsableFileName(static_cast<const wchar_t*>(lock.Data()), ::GlobalSize(data) / sizeof(wchar_t));
-}
-
-bool IsFolder(std::wstring_view path)
-{
-    const DWORD attributes = ::GetFileAttributesW(ToLongPath(std::wstring(path)).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 // Reads the drop list in one pass, each name whole and never past the memory's end. Asking
@@ -193,7 +186,7 @@ void CBrelvantaShExt::SelectPaths(PathList paths)
     m_selection.clipboardHasName = ClipboardHoldsFileName();
     const size_t tested = std::min(m_selection.paths.size(), kFolderTestLimit);
     for (size_t index = 0; index < tested && !m_selection.hasFolder; ++index)
-        m_selection.hasFolder = IsFolder(m_selection.paths[index]);
+        m_selection.hasFolder = IsPlainFolder(std::wstring(m_selection.paths[index]));
 }
 
 IFACEMETHODIMP CBrelvantaShExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* pdtobj, HKEY) noexcept
