@@ -50,7 +50,7 @@ bool ClipboardHoldsFileName()
 {
     if (!::IsClipboardFormatAvailable(CF_UNICODETEXT))
         return false;
-    const ClipboardSession clipboard;
+    const ClipboardSession clipboard(ClipboardWait::Never);
     if (!clipboard.IsOpen())
         return false;
     const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);

@@ -4,6 +4,22 @@
 
 #include <cwchar>
 
+namespace
+{
+// About a fifth of a second in all: long enough for a clipboard manager, short enough for a click.
+constexpr int kOpenAttempts = 20;
+constexpr DWORD kOpenPause = 10;
+} // namespace
+
+ClipboardSession::ClipboardSession(ClipboardWait wait) noexcept : m_open(::OpenClipboard(nullptr) != FALSE)
+{
+    for (int attempt = 1; !m_open && wait == ClipboardWait::Briefly && attempt < kOpenAttempts; ++attempt)
+    {
+        ::Sleep(kOpenPause);
+        m_open = ::OpenClipboard(nullptr) != FALSE;
+    }
+}
+
 std::wstring OpenClipboardText()
 {
     const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
@@ -15,4 +31,10 @@ std::wstring OpenClipboardText()
     const auto* text = static_cast<const wchar_t*>(lock.Data());
     const size_t available = ::GlobalSize(data) / sizeof(wchar_t);
     return std::wstring(text, ::wcsnlen(text, available));
+}
+
+std::wstring ReadClipboardText()
+{
+    const ClipboardSession clipboard;
+    return clipboard.IsOpen() ? OpenClipboardText() : std::wstring();
 }
