@@ -134,12 +134,12 @@ PathList ExpandShortNames(const PathList& paths)
 }
 } // namespace
 
-CBrelvantaShExt::CBrelvantaShExt() noexcept
+CBrelvantaShExt::ModuleLock::ModuleLock() noexcept
 {
     Module().Lock();
 }
 
-CBrelvantaShExt::~CBrelvantaShExt()
+CBrelvantaShExt::ModuleLock::~ModuleLock()
 {
     Module().Unlock();
 }
@@ -209,7 +209,7 @@ try
 }
 CATCH_RETURN()
 
-IFACEMETHODIMP CBrelvantaShExt::QueryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirst, UINT,
+IFACEMETHODIMP CBrelvantaShExt::QueryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast,
                                                  UINT uFlags) noexcept
 try
 {
@@ -217,7 +217,7 @@ try
         return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
     // Read on every right-click, so a change from the configure program shows at once.
     const MenuConfig config = LoadMenuConfig(MenuConfigPath(), OnMalformedMenuConfig::KeepWhatWasRead);
-    const UINT count = BuildMenu(m_commands, config, m_selection, hmenu, indexMenu, idCmdFirst);
+    const UINT count = BuildMenu(m_commands, config, m_selection, hmenu, indexMenu, idCmdFirst, idCmdLast);
     return MAKE_HRESULT(SEVERITY_SUCCESS, 0, count);
 }
 CATCH_RETURN()

@@ -4,6 +4,7 @@
 #include "tests/support/FileHelpers.h"
 #include "tools/common/ShellDataObject.h"
 
+#include <algorithm>
 #include <string>
 
 namespace
@@ -109,6 +110,61 @@ TEST_F(ShellExtTest, PasteCommandsNeedAUsableNameOnTheClipboard)
     EXPECT_EQ(MenuTexts(QueryMenu(CreateHandler(files).Get())), kDefaultsForOneFile);
 }
 
+TEST_F(ShellExtTest, AFileReadInPartNeverFloodsTheMenu)
+{
+    SetClipboardText(nullptr);
+    const auto files = MakeFiles({L"a.txt"});
+    // No SubMenu element: the main-menu entries are used as read, without normalisation.
+    std::string entries;
+    for (int i = 0; i < 50; ++i)
+        entries += Entries({"COPY_FILENAME", "CONFIGURE"});
+    WriteConfigFile("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<BrelvantaConfig><MainMenu>" + Entries({"CONFIGURE"}) +
+                    entries + "</MainMenu></BrelvantaConfig>");
+    HRESULT result = E_FAIL;
+    EXPECT_EQ(MenuTexts(QueryMenu(CreateHandler(files).Get(), 1, CMF_NORMAL, &result)),
+              L"Configure Brelvanta|Copy &Filename");
+    EXPECT_EQ(HRESULT_CODE(result), 2);
+}
+
+TEST_F(ShellExtTest, NoIdBeyondTheShellsRange)
+{
+    SetClipboardText(nullptr);
+    ASSERT_TRUE(CreateFolder(TempPath(L"folder")));
+    const ComPtr<IContextMenu> handler = CreateHandler({TempPath(L"folder")});
+    struct Case
+    {
+        UINT last;
+        const wchar_t* menu;
+    };
+    // Six commands apply to one folder; the submenu item needs an id of its own.
+    const Case cases[] = {
+        {107, L"Brelvanta>[Copy &Filename|Copy Filename and Delete|Copy Filename with Options|Extract Folder|"
+              L"Delete Empty Folders|Configure Brelvanta]"},
+        {103, L"Brelvanta>[Copy &Filename|Copy Filename and Delete|Copy Filename with Options]"},
+        {101, L"Brelvanta>[Copy &Filename]"},
+        {100, L""},
+        {99, L""},
+    };
+    for (const Case& c : cases)
+    {
+        HRESULT result = E_FAIL;
+        const std::vector<MenuRow> rows = QueryMenu(handler.Get(), 100, CMF_NORMAL, &result, c.last);
+        EXPECT_EQ(MenuTexts(rows), c.menu) << c.last;
+        const UINT count = HRESULT_CODE(result);
+        EXPECT_LE(100 + count, std::max(c.last + 1, 100u)) << c.last;
+        for (const MenuRow& row : rows)
+        {
+            EXPECT_LE(row.id, c.last);
+            for (const MenuRow& inner : row.submenu)
+                EXPECT_LE(inner.id, c.last);
+        }
+    }
+    // Main-menu commands use the range first.
+    WriteConfigFile(Config(Entries({"COPY_FILENAME", "CONFIGURE", "COPY_FILENAME_WITH_OPTIONS"}), ""));
+    EXPECT_EQ(MenuTexts(QueryMenu(CreateHandler({TempPath(L"folder")}).Get(), 100, CMF_NORMAL, nullptr, 101)),
+              L"Copy &Filename|Configure Brelvanta");
+}
+
 TEST_F(ShellExtTest, IdsBitmapsAndCountsReadBack)
 {
     SetClipboardText(L"name.txt");
@@ -162,10 +218,10 @@ TEST_F(ShellExtTest, TheConfigurationFileIsReadOnEveryMenu)
     EXPECT_EQ(QueryMenu(handler.Get(), 1, CMF_NORMAL, &result).size(), 0u) << "malformed: no items";
     EXPECT_EQ(result, S_OK);
 
-    WriteConfigFile("<BrelvantaConfig><MainMenu>" + Entries({"CONFIGURE", "CONFIGURE"}) +
+    WriteConfigFile("<BrelvantaConfig><MainMenu>" + Entries({"CONFIGURE", "COPY_FILENAME"}) +
                     "</MainMenu></BrelvantaConfig>");
-    EXPECT_EQ(MenuTexts(QueryMenu(handler.Get())), L"Configure Brelvanta|Configure Brelvanta")
-        << "no SubMenu: the entries read so far, not normalised";
+    EXPECT_EQ(MenuTexts(QueryMenu(handler.Get())), L"Configure Brelvanta|Copy &Filenames")
+        << "no SubMenu: the entries read so far, no submenu";
 
     EXPECT_EQ(QueryMenu(handler.Get(), 1, CMF_DEFAULTONLY, &result).size(), 0u);
     EXPECT_EQ(result, S_OK);
