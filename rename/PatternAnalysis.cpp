@@ -1,6 +1,7 @@
 #include "rename/PatternAnalysis.h"
 
 #include "rename/NameTags.h"
+#include "winsupport/StringUtil.h"
 
 #include <algorithm>
 #include <limits>
@@ -332,8 +333,8 @@ bool MatchesPattern(std::wstring_view name, const PatternAnalysis& analysis)
         if (dot != std::wstring_view::npos)
             name = name.substr(0, dot);
     }
-    const std::wstring upperName = ToUpperName(name);
-    const std::wstring upperPattern = ToUpperName(analysis.pattern);
+    const std::wstring upperName = ToUpperCase(name);
+    const std::wstring upperPattern = ToUpperCase(analysis.pattern);
     return PatternMatcher(upperPattern, upperName).Match(0, 0);
 }
 

@@ -1,6 +1,7 @@
 #include "rename/RenameModel.h"
 
 #include "winsupport/FolderEnumerator.h"
+#include "winsupport/StringUtil.h"
 
 #include <windows.h>
 
@@ -45,7 +46,7 @@ void ScanFolder(RenameFolder& folder)
         RenameItem item;
         item.attributes =
             ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1u : 0u) | ((found.dwFileAttributes >> 12) << 8);
-        item.key = ToUpperName(name);
+        item.key = ToUpperCase(name); // as the file system compares names, whatever the locale
         item.name = name;
         item.modified = FileTimeValue(found.ftLastWriteTime);
         item.created = FileTimeValue(found.ftCreationTime);
@@ -122,7 +123,7 @@ RenameModel BuildRenameModel(const PathList& paths)
         else
             folder = previous ? previous : &model.AddFolder(CurrentFolder());
         previous = folder;
-        const auto found = folder->entries.find(ToUpperName(name));
+        const auto found = folder->entries.find(ToUpperCase(name));
         if (found != folder->entries.end())
             found->second.notInList = false;
     }

@@ -25,7 +25,9 @@ std::vector<RenameItem*> PlanRenames(const RenameModel& model)
     for (const auto& [path, folder] : model.folders)
     {
         auto place = std::find_if(order.begin(), order.end(), [&](const RenameFolder* placed) {
-            return placed->path.size() < path.size() && path.starts_with(placed->path);
+            const int length = static_cast<int>(placed->path.size());
+            return placed->path.size() < path.size() &&
+                   ::CompareStringOrdinal(path.data(), length, placed->path.data(), length, TRUE) == CSTR_EQUAL;
         });
         order.insert(place, folder.get());
     }

@@ -186,7 +186,7 @@ TEST_F(RenamePerformPropertyTest, RenamesNeverLoseOrOverwriteAFile)
         std::map<std::wstring, std::string> expected;
         const bool allowed = SummarizeStatus(model).overallStatus == kStatusRenamed;
         for (const auto& [key, item] : model.folders.begin()->second->entries)
-            expected[ToUpperName(allowed && item.included ? item.newName : item.name)] = WideToUtf8(item.name);
+            expected[ToUpperCase(allowed && item.included ? item.newName : item.name)] = WideToUtf8(item.name);
         if (allowed)
             RenameProgressDlg().Perform(nullptr, PlanRenames(model));
         RenameModel after = BuildRenameModel(PathList{});
