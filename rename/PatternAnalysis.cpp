@@ -318,7 +318,9 @@ PatternAnalysis BuildSegments(const std::wstring& pattern, const std::wstring& c
             last.newText += commonExtension;
             last.invalidText = IsInvalidReplacement(last.newText);
         }
-        analysis.pattern += commonExtension;
+        // The pattern's own '#' stands for a number: one in the extension is a plain character.
+        for (const wchar_t c : commonExtension)
+            analysis.pattern += c == L'#' && commonExtension != L".*" ? std::wstring(L"\\#") : std::wstring(1, c);
     }
     return analysis;
 }

@@ -112,6 +112,17 @@ TEST(PatternDerivationTest, SegmentsAlternateAndCarryTheExtension)
 
     EXPECT_EQ(Kinds(BuildSegments(L"*#", L"", false)), L"f*f#f");
     EXPECT_EQ(Kinds(BuildSegments(L"", L"", false)), L"f");
+    // A '#' of the shared extension is a character, not a number.
+    const std::vector<std::wstring> sharp{L"notes1.c#", L"draft22.c#", L"x.c#"};
+    const PatternAnalysis extension = Analyze(sharp, true, true);
+    EXPECT_EQ(extension.pattern.substr(extension.pattern.size() - 4), L".c\\#");
+    for (const std::wstring& name : sharp)
+    {
+        EXPECT_TRUE(MatchesPattern(name, extension)) << name;
+        EXPECT_EQ(Compose(extension, name), name);
+    }
+    EXPECT_FALSE(MatchesPattern(L"x.c1", extension));
+
     const PatternAnalysis escaped = BuildSegments(L"a\\#b*", L"", false);
     EXPECT_EQ(escaped.segments.front().commonText, L"a#b");
     EXPECT_FALSE(escaped.segments.front().invalidText);
