@@ -152,6 +152,26 @@ TEST(RenamePropertyTest, BadInputEndsCleanly)
     const PatternAnalysis manyAnalysis = Analyze(many, true, false);
     EXPECT_EQ(manyAnalysis.pattern, L"photo # day #");
 
+    // Digit runs between one letter, a few letters changed in each name: the number-aware search's
+    // variants multiply until its bound ends them, and the text search derives the rest.
+    std::mt19937 random(11);
+    std::vector<std::wstring> runs;
+    for (int i = 0; i < 20; ++i)
+    {
+        std::wstring name(1, static_cast<wchar_t>(L'A' + i));
+        for (int run = 0; run < 100; ++run)
+            name += static_cast<wchar_t>(L'0' + random() % 10) + std::wstring(L"a");
+        for (int flip = 0; flip < 3; ++flip)
+            name[2 + 2 * (random() % 99)] = L'b';
+        runs.push_back(name + static_cast<wchar_t>(L'A' + i * 7 % 26) + L".txt");
+    }
+    const PatternAnalysis runAnalysis = Analyze(runs, true, false);
+    for (const std::wstring& name : runs)
+    {
+        EXPECT_TRUE(MatchesPattern(name, runAnalysis)) << name;
+        EXPECT_EQ(Compose(runAnalysis, name), name);
+    }
+
     const std::vector<std::wstring> digits{std::wstring(255, L'9'), std::wstring(254, L'1'), L"0"};
     const PatternAnalysis digitAnalysis = Analyze(digits, true, false);
     EXPECT_EQ(digitAnalysis.pattern, L"#");
