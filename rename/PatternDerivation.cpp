@@ -310,13 +310,13 @@ class FlaggedCounts
     std::vector<size_t> m_starts;
 };
 
-// The work the number-aware search may do in one derivation, in characters walked: a fixed part
-// and a part per character of the middles. Its variants can grow exponentially with the digit runs
-// of a name set made for it (20 names of 160 characters took seconds); realistic sets stay far
-// below. Past it, the rest of the middle is derived by the text search, whose work is bounded by
-// the names' lengths, and the pattern stays one that every name matches.
-constexpr uint64_t kNumberSearchBaseBudget = 20'000'000;
-constexpr uint64_t kNumberSearchBudgetPerCharacter = 100;
+// The work the number-aware search may do in one derivation, in characters walked or remembered:
+// a fixed part and a part per character of the middles. Its variants can grow exponentially with
+// the digit runs of a name set made for it (20 names of 200 characters took a minute); the usual
+// sets never come near. Past it, the rest of the middle is derived by the text search, whose work
+// is bounded by the names' lengths, and the pattern stays one that every name matches.
+constexpr uint64_t kNumberSearchBaseBudget = 4'000'000;
+constexpr uint64_t kNumberSearchBudgetPerCharacter = 32;
 
 class SearchBudget
 {
@@ -525,8 +525,12 @@ class NumberSearch
 
     void Try(Candidate candidate, size_t from)
     {
-        if (m_stop || !m_tried.insert({candidate, from}).second)
+        // Remembering a variant costs its length too.
+        if (m_stop || !m_budget.Spend(candidate.size()) || !m_tried.insert({candidate, from}).second)
+        {
+            m_stop = m_stop || m_budget.Exhausted();
             return;
+        }
         for (size_t i = from; i < m_strings.size(); ++i)
         {
             const std::wstring_view text = m_strings[i];
