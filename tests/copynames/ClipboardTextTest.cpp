@@ -118,6 +118,30 @@ class ClipboardHolder
     std::thread m_thread;
 };
 
+// A window of another thread told of every change in a folder; at the first it asks for the clipboard.
+struct FolderWatch
+{
+    static constexpr UINT kChanged = WM_APP + 1;
+
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message != kChanged)
+            return ::DefWindowProcW(hwnd, message, wParam, lParam);
+        auto& watch = *reinterpret_cast<FolderWatch*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (watch.notified++ == 0 && ::OpenClipboard(hwnd))
+        {
+            watch.clipboardFree = true;
+            ::CloseClipboard();
+        }
+        return 0;
+    }
+
+    std::wstring folder;
+    std::atomic<HWND> window{nullptr};
+    std::atomic<int> notified{0};
+    std::atomic<bool> clipboardFree{false};
+};
+
 using ClipboardCommandTest = TempFolderTest;
 } // namespace
 
@@ -159,29 +183,11 @@ TEST_F(ClipboardCommandTest, PasteLetsGoOfTheClipboardBeforeTheShellRenames)
 
     // The shell tells watchers of the folder about the rename while its operation runs: ask for
     // the clipboard from there, as another program would.
-    struct Watch
-    {
-        std::wstring folder;
-        std::atomic<HWND> window{nullptr};
-        std::atomic<int> notified{0};
-        std::atomic<bool> clipboardFree{false};
-    } watch;
+    FolderWatch watch;
     watch.folder = TempFolder();
-    constexpr UINT kChanged = WM_APP + 1;
     std::thread watcher([&watch] {
-        const auto procedure = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            if (message != kChanged)
-                return ::DefWindowProcW(hwnd, message, wParam, lParam);
-            auto& watch = *reinterpret_cast<Watch*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-            if (watch.notified++ == 0 && ::OpenClipboard(hwnd))
-            {
-                watch.clipboardFree = true;
-                ::CloseClipboard();
-            }
-            return 0;
-        };
         WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = procedure;
+        windowClass.lpfnWndProc = &FolderWatch::Procedure;
         windowClass.lpszClassName = L"BrelvantaTestWatcher";
         ::RegisterClassW(&windowClass);
         const UniqueWindow window(::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
@@ -191,7 +197,7 @@ TEST_F(ClipboardCommandTest, PasteLetsGoOfTheClipboardBeforeTheShellRenames)
         ::SHParseDisplayName(watch.folder.c_str(), nullptr, &folder, 0, nullptr);
         const SHChangeNotifyEntry entry{folder, TRUE};
         const ULONG registration = ::SHChangeNotifyRegister(window.Get(), SHCNRF_ShellLevel | SHCNRF_InterruptLevel,
-                                                            SHCNE_ALLEVENTS, kChanged, 1, &entry);
+                                                            SHCNE_ALLEVENTS, FolderWatch::kChanged, 1, &entry);
         watch.window = window.Get();
         MSG message{};
         while (::GetMessageW(&message, nullptr, 0, 0) > 0)

@@ -30,6 +30,25 @@ struct Recorder : MAbortBase
     bool IsAborted() override { return abortAfterFirst && folders.size() > 1; }
 };
 
+// A scan on a thread of the file manager's stack size, three quarters of it used by the host.
+struct ScanOnHostStack
+{
+    std::wstring root;
+    std::vector<std::wstring> found;
+    bool finished = false;
+
+    static DWORD WINAPI Thread(void* context)
+    {
+        volatile char* usedByHost = static_cast<char*>(_alloca(768 * 1024));
+        usedByHost[0] = 0;
+        auto& run = *static_cast<ScanOnHostStack*>(context);
+        Recorder recorder;
+        EmptyFolderScan scan(recorder);
+        run.finished = scan.Run({run.root});
+        run.found = scan.Found();
+        return 0;
+    }
+};
 } // namespace
 
 class DeleteEmptyFoldersTest : public FolderToolsTest
@@ -159,26 +178,10 @@ TEST_F(DeleteEmptyFoldersTest, AChainDeeperThanTheStackIsScannedWithoutRecursion
     const size_t withFile = chain.size() / 2;
     ASSERT_TRUE(WriteFileBytes(chain[withFile] + L"\\file.txt", "f"));
 
-    struct Run
-    {
-        std::wstring root;
-        std::vector<std::wstring> found;
-        bool finished = false;
-    };
     // Left behind if the thread never ends, so that it never writes into a finished test.
-    auto* run = new Run{chain.front(), {}, false};
-    const auto scan = [](void* context) -> DWORD {
-        volatile char* usedByHost = static_cast<char*>(_alloca(768 * 1024));
-        usedByHost[0] = 0;
-        auto& run = *static_cast<Run*>(context);
-        Recorder recorder;
-        EmptyFolderScan emptyScan(recorder);
-        run.finished = emptyScan.Run({run.root});
-        run.found = emptyScan.Found();
-        return 0;
-    };
-    const UniqueKernelHandle thread(
-        ::CreateThread(nullptr, 1024 * 1024, scan, run, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    auto* run = new ScanOnHostStack{chain.front(), {}, false};
+    const UniqueKernelHandle thread(::CreateThread(nullptr, 1024 * 1024, &ScanOnHostStack::Thread, run,
+                                                   STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
     ASSERT_TRUE(thread);
     ASSERT_EQ(::WaitForSingleObject(thread.Get(), 120000), WAIT_OBJECT_0);
     DWORD exitCode = 1;
