@@ -92,9 +92,19 @@ std::vector<std::wstring> Names(int shape, size_t count)
             names.push_back(name);
             break;
         }
-        default: // long names sharing most of their text
+        case 6: // long names sharing most of their text
             names.push_back(std::wstring(120, L'x') + Number(random, 6) + std::wstring(100, L'y') + L".txt");
             break;
+        default: { // made against the number-aware search: single digits between one letter, a few
+                   // letters changed, nothing shared at either end; its work is bounded
+            std::wstring name(1, static_cast<wchar_t>(L'A' + i % 26));
+            for (int run = 0; run < 100; ++run)
+                name += Number(random, 1) + L"a";
+            for (int flip = 0; flip < 3; ++flip)
+                name[2 + 2 * (random() % 99)] = L'b';
+            names.push_back(name + static_cast<wchar_t>(L'A' + (i * 7) % 26) + L".txt");
+            break;
+        }
         }
     }
     return names;
@@ -133,10 +143,10 @@ void UpperAndSort(const std::vector<std::wstring>& names)
 int wmain()
 {
     const wchar_t* const shapes[] = {L"camera",    L"episodes",   L"reports", L"digit runs",
-                                     L"unrelated", L"digits 250", L"long"};
+                                     L"unrelated", L"digits 250", L"long",    L"adversarial"};
     std::wprintf(L"%-12ls %12ls %12ls %12ls %14ls %14ls\n", L"shape", L"1000 (ms)", L"10000 (ms)", L"bare (ms)",
                  L"10000/1000", L"10000/bare");
-    for (int shape = 0; shape < 7; ++shape)
+    for (int shape = 0; shape < 8; ++shape)
     {
         const std::vector<std::wstring> small = Names(shape, 1000);
         const std::vector<std::wstring> large = Names(shape, 10000);

@@ -1,9 +1,6 @@
 #include "copynames/ClipboardText.h"
 
 #include "winsupport/Clipboard.h"
-#include "winsupport/UniqueHandle.h"
-
-#include <windows.h>
 
 #include <algorithm>
 #include <cstring>
@@ -49,25 +46,5 @@ void ClipboardText::Clear() noexcept
 
 bool ClipboardText::PutOnClipboard() const
 {
-    const ClipboardSession clipboard;
-    if (!clipboard.IsOpen())
-        return false;
-    ::EmptyClipboard();
-    if (m_length == 0)
-        return true;
-
-    const size_t bytes = (m_length + 1) * sizeof(wchar_t);
-    UniqueHglobal memory(::GlobalAlloc(GMEM_DDESHARE, bytes));
-    if (!memory)
-        return false;
-    {
-        GlobalLockGuard lock(memory.Get());
-        if (!lock.Data())
-            return false;
-        std::memcpy(lock.Data(), m_buffer.data(), bytes);
-    }
-    if (!::SetClipboardData(CF_UNICODETEXT, memory.Get()))
-        return false;
-    (void)memory.Release(); // the clipboard owns it now
-    return true;
+    return PutClipboardText(Text());
 }

@@ -5,25 +5,12 @@
 #include "copynames/ItemList.h"
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
-
-#include <shellapi.h>
+#include "winsupport/ShellFileOperation.h"
 
 namespace
 {
 // The shell deletes nothing longer than this.
 constexpr size_t kMaxDeletablePath = 260;
-
-// Sends the item to the Recycle Bin; the shell asks first and reports its own failures.
-void DeleteToRecycleBin(std::wstring_view path)
-{
-    std::wstring source(path);
-    source.append(2, L'\0');
-    SHFILEOPSTRUCTW operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = source.c_str();
-    operation.fFlags = FOF_ALLOWUNDO;
-    ::SHFileOperationW(&operation);
-}
 } // namespace
 
 void CopyPathCommand::Invoke(const Selection& selection, KeyFlags keys, const CWindow&)
@@ -42,7 +29,7 @@ void CopyPathCommand::Invoke(const Selection& selection, KeyFlags keys, const CW
         return;
 
     if (m_mode == kCopyNameAndDelete && !selection.paths.empty() && selection.paths[0].size() <= kMaxDeletablePath)
-        DeleteToRecycleBin(selection.paths[0]);
+        (void)DeleteToRecycleBin({std::wstring(selection.paths[0])}, nullptr); // the shell asks and reports
 }
 
 std::wstring CopyPathCommand::GetHelpText() const

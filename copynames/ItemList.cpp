@@ -1,8 +1,9 @@
 #include "copynames/ItemList.h"
 
+#include "winsupport/FolderEnumerator.h"
 #include "winsupport/LongPath.h"
+#include "winsupport/PlainFolder.h"
 #include "winsupport/StringUtil.h"
-#include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -23,11 +24,6 @@ template <typename Data> void CopyFileData(CFItem& item, const Data& data) noexc
     item.size = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                     ? 0
                     : (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-bool IsPlainDirectory(DWORD attributes) noexcept
-{
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 // Sorts items by their names, case-insensitively and stably.
@@ -114,19 +110,13 @@ class FolderScan
             return entries;
         }
 
-        WIN32_FIND_DATAW data;
-        // FindExInfoBasic: the short name is never shown, so don't pay for it.
-        UniqueFind find(::FindFirstFileExW((ToLongPath(folder) + L"\\*").c_str(), FindExInfoBasic, &data,
-                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-        if (!find)
-            return entries;
         const bool subfoldersNeeded = !(depth == 1 && m_options.mode == FolderScanOptions::kFilesOnly);
-        do
+        FolderEnumerator found(folder);
+        while (found.Next())
         {
-            const std::wstring_view name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (IsPlainDirectory(data.dwFileAttributes))
+            const WIN32_FIND_DATAW& data = found.Entry();
+            const std::wstring_view name = found.Name();
+            if (IsPlainFolder(data.dwFileAttributes))
             {
                 if (subfoldersNeeded)
                     entries.subfolders.push_back(MakeItem(relativePath, name, ExpandedCFItem::kDirectory, data));
@@ -144,8 +134,7 @@ class FolderScan
                 m_aborted = true;
                 break;
             }
-        } while (::FindNextFileW(find.Get(), &data));
-        find.Reset();
+        }
 
         SortByName(entries.files);
         SortByName(entries.subfolders);
@@ -167,7 +156,10 @@ class FolderScan
     {
         std::wstring relative;
         relative.reserve(relativePath.size() + 1 + name.size());
-        relative.append(relativePath).append(1, L'\\').append(name);
+        // A drive root is scanned with an empty relative path: its entries are "C:\x", not "C:\\x".
+        if (!relativePath.empty())
+            relative.append(relativePath).append(1, L'\\');
+        relative.append(name);
         auto item = std::make_unique<ExpandedCFItem>(m_root, relative, kind);
         CopyFileData(*item, data);
         return item;
@@ -211,7 +203,7 @@ void ItemList::AddPath(std::wstring_view path)
     if (!::GetFileAttributesExW(ToLongPath(std::wstring(path)).c_str(), GetFileExInfoStandard, &data))
         return;
     std::unique_ptr<CFItem> item;
-    if (IsPlainDirectory(data.dwFileAttributes))
+    if (IsPlainFolder(data.dwFileAttributes))
     {
         item = std::make_unique<FolderCFItem>(path);
         m_containsFolders = true;

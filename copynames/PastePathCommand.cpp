@@ -3,7 +3,9 @@
 #include "copynames/ClipboardName.h"
 #include "resources/resource.h"
 #include "winsupport/Clipboard.h"
+#include "winsupport/LongPath.h"
 #include "winsupport/Resources.h"
+#include "winsupport/ShellFileOperation.h"
 
 #include <shellapi.h>
 
@@ -12,19 +14,6 @@ namespace
 // The shell renames nothing longer than this, nor to anything longer.
 constexpr size_t kMaxRenamePath = 260;
 
-// Renames through the shell, which handles clashes and errors and lets the user undo it.
-void RenameThroughShell(std::wstring_view from, std::wstring_view to)
-{
-    std::wstring source(from), target(to);
-    source.append(2, L'\0');
-    target.append(2, L'\0');
-    SHFILEOPSTRUCTW operation{};
-    operation.wFunc = FO_MOVE;
-    operation.pFrom = source.c_str();
-    operation.pTo = target.c_str();
-    operation.fFlags = FOF_ALLOWUNDO;
-    ::SHFileOperationW(&operation);
-}
 } // namespace
 
 std::wstring PastedName(std::wstring_view itemPath, std::wstring_view clipboardText, int mode)
@@ -44,13 +33,12 @@ std::wstring PastedName(std::wstring_view itemPath, std::wstring_view clipboardT
 
 void PastePathCommand::Invoke(const Selection& selection, KeyFlags, const CWindow&)
 {
-    const ClipboardSession clipboard;
-    const std::wstring text = clipboard.IsOpen() ? OpenClipboardText() : std::wstring();
     if (selection.paths.empty())
         return;
-    // The menu showed this command for a usable name, but the clipboard may have changed since:
-    // a text holding '\' or ".." parts would move the item elsewhere instead of renaming it.
-    if (!IsUsableFileName(text.c_str(), text.size() + 1))
+    // Read and closed at once: no other program waits for the clipboard while the shell works.
+    const std::wstring text = ReadClipboardText();
+    // The menu showed this command for a usable name, but the clipboard may have changed since.
+    if (!IsUsableFileName(text))
         return;
 
     const std::wstring_view path = selection.paths[0];
@@ -60,9 +48,25 @@ void PastePathCommand::Invoke(const Selection& selection, KeyFlags, const CWindo
     const std::wstring name = PastedName(path, text, m_mode);
     std::wstring target(path.substr(0, slash + 1));
     target += name;
-    if (target.size() > kMaxRenamePath)
+    if (target.size() > kMaxRenamePath || !IsUsableFileName(name) || !IsFreeRenameTarget(path, target))
         return;
-    RenameThroughShell(path, target);
+    // The shell handles errors and lets the user undo the rename.
+    (void)RunShellOperation(FO_MOVE, {std::wstring(path)}, {target}, FOF_ALLOWUNDO, nullptr);
+}
+
+bool IsFreeRenameTarget(std::wstring_view itemPath, const std::wstring& target)
+{
+    if (target == itemPath)
+        return false; // nothing to do
+    // The item itself under another case: a rename of its case only.
+    if (::CompareStringOrdinal(target.data(), static_cast<int>(target.size()), itemPath.data(),
+                               static_cast<int>(itemPath.size()), TRUE) == CSTR_EQUAL)
+        return true;
+    // Anything else there would be replaced, or would take the item in: only a name nobody holds.
+    if (::GetFileAttributesW(ToLongPath(target).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 std::wstring PastePathCommand::GetHelpText() const

@@ -1,9 +1,8 @@
 #include "foldertools/DelEmptyFoldersCommand.h"
 
 #include "foldertools/DeleteEmptyFoldersDlg.h"
-#include "foldertools/ShellFileOperation.h"
 #include "resources/resource.h"
-#include "winsupport/LongPath.h"
+#include "winsupport/PlainFolder.h"
 #include "winsupport/Resources.h"
 
 void DelEmptyFoldersCommand::Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent)
@@ -11,11 +10,9 @@ void DelEmptyFoldersCommand::Invoke(const Selection& selection, KeyFlags keys, c
     std::vector<std::wstring> folders;
     for (const std::wstring_view path : selection.paths)
     {
-        const std::wstring folder(path);
-        const DWORD attributes = ::GetFileAttributesW(ToLongPath(folder).c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            folders.push_back(folder);
+        std::wstring folder(path);
+        if (IsPlainFolder(folder))
+            folders.push_back(std::move(folder));
     }
     if (folders.empty())
         return;
@@ -26,11 +23,11 @@ void DelEmptyFoldersCommand::Invoke(const Selection& selection, KeyFlags keys, c
     if (!dialog.ControlHeld() && dialog.SelectedFolders().size() == 1 && found.size() == 1 &&
         found.front() == dialog.SelectedFolders().front())
     {
-        DeleteFoldersToRecycleBin(found, parent.Hwnd());
+        DeleteEmptyFoldersDlg::DeleteFolders(found, parent.Hwnd());
         return;
     }
     if (dialog.Run())
-        DeleteFoldersToRecycleBin(dialog.Found(), parent.Hwnd());
+        DeleteEmptyFoldersDlg::DeleteFolders(dialog.Found(), parent.Hwnd());
 }
 
 std::wstring DelEmptyFoldersCommand::GetHelpText() const

@@ -2,15 +2,45 @@
 
 #include "foldertools/ClipboardPaths.h"
 #include "foldertools/EmptyFolderScan.h"
-#include "foldertools/ShellFileOperation.h"
 #include "foldertools/WaitDlg.h"
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
+#include "winsupport/ShellFileOperation.h"
 #include "winsupport/UniqueHandle.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 #include <windowsx.h>
+
+namespace
+{
+// A window that was given and has been destroyed since. No window at all is not gone.
+bool IsGone(HWND owner) noexcept
+{
+    return owner && !::IsWindow(owner);
+}
+
+// Keeps a window disabled for as long as it lives, as a modal dialog would.
+class DisabledWindow
+{
+  public:
+    explicit DisabledWindow(HWND window) noexcept : m_window(window && ::IsWindowEnabled(window) ? window : nullptr)
+    {
+        if (m_window)
+            ::EnableWindow(m_window, FALSE);
+    }
+    DisabledWindow(const DisabledWindow&) = delete;
+    DisabledWindow& operator=(const DisabledWindow&) = delete;
+    ~DisabledWindow()
+    {
+        if (m_window && ::IsWindow(m_window))
+            ::EnableWindow(m_window, TRUE);
+    }
+
+  private:
+    HWND m_window;
+};
+} // namespace
 
 DeleteEmptyFoldersDlg::DeleteEmptyFoldersDlg(HWND owner, std::vector<std::wstring> selectedFolders, bool controlHeld)
     : CResizableDialog(IDD_DELETE_EMPTY_FOLDERS, L"DelEmptyFoldersDlg"), m_owner(owner),
@@ -20,21 +50,44 @@ DeleteEmptyFoldersDlg::DeleteEmptyFoldersDlg(HWND owner, std::vector<std::wstrin
 
 bool DeleteEmptyFoldersDlg::Scan()
 {
+    // No scan runs unseen: without its progress window (and so its Cancel button) there is none.
     ModelessDialog<WaitDlg> progress;
-    progress.Create(m_owner);
-    if (progress.Hwnd())
+    if (!progress.Create(m_owner))
+        return false;
+    bool finished = false;
+    {
+        const DisabledWindow disabled(m_owner);
         ::ShowWindow(progress.Hwnd(), SW_SHOW);
-    EmptyFolderScan scan(progress);
-    const bool finished = scan.Run(m_selectedFolders);
+        EmptyFolderScan scan(progress);
+        finished = scan.Run(m_selectedFolders) && !IsGone(m_owner);
+        if (finished)
+            m_found = scan.Found();
+    }
     progress.Destroy();
-    if (finished)
-        m_found = scan.Found();
     return finished;
 }
 
 bool DeleteEmptyFoldersDlg::Run()
 {
-    return ShowModal(m_owner) == IDOK;
+    if (IsGone(m_owner))
+        return false;
+    return ShowModal(m_owner) == IDOK && !IsGone(m_owner);
+}
+
+void DeleteEmptyFoldersDlg::DeleteFolders(const std::vector<std::wstring>& folders, HWND owner)
+{
+    if (folders.empty() || IsGone(owner))
+        return;
+    const std::vector<std::wstring> stillEmpty = FoldersStillEmpty(folders);
+    (void)DeleteToRecycleBin(stillEmpty, owner); // the shell asks first and reports its own failures
+    const size_t skipped = folders.size() - stillEmpty.size();
+    if (skipped == 0 || IsGone(owner))
+        return;
+    const std::wstring text = skipped == 1
+                                  ? LoadStringResource(IDS_EMPTY_FOLDERS_SKIPPED_ONE)
+                                  : FormatStringResource(IDS_EMPTY_FOLDERS_SKIPPED_MANY, static_cast<int>(skipped));
+    const std::wstring title = LoadStringResource(IDS_COMMAND_DELETE_EMPTY_FOLDERS);
+    ::MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 bool DeleteEmptyFoldersDlg::OnInitDialog()
@@ -69,7 +122,7 @@ bool DeleteEmptyFoldersDlg::OnCommand(int id, int code, HWND control)
         RemoveSelected();
         return true;
     case IDM_EMPTY_FOLDERS_DELETE:
-        DeleteFoldersToRecycleBin(RemoveSelected(), m_owner);
+        DeleteFolders(RemoveSelected(), m_owner);
         return true;
     case IDM_EMPTY_FOLDERS_COPY_PATHS:
         CopySelectedPaths();

@@ -14,10 +14,15 @@ class DeleteEmptyFoldersDlg final : public CResizableDialog
   public:
     DeleteEmptyFoldersDlg(HWND owner, std::vector<std::wstring> selectedFolders, bool controlHeld);
 
-    // Runs the scan under its progress window; false when the user cancelled it.
+    // Runs the scan under its progress window, with the owner disabled; false when the user
+    // cancelled it, the progress window went away or the owner did.
     bool Scan();
-    // Shows the dialog modally; true when it ended with Delete.
+    // Shows the dialog modally; true when it ended with Delete and the owner still lives.
     bool Run();
+
+    // Deletes the folders that are still empty now; says how many were skipped because they no
+    // longer are. Nothing happens once the owner has gone.
+    static void DeleteFolders(const std::vector<std::wstring>& folders, HWND owner);
 
     const std::vector<std::wstring>& SelectedFolders() const noexcept { return m_selectedFolders; }
     const std::vector<std::wstring>& Found() const noexcept { return m_found; }

@@ -2,16 +2,14 @@
 
 #include "foldertools/ClashDlg.h"
 #include "foldertools/ExtractionGroups.h"
-#include "foldertools/ShellFileOperation.h"
 #include "resources/resource.h"
-#include "winsupport/LongPath.h"
+#include "winsupport/FolderEnumerator.h"
 #include "winsupport/Resources.h"
+#include "winsupport/ShellFileOperation.h"
 #include "winsupport/StringUtil.h"
-#include "winsupport/UniqueHandle.h"
 
 #include <shellapi.h>
 
-#include <cwchar>
 #include <unordered_set>
 
 namespace
@@ -27,17 +25,8 @@ void Split(const std::vector<MovePair>& pairs, std::vector<std::wstring>& from, 
 
 bool IsEmptyFolder(const std::wstring& folder)
 {
-    WIN32_FIND_DATAW data{};
-    const UniqueFind find(::FindFirstFileExW(ToLongPath(folder + L"\\*").c_str(), FindExInfoBasic, &data,
-                                             FindExSearchNameMatch, nullptr, 0));
-    if (!find)
-        return false;
-    do
-    {
-        if (std::wcscmp(data.cFileName, L".") != 0 && std::wcscmp(data.cFileName, L"..") != 0)
-            return false;
-    } while (::FindNextFileW(find.Get(), &data));
-    return true;
+    FolderEnumerator entries(folder);
+    return !entries.Next() && entries.ReadWhole();
 }
 
 // A folder selected together with a folder that holds it moves up with its holder; extracting

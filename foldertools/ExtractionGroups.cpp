@@ -1,9 +1,9 @@
 #include "foldertools/ExtractionGroups.h"
 
 #include "resources/resource.h"
-#include "winsupport/LongPath.h"
+#include "winsupport/FolderEnumerator.h"
+#include "winsupport/PlainFolder.h"
 #include "winsupport/Resources.h"
-#include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -26,32 +26,23 @@ bool NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const 
 }
 
 bool ExtractionGroups::ReadFolder(ExtractionGroup& group, const std::wstring& folder, const std::wstring& source,
-                                  std::vector<NameRecord*>& list)
+                                  std::vector<FolderEntry>& list)
 {
-    // The long-path form, so that folders deeper than 260 characters are read whole: a name
-    // missed here could be overwritten by a move.
-    WIN32_FIND_DATAW data{};
-    const UniqueFind find(::FindFirstFileExW(ToLongPath(folder + L"\\*.*").c_str(), FindExInfoBasic, &data,
-                                             FindExSearchNameMatch, nullptr, 0));
-    if (!find)
-        return false;
-    do
+    // Read whole or not at all: a name missed here could be overwritten by a move.
+    FolderEnumerator entries(folder);
+    while (entries.Next())
     {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
+        std::wstring name(entries.Name());
         auto [it, inserted] = group.names.try_emplace(name, NameRecord{name, {}, nullptr});
         it->second.sources.push_back(source);
-        list.push_back(&it->second);
-    } while (::FindNextFileW(find.Get(), &data));
-    return ::GetLastError() == ERROR_NO_MORE_FILES;
+        list.push_back({std::move(name), &it->second});
+    }
+    return entries.ReadWhole();
 }
 
 void ExtractionGroups::AddSelected(const std::wstring& path)
 {
-    const DWORD attributes = ::GetFileAttributesW(ToLongPath(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    if (!IsPlainFolder(path))
         return;
     const size_t slash = path.rfind(L'\\');
     if (slash == std::wstring::npos || slash + 1 == path.size())
@@ -76,23 +67,23 @@ void ExtractionGroups::AddSelected(const std::wstring& path)
     }
     ExtractionGroup& group = found->second;
     const auto entry = std::find_if(group.parentEntries.begin(), group.parentEntries.end(),
-                                    [&](const NameRecord* record) { return record->name == name; });
-    if (entry == group.parentEntries.end() || (*entry)->extraction)
+                                    [&](const FolderEntry& parentEntry) { return parentEntry.name == name; });
+    if (entry == group.parentEntries.end() || entry->record->extraction)
         return; // not there as spelled, or selected twice
     auto extraction = std::make_unique<Extraction>();
     extraction->name = name;
-    std::vector<NameRecord*> entries;
+    std::vector<FolderEntry> entries;
     if (!ReadFolder(group, path, name, entries))
     {
         // A folder that cannot be read is not extracted (and so never deleted); undo what was read.
-        for (NameRecord* record : entries)
-            record->sources.pop_back();
+        for (const FolderEntry& read : entries)
+            read.record->sources.pop_back();
         for (auto it = group.names.begin(); it != group.names.end();)
             it = it->second.sources.empty() ? group.names.erase(it) : std::next(it);
         return;
     }
     extraction->entries = std::move(entries);
-    (*entry)->extraction = extraction.get();
+    entry->record->extraction = extraction.get();
     group.extractions.push_back(std::move(extraction));
 }
 
@@ -190,9 +181,9 @@ std::vector<MovePair> ExtractionGroups::Moves() const
     std::vector<MovePair> moves;
     for (const auto& [parent, group] : m_groups)
         for (const auto& extraction : group.extractions)
-            for (const NameRecord* entry : extraction->entries)
+            for (const FolderEntry& entry : extraction->entries) // each keeps its own spelling
                 moves.push_back(
-                    {group.parent + extraction->CurrentName() + L"\\" + entry->name, group.parent + entry->name});
+                    {group.parent + extraction->CurrentName() + L"\\" + entry.name, group.parent + entry.name});
     return moves;
 }
 

@@ -12,6 +12,15 @@ struct NoCaseLess
 };
 
 struct Extraction;
+struct NameRecord;
+
+// One entry of a folder as read: its own spelling, and the record of every entry of that name
+// (compared case-insensitively), whose name may be spelled as another source spells it.
+struct FolderEntry
+{
+    std::wstring name;
+    NameRecord* record = nullptr;
+};
 
 // One name that would end up in a parent folder, and where it comes from: "" for the parent
 // itself, else the name of a selected folder that holds an entry of that name.
@@ -27,7 +36,7 @@ struct Extraction
 {
     std::wstring name;
     std::wstring temporaryName; // empty unless the folder holds an entry of its own name
-    std::vector<NameRecord*> entries;
+    std::vector<FolderEntry> entries;
 
     const std::wstring& CurrentName() const noexcept { return temporaryName.empty() ? name : temporaryName; }
 };
@@ -37,7 +46,7 @@ struct ExtractionGroup
 {
     std::wstring parent; // ends in a backslash
     std::map<std::wstring, NameRecord, NoCaseLess> names;
-    std::vector<NameRecord*> parentEntries;
+    std::vector<FolderEntry> parentEntries;
     std::vector<std::unique_ptr<Extraction>> extractions;
 };
 
@@ -73,7 +82,7 @@ class ExtractionGroups
   private:
     // Reads a folder's entries into the group; false when the folder cannot be read.
     static bool ReadFolder(ExtractionGroup& group, const std::wstring& folder, const std::wstring& source,
-                           std::vector<NameRecord*>& list);
+                           std::vector<FolderEntry>& list);
 
     std::map<std::wstring, ExtractionGroup, NoCaseLess> m_groups;
     std::map<std::wstring, bool, NoCaseLess> m_unreadableParents;

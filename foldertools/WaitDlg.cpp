@@ -50,6 +50,7 @@ bool WaitDlg::OnCommand(int id, int code, HWND)
 void WaitDlg::OnDestroy()
 {
     ::KillTimer(Hwnd(), kTimerId);
+    m_cancelled = true; // whoever destroys the window ends the scan it shows
 }
 
 std::optional<INT_PTR> WaitDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

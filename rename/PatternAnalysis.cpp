@@ -1,6 +1,7 @@
 #include "rename/PatternAnalysis.h"
 
 #include "rename/NameTags.h"
+#include "winsupport/StringUtil.h"
 
 #include <algorithm>
 #include <limits>
@@ -317,7 +318,9 @@ PatternAnalysis BuildSegments(const std::wstring& pattern, const std::wstring& c
             last.newText += commonExtension;
             last.invalidText = IsInvalidReplacement(last.newText);
         }
-        analysis.pattern += commonExtension;
+        // The pattern's own '#' stands for a number: one in the extension is a plain character.
+        for (const wchar_t c : commonExtension)
+            analysis.pattern += c == L'#' && commonExtension != L".*" ? std::wstring(L"\\#") : std::wstring(1, c);
     }
     return analysis;
 }
@@ -332,8 +335,8 @@ bool MatchesPattern(std::wstring_view name, const PatternAnalysis& analysis)
         if (dot != std::wstring_view::npos)
             name = name.substr(0, dot);
     }
-    const std::wstring upperName = ToUpperName(name);
-    const std::wstring upperPattern = ToUpperName(analysis.pattern);
+    const std::wstring upperName = ToUpperCase(name);
+    const std::wstring upperPattern = ToUpperCase(analysis.pattern);
     return PatternMatcher(upperPattern, upperName).Match(0, 0);
 }
 

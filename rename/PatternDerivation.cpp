@@ -2,6 +2,7 @@
 #include "rename/PatternAnalysis.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 
 namespace
@@ -309,11 +310,40 @@ class FlaggedCounts
     std::vector<size_t> m_starts;
 };
 
-// What every level of a search shares: the flags and the counts of the middles.
+// The work the number-aware search may do in one derivation, in characters walked or remembered:
+// a fixed part and a part per character of the middles. Its variants can grow exponentially with
+// the digit runs of a name set made for it (20 names of 200 characters took a minute); the usual
+// sets never come near. Past it, the rest of the middle is derived by the text search, whose work
+// is bounded by the names' lengths, and the pattern stays one that every name matches.
+constexpr uint64_t kNumberSearchBaseBudget = 4'000'000;
+constexpr uint64_t kNumberSearchBudgetPerCharacter = 32;
+
+class SearchBudget
+{
+  public:
+    explicit SearchBudget(uint64_t characters) noexcept
+        : m_left(kNumberSearchBaseBudget + kNumberSearchBudgetPerCharacter * characters)
+    {
+    }
+
+    // False once the budget is used up; from then on every call answers false.
+    bool Spend(uint64_t steps) noexcept
+    {
+        m_left = steps >= m_left ? 0 : m_left - steps;
+        return m_left > 0;
+    }
+    bool Exhausted() const noexcept { return m_left == 0; }
+
+  private:
+    uint64_t m_left;
+};
+
+// What every level of a search shares: the flags, the counts of the middles, the work left.
 struct SearchContext
 {
     const CommonCharacters& flags;
     const FlaggedCounts& counts;
+    SearchBudget& budget;
 };
 
 // The longest start of `run`, up to `cap` characters, that occurs somewhere in `text`.
@@ -411,7 +441,7 @@ class NumberSearch
     using Candidate = std::vector<Element>;
 
     NumberSearch(const Strings& strings, const SearchContext& context)
-        : m_strings(strings), m_flags(context.flags), m_counts(context.counts)
+        : m_strings(strings), m_flags(context.flags), m_counts(context.counts), m_budget(context.budget)
     {
     }
 
@@ -421,6 +451,8 @@ class NumberSearch
         const std::wstring_view ref = m_strings[m_counts.ReferenceString(m_strings)];
         for (size_t start = 0; start < ref.size() && static_cast<int>(ref.size() - start) > m_best; ++start)
         {
+            if (m_budget.Exhausted())
+                break;
             if (!m_flags[ref[start]])
                 continue;
             Candidate candidate;
@@ -493,8 +525,12 @@ class NumberSearch
 
     void Try(Candidate candidate, size_t from)
     {
-        if (m_stop || !m_tried.insert({candidate, from}).second)
+        // Remembering a variant costs its length too.
+        if (m_stop || !m_budget.Spend(candidate.size()) || !m_tried.insert({candidate, from}).second)
+        {
+            m_stop = m_stop || m_budget.Exhausted();
             return;
+        }
         for (size_t i = from; i < m_strings.size(); ++i)
         {
             const std::wstring_view text = m_strings[i];
@@ -506,6 +542,11 @@ class NumberSearch
             for (size_t at = 0; at < text.size(); ++at)
             {
                 const Walk walk = WalkAt(candidate, text, at);
+                if (!m_budget.Spend(walk.walked + 1))
+                {
+                    m_stop = true;
+                    return;
+                }
                 if (walk.walked < candidate.size() && walk.end < text.size())
                 {
                     const Element& e = candidate[walk.walked];
@@ -543,6 +584,7 @@ class NumberSearch
     const Strings& m_strings;
     const CommonCharacters& m_flags;
     const FlaggedCounts& m_counts;
+    SearchBudget& m_budget;
     int m_best = 0;
     int m_ceiling = 0;
     bool m_stop = false;
@@ -554,8 +596,12 @@ std::wstring NumberPattern(const Strings& strings, const SearchContext& context)
 {
     if (strings.empty())
         return L"*";
+    if (context.budget.Exhausted())
+        return TextPattern(strings, context);
     NumberSearch search(strings, context);
     const NumberSearch::Candidate anchor = search.Find();
+    if (context.budget.Exhausted())
+        return TextPattern(strings, context); // the search was cut short: its anchor need not be the best
     if (anchor.empty())
         return L"*";
     Strings lefts;
@@ -642,16 +688,20 @@ DerivedPattern DerivePattern(const std::vector<std::wstring>& names, bool detect
             allHaveDigits = allHaveDigits && std::any_of(middle.begin(), middle.end(), IsDigit);
         }
         std::wstring middle;
+        size_t characters = 0;
+        for (const std::wstring_view each : middles)
+            characters += each.size();
+        SearchBudget budget(characters);
         if (detectNumbers && allHaveDigits)
         {
             flags.SetDigits();
             const FlaggedCounts counts(middles, flags);
-            middle = NumberPattern(middles, {flags, counts});
+            middle = NumberPattern(middles, {flags, counts, budget});
         }
         else if (flags.Any())
         {
             const FlaggedCounts counts(middles, flags);
-            middle = TextPattern(middles, {flags, counts});
+            middle = TextPattern(middles, {flags, counts, budget});
         }
         else
             middle = L"*";

@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
+#include "winsupport/StringUtil.h"
 
 #include <array>
 #include <algorithm>
@@ -23,7 +24,7 @@ ItemStatus NameStatus(const RenameFolder& folder, const RenameItem& item)
         return kStatusTooLong;
     if (name.front() == L' ' || name.back() == L' ' || name.back() == L'.')
         return kStatusBadEnds;
-    const auto holder = folder.entries.find(ToUpperName(name));
+    const auto holder = folder.entries.find(ToUpperCase(name));
     if (holder == folder.entries.end() || &holder->second == &item)
         return kStatusPending;
     const RenameItem& other = holder->second;
@@ -31,6 +32,8 @@ ItemStatus NameStatus(const RenameFolder& folder, const RenameItem& item)
 }
 } // namespace
 
+// Names are keyed as the file system compares them (ordinal, ignoring case), never with a
+// locale's linguistic casing: a Turkish "i" must still clash with "I".
 void CheckFolder(RenameFolder& folder)
 {
     std::vector<RenameItem*> pending;
@@ -44,7 +47,7 @@ void CheckFolder(RenameFolder& folder)
             continue;
         }
         item.status = NameStatus(folder, item);
-        const std::wstring target = ToUpperName(item.newName);
+        const std::wstring target = ToUpperCase(item.newName);
         const auto [first, added] = targets.try_emplace(target, &item);
         if (!added)
         {

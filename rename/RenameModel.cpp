@@ -1,7 +1,7 @@
 #include "rename/RenameModel.h"
 
-#include "winsupport/LongPath.h"
-#include "winsupport/UniqueHandle.h"
+#include "winsupport/FolderEnumerator.h"
+#include "winsupport/StringUtil.h"
 
 #include <windows.h>
 
@@ -38,20 +38,15 @@ std::wstring CurrentFolder()
 
 void ScanFolder(RenameFolder& folder)
 {
-    WIN32_FIND_DATAW found{};
-    UniqueFind find(::FindFirstFileExW(ToLongPath(folder.path + L"*").c_str(), FindExInfoBasic, &found,
-                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (!find)
-        return;
-    do
+    FolderEnumerator entries(folder.path);
+    while (entries.Next())
     {
-        const std::wstring_view name = found.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
+        const WIN32_FIND_DATAW& found = entries.Entry();
+        const std::wstring_view name = entries.Name();
         RenameItem item;
         item.attributes =
             ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1u : 0u) | ((found.dwFileAttributes >> 12) << 8);
-        item.key = ToUpperName(name);
+        item.key = ToUpperCase(name); // as the file system compares names, whatever the locale
         item.name = name;
         item.modified = FileTimeValue(found.ftLastWriteTime);
         item.created = FileTimeValue(found.ftCreationTime);
@@ -60,7 +55,7 @@ void ScanFolder(RenameFolder& folder)
         item.folder = &folder;
         std::wstring key = item.key;
         folder.entries.emplace(std::move(key), std::move(item));
-    } while (::FindNextFileW(find.Get(), &found));
+    }
 }
 } // namespace
 
@@ -128,7 +123,7 @@ RenameModel BuildRenameModel(std::span<const std::wstring> paths)
         else
             folder = previous ? previous : &model.AddFolder(CurrentFolder());
         previous = folder;
-        const auto found = folder->entries.find(ToUpperName(name));
+        const auto found = folder->entries.find(ToUpperCase(name));
         if (found != folder->entries.end())
             found->second.notInList = false;
     }

@@ -3,6 +3,7 @@
 #include "rename/RenameCheck.h"
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
+#include "winsupport/ShellFileOperation.h"
 
 #include <shellapi.h>
 
@@ -13,14 +14,8 @@ void RenameProgressDlg::Perform(HWND owner, const std::vector<RenameItem*>& item
     if (items.empty())
         return;
     const MoveLists lists = BuildMoveLists(items);
-    SHFILEOPSTRUCTW operation{};
-    operation.hwnd = owner;
-    operation.wFunc = FO_MOVE;
-    operation.pFrom = lists.sources.c_str();
-    operation.pTo = lists.destinations.c_str();
-    operation.fFlags = FOF_MULTIDESTFILES | FOF_ALLOWUNDO;
     // The shell reports its own failures; there is nothing to add to them.
-    (void)::SHFileOperationW(&operation);
+    (void)RunShellOperationOnLists(FO_MOVE, lists.sources, lists.destinations, FOF_ALLOWUNDO, owner);
 }
 
 std::vector<RenameItem*> PlanRenames(const RenameModel& model)
@@ -30,7 +25,9 @@ std::vector<RenameItem*> PlanRenames(const RenameModel& model)
     for (const auto& [path, folder] : model.folders)
     {
         auto place = std::find_if(order.begin(), order.end(), [&](const RenameFolder* placed) {
-            return placed->path.size() < path.size() && path.starts_with(placed->path);
+            const int length = static_cast<int>(placed->path.size());
+            return placed->path.size() < path.size() &&
+                   ::CompareStringOrdinal(path.data(), length, placed->path.data(), length, TRUE) == CSTR_EQUAL;
         });
         order.insert(place, folder.get());
     }

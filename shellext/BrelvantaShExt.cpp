@@ -6,7 +6,7 @@
 #include "shellext/BrelvantaModule.h"
 #include "winsupport/Clipboard.h"
 #include "winsupport/ErrorHandling.h"
-#include "winsupport/LongPath.h"
+#include "winsupport/PlainFolder.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -50,7 +50,7 @@ bool ClipboardHoldsFileName()
 {
     if (!::IsClipboardFormatAvailable(CF_UNICODETEXT))
         return false;
-    const ClipboardSession clipboard;
+    const ClipboardSession clipboard(ClipboardWait::Never);
     if (!clipboard.IsOpen())
         return false;
     const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
@@ -61,13 +61,6 @@ bool ClipboardHoldsFileName()
         return false;
     // The memory need not hold a terminator: never look past its size.
     return IsUsableFileName(static_cast<const wchar_t*>(lock.Data()), ::GlobalSize(data) / sizeof(wchar_t));
-}
-
-bool IsFolder(std::wstring_view path)
-{
-    const DWORD attributes = ::GetFileAttributesW(ToLongPath(std::wstring(path)).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 // Reads the drop list in one pass, each name whole and never past the memory's end. Asking
@@ -141,12 +134,12 @@ PathList ExpandShortNames(const PathList& paths)
 }
 } // namespace
 
-CBrelvantaShExt::CBrelvantaShExt() noexcept
+CBrelvantaShExt::ModuleLock::ModuleLock() noexcept
 {
     Module().Lock();
 }
 
-CBrelvantaShExt::~CBrelvantaShExt()
+CBrelvantaShExt::ModuleLock::~ModuleLock()
 {
     Module().Unlock();
 }
@@ -193,7 +186,7 @@ void CBrelvantaShExt::SelectPaths(PathList paths)
     m_selection.clipboardHasName = ClipboardHoldsFileName();
     const size_t tested = std::min(m_selection.paths.size(), kFolderTestLimit);
     for (size_t index = 0; index < tested && !m_selection.hasFolder; ++index)
-        m_selection.hasFolder = IsFolder(m_selection.paths[index]);
+        m_selection.hasFolder = IsPlainFolder(std::wstring(m_selection.paths[index]));
 }
 
 IFACEMETHODIMP CBrelvantaShExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* pdtobj, HKEY) noexcept
@@ -216,7 +209,7 @@ try
 }
 CATCH_RETURN()
 
-IFACEMETHODIMP CBrelvantaShExt::QueryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirst, UINT,
+IFACEMETHODIMP CBrelvantaShExt::QueryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast,
                                                  UINT uFlags) noexcept
 try
 {
@@ -224,7 +217,7 @@ try
         return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
     // Read on every right-click, so a change from the configure program shows at once.
     const MenuConfig config = LoadMenuConfig(MenuConfigPath(), OnMalformedMenuConfig::KeepWhatWasRead);
-    const UINT count = BuildMenu(m_commands, config, m_selection, hmenu, indexMenu, idCmdFirst);
+    const UINT count = BuildMenu(m_commands, config, m_selection, hmenu, indexMenu, idCmdFirst, idCmdLast);
     return MAKE_HRESULT(SEVERITY_SUCCESS, 0, count);
 }
 CATCH_RETURN()

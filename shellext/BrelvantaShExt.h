@@ -36,12 +36,23 @@ class CBrelvantaShExt final : public IShellExtInit, public IContextMenu
                                     UINT cchMax) noexcept override;
 
   private:
-    CBrelvantaShExt() noexcept;
-    ~CBrelvantaShExt();
+    CBrelvantaShExt() noexcept = default;
+    ~CBrelvantaShExt() = default;
 
     // Takes a non-empty path list as the new selection and works out its two flags.
     void SelectPaths(PathList paths);
 
+    // Holds the module lock while the handler lives. The first member, so it is let go after
+    // every other one: their destructors run the library's code too.
+    struct ModuleLock
+    {
+        ModuleLock() noexcept;
+        ModuleLock(const ModuleLock&) = delete;
+        ModuleLock& operator=(const ModuleLock&) = delete;
+        ~ModuleLock();
+    };
+
+    ModuleLock m_moduleLock;
     ULONG m_references = 1;
     Selection m_selection;
     CommandMap m_commands;

@@ -3,7 +3,9 @@
 #include "shellext/CommandCatalogue.h"
 #include "shellext/MenuIcon.h"
 
-#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
 
 namespace
 {
@@ -54,7 +56,7 @@ std::wstring ResolvePlural(const std::wstring& text, size_t itemCount)
 }
 
 UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selection, HMENU menu, UINT indexMenu,
-               UINT idCmdFirst)
+               UINT idCmdFirst, UINT idCmdLast)
 {
     map.commands.clear();
     map.bitmaps.clear();
@@ -62,27 +64,41 @@ UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selec
     if (!map.submenuBitmap)
         map.submenuBitmap = LoadMenuIcon(kProductIcon, iconSize);
 
+    // A file read only in part was never normalised: its first occurrence of a type still wins,
+    // so the menu never holds more than the nine commands.
+    std::array<bool, kCommandTypeCount + 1> placed{};
+    const auto visibleEntries = [&](const std::vector<MenuEntry>& entries) {
+        std::vector<const MenuEntry*> visible;
+        for (const MenuEntry& entry : entries)
+        {
+            const int type = static_cast<int>(entry.type);
+            if (type < 1 || type > kCommandTypeCount || placed[static_cast<size_t>(type)])
+                continue;
+            placed[static_cast<size_t>(type)] = true;
+            if (IsCommandVisible(entry, selection))
+                visible.push_back(&entry);
+        }
+        return visible;
+    };
+    const std::vector<const MenuEntry*> mainEntries = visibleEntries(config.mainMenu);
+    const std::vector<const MenuEntry*> subEntries = visibleEntries(config.subMenu);
+
+    // The shell's range of ids, idCmdLast included: every command takes one, the submenu one more.
+    const uint64_t range = idCmdLast >= idCmdFirst ? uint64_t{idCmdLast} - idCmdFirst + 1 : 0;
     UINT nextId = idCmdFirst;
+    const auto used = [&] { return uint64_t{nextId} - idCmdFirst; };
     MenuCursor main{menu, indexMenu, iconSize};
-    for (const MenuEntry& entry : config.mainMenu)
-    {
-        if (IsCommandVisible(entry, selection))
-            InsertCommand(map, entry, selection, main, nextId, idCmdFirst);
-    }
+    for (const MenuEntry* entry : mainEntries)
+        if (used() < range)
+            InsertCommand(map, *entry, selection, main, nextId, idCmdFirst);
 
-    const bool anyInSubmenu =
-        std::any_of(config.subMenu.begin(), config.subMenu.end(),
-                    [&selection](const MenuEntry& entry) { return IsCommandVisible(entry, selection); });
-    if (!anyInSubmenu)
-        return nextId - idCmdFirst;
-
+    if (subEntries.empty() || used() + 2 > range)
+        return static_cast<UINT>(used());
     UniqueHmenu popup(::CreatePopupMenu());
     MenuCursor sub{popup.Get(), 0, iconSize};
-    for (const MenuEntry& entry : config.subMenu)
-    {
-        if (IsCommandVisible(entry, selection))
-            InsertCommand(map, entry, selection, sub, nextId, idCmdFirst);
-    }
+    for (const MenuEntry* entry : subEntries)
+        if (used() + 1 < range)
+            InsertCommand(map, *entry, selection, sub, nextId, idCmdFirst);
 
     std::wstring text = L"Brelvanta";
     MENUITEMINFOW item{};
@@ -94,5 +110,5 @@ UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selec
     item.hbmpItem = map.submenuBitmap.Get();
     if (::InsertMenuItemW(menu, main.position, TRUE, &item))
         (void)popup.Release(); // the context menu owns it now
-    return nextId - idCmdFirst + 1;
+    return static_cast<UINT>(used() + 1);
 }

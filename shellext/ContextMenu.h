@@ -26,7 +26,8 @@ struct CommandMap
 std::wstring ResolvePlural(const std::wstring& text, size_t itemCount);
 
 // Inserts the visible main-menu commands at indexMenu, then the "Brelvanta" submenu with the
-// visible submenu commands (none when there are none). Ids run from idCmdFirst: main-menu items,
-// submenu items, then the submenu item itself. Returns the count of ids used.
+// visible submenu commands (none when there are none). Each type appears once, where it first
+// occurs. Ids run from idCmdFirst: main-menu items, submenu items, then the submenu item itself;
+// none beyond idCmdLast, so a small range gets fewer items. Returns the count of ids used.
 UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selection, HMENU menu, UINT indexMenu,
-               UINT idCmdFirst);
+               UINT idCmdFirst, UINT idCmdLast);

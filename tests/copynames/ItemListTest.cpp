@@ -114,6 +114,30 @@ TEST_F(ItemListTest, ScansInPreOrderByModeAndDepth)
               L"notes.txt|photos\\A.jpg|photos\\b.jpg|photos\\2019\\c.jpg|notes.txt");
 }
 
+TEST_F(ItemListTest, ADriveRootScansAsItsOwnEntries)
+{
+    const std::wstring root = L"C:\\";
+    ItemList list;
+    list.AddPath(root);
+    RecordingAbort abort;
+    ScanSelectedFolders(list, abort, Options(FolderScanOptions::kFilesAndFolders, 2));
+    ASSERT_GT(list.Output().size(), 2u);
+    EXPECT_EQ(list.Output().front()->Path(), root) << "the selected root itself";
+    bool windows = false;
+    for (const CFItem* item : list.Output())
+    {
+        const std::wstring_view path = item->Path();
+        EXPECT_EQ(path.find(L"\\\\"), std::wstring_view::npos) << std::wstring(path);
+        if (item == list.Output().front())
+            continue;
+        EXPECT_EQ(std::wstring(path.substr(0, 3)), root);
+        EXPECT_EQ(item->Name(), path.substr(3)) << "below the root, the name is the path";
+        windows = windows || ToLongPath(std::wstring(path)) == L"\\\\?\\C:\\windows\\system32";
+    }
+    EXPECT_TRUE(windows) << "a folder two levels down";
+    EXPECT_EQ(abort.folders.front(), root);
+}
+
 TEST_F(ItemListTest, PatternsFilterFilesOnly)
 {
     Make(L"photos\\ab.jpg");

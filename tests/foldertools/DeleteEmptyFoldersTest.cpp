@@ -7,11 +7,13 @@
 #include "tests/foldertools/FolderToolsTestSupport.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FileHelpers.h"
+#include "winsupport/LongPath.h"
 #include "winsupport/UniqueHandle.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <malloc.h>
 
 #include <cstdio>
 #include <random>
@@ -28,6 +30,25 @@ struct Recorder : MAbortBase
     bool IsAborted() override { return abortAfterFirst && folders.size() > 1; }
 };
 
+// A scan on a thread of the file manager's stack size, three quarters of it used by the host.
+struct ScanOnHostStack
+{
+    std::wstring root;
+    std::vector<std::wstring> found;
+    bool finished = false;
+
+    static DWORD WINAPI Thread(void* context)
+    {
+        volatile char* usedByHost = static_cast<char*>(_alloca(768 * 1024));
+        usedByHost[0] = 0;
+        auto& run = *static_cast<ScanOnHostStack*>(context);
+        Recorder recorder;
+        EmptyFolderScan scan(recorder);
+        run.finished = scan.Run({run.root});
+        run.found = scan.Found();
+        return 0;
+    }
+};
 } // namespace
 
 class DeleteEmptyFoldersTest : public FolderToolsTest
@@ -106,6 +127,74 @@ TEST_F(DeleteEmptyFoldersTest, LinksAreNeverFollowedAndDeepTreesAreRead)
     MakeTree({{deep + L"\\file.txt", "f"}});
     MakeFolders({L"deep\\empty"});
     EXPECT_EQ(Scan({L"deep"}), std::vector<std::wstring>{TempPath(L"deep\\empty")}) << "a file 320 deep counts";
+}
+
+TEST(EntryWeightTest, OnlyLinksAmongReparsePointsHoldNothing)
+{
+    struct Case
+    {
+        DWORD attributes;
+        DWORD tag;
+        const wchar_t* name;
+        EntryWeight weight;
+    };
+    constexpr DWORD kReparse = FILE_ATTRIBUTE_REPARSE_POINT;
+    constexpr DWORD kFolder = FILE_ATTRIBUTE_DIRECTORY;
+    const Case cases[] = {
+        {kReparse | kFolder, 0xA000000C, L"symbolic link", EntryWeight::Nothing},
+        {kReparse, 0xA000000C, L"file symbolic link", EntryWeight::Nothing},
+        {kReparse | kFolder, 0xA0000003, L"junction", EntryWeight::Nothing},
+        {kReparse | kFolder, 0, L"link without a tag (Wine)", EntryWeight::Nothing},
+        {kReparse, 0x80000013, L"deduplicated file", EntryWeight::File},
+        {kReparse, 0x9000601A, L"cloud file", EntryWeight::File},
+        {kReparse | kFolder, 0x9000601A, L"cloud folder", EntryWeight::File},
+        {kReparse, 0xC0000004, L"tiered storage", EntryWeight::File},
+        {kReparse, 0x80000017, L"compressed system file", EntryWeight::File},
+        {kReparse | FILE_ATTRIBUTE_HIDDEN, 0x80000013, L"desktop.ini", EntryWeight::File},
+        {kFolder, 0, L"folder", EntryWeight::Subfolder},
+        {kFolder | FILE_ATTRIBUTE_HIDDEN, 0, L"hidden folder", EntryWeight::Subfolder},
+        {FILE_ATTRIBUTE_NORMAL, 0, L"a.txt", EntryWeight::File},
+        {FILE_ATTRIBUTE_HIDDEN, 0, L"desktop.ini", EntryWeight::Nothing},
+        {FILE_ATTRIBUTE_HIDDEN, 0, L"Thumbs.db", EntryWeight::Nothing},
+        {FILE_ATTRIBUTE_HIDDEN, 0, L"Desktop.ini", EntryWeight::HiddenFile},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WeighEntry(c.attributes, c.tag, c.name), c.weight) << c.name;
+}
+
+// The file manager's threads have 1 MiB of stack, which a recursive scan of about 1,200 levels
+// fills. Wine resolves a path in time that grows steeply with its depth (1,000 levels take half a
+// minute to make and to scan) and gives no thread less than 1 MiB, so the scan runs here where
+// the host has used three quarters of the stack already: 400 levels in the last 256 KiB.
+TEST_F(DeleteEmptyFoldersTest, AChainDeeperThanTheStackIsScannedWithoutRecursion)
+{
+    std::vector<std::wstring> chain{TempPath(L"c")};
+    ASSERT_TRUE(CreateFolder(chain.back()));
+    while (chain.size() < 400)
+    {
+        chain.push_back(chain.back() + L"\\c");
+        ASSERT_TRUE(CreateFolder(chain.back())) << chain.size();
+    }
+    const size_t withFile = chain.size() / 2;
+    ASSERT_TRUE(WriteFileBytes(chain[withFile] + L"\\file.txt", "f"));
+
+    // Left behind if the thread never ends, so that it never writes into a finished test.
+    auto* run = new ScanOnHostStack{chain.front(), {}, false};
+    const UniqueKernelHandle thread(::CreateThread(nullptr, 1024 * 1024, &ScanOnHostStack::Thread, run,
+                                                   STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(::WaitForSingleObject(thread.Get(), 120000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(::GetExitCodeThread(thread.Get(), &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(run->finished);
+    EXPECT_EQ(run->found, std::vector<std::wstring>{chain[withFile + 1]});
+    delete run;
+
+    // Deepest first, so that the tear-down's recursive removal meets a short tree.
+    EXPECT_TRUE(DeleteTree(chain[withFile] + L"\\file.txt"));
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        EXPECT_TRUE(::RemoveDirectoryW(ToLongPath(*it).c_str()));
 }
 
 TEST_F(DeleteEmptyFoldersTest, CancellingStopsTheScan)
@@ -241,6 +330,80 @@ TEST_F(DeleteEmptyFoldersTest, TheContextMenuFitsTheSelectionAndOpensAtTheItemFr
     EXPECT_EQ(itemCounts, (std::vector<int>{4, 3})) << "OneFolder, then Folders";
     EXPECT_EQ(shown.x, expected.x);
     EXPECT_EQ(shown.y, expected.y);
+}
+
+TEST_F(DeleteEmptyFoldersTest, AFileSavedWhileTheListIsShownKeepsItsFolder)
+{
+    MakeFolders({L"root\\a", L"root\\b\\deeper", L"root\\c", L"root\\d"});
+    MakeTree({{L"root\\file.txt", "keep"}});
+    DialogDriver driver;
+    driver.AnswerShellConfirmations();
+    std::wstring skippedText;
+    driver.OnDialog(L"Delete Empty Folders", [&](DialogHandle dlg) {
+        EXPECT_EQ(dlg.ListRows(IDC_EMPTY_FOLDERS_LIST).size(), 4u);
+        // Saved or synced in while the user looks at the list: a file deep down, a hidden file.
+        EXPECT_TRUE(WriteFileBytes(TempPath(L"root\\b\\deeper\\saved.txt"), "saved"));
+        EXPECT_TRUE(WriteFileBytes(TempPath(L"root\\c\\notes"), "hidden"));
+        SetHidden(TempPath(L"root\\c\\notes"));
+        dlg.Click(IDOK);
+    });
+    driver.OnDialog(L"Delete Empty Folders", [&](DialogHandle box) {
+        skippedText = box.GetText(0xFFFF);
+        box.Click(IDOK);
+    });
+    Invoke({L"root"});
+    EXPECT_EQ(driver.PendingScripts(), 0u);
+    EXPECT_EQ(skippedText, L"2 folders were not deleted because they are no longer empty.");
+    EXPECT_FALSE(PathExists(TempPath(L"root\\a")));
+    EXPECT_FALSE(PathExists(TempPath(L"root\\d")));
+    EXPECT_EQ(ReadFileBytes(TempPath(L"root\\b\\deeper\\saved.txt")), std::optional<std::string>("saved"));
+    EXPECT_EQ(ReadFileBytes(TempPath(L"root\\c\\notes")), std::optional<std::string>("hidden"));
+    EXPECT_EQ(ReadFileBytes(TempPath(L"root\\file.txt")), std::optional<std::string>("keep"));
+
+    // Nothing changed: no word about skipped folders.
+    MakeFolders({L"again\\x", L"again\\y"});
+    MakeTree({{L"again\\file.txt", "keep"}});
+    driver.OnDialog(L"Delete Empty Folders", [](DialogHandle dlg) { dlg.Click(IDOK); });
+    const size_t seen = driver.SeenCaptions().size();
+    Invoke({L"again"});
+    const std::vector<std::wstring> after(driver.SeenCaptions().begin() + static_cast<ptrdiff_t>(seen),
+                                          driver.SeenCaptions().end());
+    EXPECT_EQ(after, (std::vector<std::wstring>{L"Scanning for empty folders", L"Delete Empty Folders"}));
+    EXPECT_FALSE(PathExists(TempPath(L"again\\x")));
+    EXPECT_FALSE(PathExists(TempPath(L"again\\y")));
+}
+
+TEST_F(DeleteEmptyFoldersTest, TheOwnerIsDisabledAndNoScanOutlivesItsWindows)
+{
+    // Enough folders that the scan is still running when the driver's timer first fires.
+    std::vector<std::wstring> folders;
+    for (int i = 0; i < 500; ++i)
+        folders.push_back(L"tree\\f" + std::to_wstring(i));
+    MakeFolders(folders);
+    DialogDriver driver;
+    driver.AnswerShellConfirmations();
+    for (const bool destroyOwner : {false, true})
+    {
+        const UniqueWindow owner(::CreateWindowExW(0, L"STATIC", L"file manager", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                                                   nullptr, nullptr, nullptr, nullptr));
+        ASSERT_TRUE(owner);
+        bool ownerEnabled = true;
+        driver.OnDialog(L"Scanning for empty folders", [&](DialogHandle progress) {
+            ownerEnabled = ::IsWindowEnabled(owner.Get()) != FALSE;
+            ::DestroyWindow(destroyOwner ? owner.Get() : progress.Hwnd());
+        });
+        DelEmptyFoldersCommand command(L"Delete Empty Folders");
+        command.Invoke(SelectionOf({L"tree"}), 0, CWindow(owner.Get()));
+        EXPECT_EQ(driver.PendingScripts(), 0u);
+        EXPECT_FALSE(ownerEnabled) << "owner destroyed: " << destroyOwner;
+        EXPECT_TRUE(PathExists(TempPath(L"tree\\f499"))) << "owner destroyed: " << destroyOwner;
+        EXPECT_EQ(::IsWindow(owner.Get()), !destroyOwner);
+        if (!destroyOwner)
+        {
+            EXPECT_TRUE(::IsWindowEnabled(owner.Get())) << "enabled again once the scan ended";
+        }
+    }
+    EXPECT_EQ(driver.ShellConfirmationsAnswered(), 0);
 }
 
 TEST(ProgressPathTest, PathsOfOnePeriodShrinkToTheirCommonStart)

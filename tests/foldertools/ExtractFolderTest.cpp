@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <set>
@@ -62,6 +63,28 @@ TEST_F(ExtractFolderTest, AFolderHoldingItsOwnNameGoesThroughATemporaryName)
         {L"1.jpg", "1"}, {L"photos\\p.jpg", "p"}, {L"photos000000", "taken"}};
     EXPECT_EQ(ReadTree(TempFolder()), expected);
     EXPECT_FALSE(PathExists(TempPath(L"photos000001")));
+}
+
+TEST_F(ExtractFolderTest, MovedEntriesKeepTheirOwnSpelling)
+{
+    MakeTree({{L"Photos\\photos\\p.jpg", "p"}, {L"Photos\\IMG.jpg", "i"}});
+    ExtractionGroups groups;
+    groups.AddSelected(TempPath(L"Photos"));
+    groups.AssignTemporaryNames();
+    ASSERT_FALSE(groups.HasClashes());
+    ASSERT_EQ(groups.Renames().size(), 1u) << "photos clashes with Photos whatever its case";
+    std::vector<std::wstring> destinations;
+    for (const MovePair& move : groups.Moves())
+        destinations.push_back(move.to);
+    std::sort(destinations.begin(), destinations.end());
+    EXPECT_EQ(destinations, (std::vector<std::wstring>{TempPath(L"IMG.jpg"), TempPath(L"photos")}));
+
+    DialogDriver driver;
+    driver.AnswerShellConfirmations();
+    Extract({L"Photos"});
+    EXPECT_EQ(ListFolders(TempFolder()), std::vector<std::wstring>{L"photos"});
+    const std::map<std::wstring, std::string> expected{{L"IMG.jpg", "i"}, {L"photos\\p.jpg", "p"}};
+    EXPECT_EQ(ReadTree(TempFolder()), expected);
 }
 
 TEST_F(ExtractFolderTest, ClashesAreListedAndNothingMoves)

@@ -1,8 +1,10 @@
 #include "rename/PatternAnalysis.h"
 #include "tests/rename/RenameTestSupport.h"
+#include "tests/support/TempFolderTest.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 namespace
@@ -112,6 +114,17 @@ TEST(PatternDerivationTest, SegmentsAlternateAndCarryTheExtension)
 
     EXPECT_EQ(Kinds(BuildSegments(L"*#", L"", false)), L"f*f#f");
     EXPECT_EQ(Kinds(BuildSegments(L"", L"", false)), L"f");
+    // A '#' of the shared extension is a character, not a number.
+    const std::vector<std::wstring> sharp{L"notes1.c#", L"draft22.c#", L"x.c#"};
+    const PatternAnalysis extension = Analyze(sharp, true, true);
+    EXPECT_EQ(extension.pattern.substr(extension.pattern.size() - 4), L".c\\#");
+    for (const std::wstring& name : sharp)
+    {
+        EXPECT_TRUE(MatchesPattern(name, extension)) << name;
+        EXPECT_EQ(Compose(extension, name), name);
+    }
+    EXPECT_FALSE(MatchesPattern(L"x.c1", extension));
+
     const PatternAnalysis escaped = BuildSegments(L"a\\#b*", L"", false);
     EXPECT_EQ(escaped.segments.front().commonText, L"a#b");
     EXPECT_FALSE(escaped.segments.front().invalidText);
@@ -254,4 +267,71 @@ TEST(CarryEditsTest, KeepsEditsOfCorrespondingParts)
     PatternAnalysis asText = Analyze(names, false, false);
     CarryEdits(numbers, asText); // IMG_001 no longer corresponds: nothing carries
     EXPECT_EQ(asText.segments[0].newText, L"IMG_001");
+}
+
+namespace
+{
+class NumberBasesTest : public TempFolderTest
+{
+  protected:
+    // The model of the files, all listed, matched against the analysis of their names.
+    PatternAnalysis Open(const std::vector<std::wstring>& files)
+    {
+        m_model = ModelOfFiles(TempFolder(), files, files);
+        std::vector<std::wstring> names;
+        for (const RenameItem* item : m_model.ListedItems())
+            names.push_back(item->name);
+        PatternAnalysis analysis = Analyze(names, true, false);
+        MatchListedItems(m_model, analysis);
+        return analysis;
+    }
+    static std::vector<int64_t> Bases(const PatternAnalysis& analysis)
+    {
+        std::vector<int64_t> bases;
+        for (const Segment& segment : analysis.segments)
+            if (segment.kind == SegmentKind::Number)
+                bases.push_back(segment.base);
+        return bases;
+    }
+
+    RenameModel m_model;
+};
+} // namespace
+
+TEST_F(NumberBasesTest, EachNumberStartsAtItsSmallestValue)
+{
+    PatternAnalysis one = Open({L"IMG_0012.jpg", L"IMG_0007.jpg", L"IMG_0101.jpg"});
+    ASSERT_EQ(one.pattern, L"IMG_#");
+    EXPECT_TRUE(ComputeNumberBases(m_model, one));
+    EXPECT_EQ(Bases(one), std::vector<int64_t>{7});
+    EXPECT_FALSE(ComputeNumberBases(m_model, one)) << "nothing changes the second time";
+
+    // Each number on its own: the smallest season and the smallest episode need not meet.
+    PatternAnalysis two = Open({L"Show S02E03.mkv", L"Show S01E10.mkv", L"Show S03E05.mkv"});
+    ASSERT_EQ(two.pattern, L"Show S#E#");
+    EXPECT_TRUE(ComputeNumberBases(m_model, two));
+    EXPECT_EQ(Bases(two), (std::vector<int64_t>{1, 3}));
+}
+
+TEST_F(NumberBasesTest, OnlyIncludedItemsCountAndHugeNumbersSaturate)
+{
+    PatternAnalysis analysis = Open({L"a5.txt", L"a9.txt", L"a99999999999999999999999.txt"});
+    ASSERT_EQ(analysis.pattern, L"a#");
+    for (RenameItem* item : m_model.ListedItems())
+        item->included = item->name != L"a5.txt";
+    EXPECT_TRUE(ComputeNumberBases(m_model, analysis));
+    EXPECT_EQ(Bases(analysis), std::vector<int64_t>{9}) << "a5 is not included";
+    for (RenameItem* item : m_model.ListedItems())
+        item->included = item->name.size() > 10;
+    EXPECT_TRUE(ComputeNumberBases(m_model, analysis));
+    EXPECT_EQ(Bases(analysis), std::vector<int64_t>{std::numeric_limits<int64_t>::max()});
+
+    // No item included, or no number at all: the bases stay as they are.
+    for (RenameItem* item : m_model.ListedItems())
+        item->included = false;
+    EXPECT_FALSE(ComputeNumberBases(m_model, analysis));
+    EXPECT_EQ(Bases(analysis), std::vector<int64_t>{std::numeric_limits<int64_t>::max()});
+    PatternAnalysis text = Open({L"alpha.txt", L"beta.txt"});
+    EXPECT_TRUE(Bases(text).empty());
+    EXPECT_FALSE(ComputeNumberBases(m_model, text));
 }

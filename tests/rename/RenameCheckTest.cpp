@@ -4,6 +4,7 @@
 #include "tests/support/FileHelpers.h"
 #include "tests/support/ShellConfirmation.h"
 #include "tests/support/TempFolderTest.h"
+#include "winsupport/StringUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ class RenameCheckTest : public TempFolderTest
     ItemStatus StatusOf(const std::wstring& name)
     {
         RenameFolder& folder = *m_model.folders.begin()->second;
-        return folder.entries.at(ToUpperName(name)).status;
+        return folder.entries.at(ToUpperCase(name)).status;
     }
 
     std::vector<std::wstring> Order()
@@ -147,6 +148,44 @@ TEST_F(RenameCheckTest, InvalidCommonTextMarksEveryRow)
     EXPECT_EQ(ProblemSummary(m_model),
               L"Unable to rename files:\r\n2 files are being renamed to an invalid name. Filenames cannot contain any "
               L"of these characters: \\ / : * ? \" < > |");
+}
+
+// The file system keeps the long s and the dotless i apart from s and I, which linguistic casing
+// merges in every locale; a Turkish locale also splits i from I, which the file system merges.
+TEST_F(RenameCheckTest, ClashesFollowTheFileSystemsCaseRulesInAnyLocale)
+{
+    Check({L"FILE.txt", L"\u017Fun.txt", L"sun.txt", L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"e.txt"},
+          {L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"e.txt"},
+          {{L"a.txt", L"file.txt"},
+           {L"b.txt", L"SUN.TXT"},
+           {L"c.txt", L"\u017FUN.TXT"},
+           {L"d.txt", L"\u0131.txt"},
+           {L"e.txt", L"I.txt"}});
+    const RenameFolder& folder = *m_model.folders.begin()->second;
+    EXPECT_EQ(folder.entries.size(), 8u) << "two names the file system tells apart are two entries";
+    EXPECT_EQ(StatusOf(L"a.txt"), kStatusExisting);
+    EXPECT_EQ(StatusOf(L"b.txt"), kStatusExisting);
+    EXPECT_EQ(StatusOf(L"c.txt"), kStatusExisting);
+    EXPECT_EQ(StatusOf(L"d.txt"), kStatusRenamed) << "not a duplicate of I.txt";
+    EXPECT_EQ(StatusOf(L"e.txt"), kStatusRenamed);
+
+    // Deeper folders first, whatever the case of their paths.
+    ASSERT_TRUE(CreateFolder(TempPath(L"Sub")));
+    ASSERT_TRUE(WriteFileBytes(TempPath(L"Sub\\inner.txt"), "inner"));
+    RenameModel model;
+    RenameFolder& top = model.AddFolder(TempFolder() + L"\\");
+    RenameFolder& sub = model.AddFolder(ToUpperCase(TempFolder()) + L"\\SUB\\");
+    for (RenameFolder* each : {&top, &sub})
+        for (auto& [key, item] : each->entries)
+        {
+            item.newName = item.name + L"x";
+            each->resolvedOrder.push_back(&item);
+        }
+    std::vector<const RenameFolder*> folders;
+    for (const RenameItem* item : PlanRenames(model))
+        if (folders.empty() || folders.back() != item->folder)
+            folders.push_back(item->folder);
+    EXPECT_EQ(folders, (std::vector<const RenameFolder*>{&sub, &top}));
 }
 
 TEST_F(RenameCheckTest, PerformsTheRenamesOnDisk)

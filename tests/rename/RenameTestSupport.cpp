@@ -16,7 +16,7 @@ RenameItem ItemNamed(const std::wstring& name)
 {
     RenameItem item;
     item.name = name;
-    item.key = ToUpperName(name);
+    item.key = ToUpperCase(name);
     item.notInList = false;
     item.included = true;
     return item;

@@ -1,6 +1,9 @@
 #include "tests/shellext/ShellExtTestSupport.h"
 
+#include "tests/support/DropListDataObject.h"
 #include "winsupport/UniqueHandle.h"
+
+#include <shlwapi.h>
 
 #include <string>
 
@@ -47,7 +50,94 @@ void ExpectUnregistered(HKEY root, const char* where)
 }
 
 using ModuleTest = ShellExtTest;
+
+// Serves a drop list whose medium is released through this object, and asks the library at
+// that moment whether it could be unloaded: the handler lets go of the medium while its members
+// are destroyed.
+class ReleaseProbe final : public IDataObject
+{
+  public:
+    explicit ReleaseProbe(const std::vector<std::wstring>& paths)
+        : m_inner(ComPtr<IDataObject>::Attach(CreateDropListDataObject(paths)))
+    {
+    }
+
+    IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override
+    {
+        static const QITAB interfaces[] = {QITABENT(ReleaseProbe, IDataObject), {}};
+        return ::QISearch(this, interfaces, riid, ppv);
+    }
+    IFACEMETHODIMP_(ULONG) AddRef() noexcept override { return ++m_references; }
+    IFACEMETHODIMP_(ULONG) Release() noexcept override
+    {
+        // Each medium handed out holds one reference; its release is the moment to look.
+        if (m_mediums > 0 && m_references == m_mediums + 1)
+        {
+            --m_mediums;
+            unloadAnswers.push_back(BrelvantaDll::Get().canUnloadNow());
+            ::GlobalFree(m_memory.back());
+            m_memory.pop_back();
+        }
+        return --m_references;
+    }
+    IFACEMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) noexcept override
+    {
+        const HRESULT result = m_inner->GetData(format, medium);
+        if (SUCCEEDED(result))
+        {
+            m_memory.push_back(medium->hGlobal);
+            medium->pUnkForRelease = this;
+            AddRef();
+            ++m_mediums;
+        }
+        return result;
+    }
+    IFACEMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) noexcept override { return E_NOTIMPL; }
+    IFACEMETHODIMP QueryGetData(FORMATETC* format) noexcept override { return m_inner->QueryGetData(format); }
+    IFACEMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) noexcept override
+    {
+        out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    IFACEMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) noexcept override { return E_NOTIMPL; }
+    IFACEMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) noexcept override { return E_NOTIMPL; }
+    IFACEMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) noexcept override
+    {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    IFACEMETHODIMP DUnadvise(DWORD) noexcept override { return OLE_E_ADVISENOTSUPPORTED; }
+    IFACEMETHODIMP EnumDAdvise(IEnumSTATDATA**) noexcept override { return OLE_E_ADVISENOTSUPPORTED; }
+
+    std::vector<HRESULT> unloadAnswers;
+
+  private:
+    ComPtr<IDataObject> m_inner;
+    std::vector<HGLOBAL> m_memory;
+    ULONG m_references = 1; // on the test's stack: the last reference is the test's own
+    ULONG m_mediums = 0;
+};
 } // namespace
+
+TEST_F(ModuleTest, TheHandlerKeepsTheLibraryLoadedUntilItsMembersAreGone)
+{
+    const BrelvantaDll& dll = BrelvantaDll::Get();
+    ASSERT_TRUE(dll.module);
+    ASSERT_EQ(dll.canUnloadNow(), S_OK);
+    const auto files = MakeFiles({L"a.txt"});
+    ReleaseProbe probe(files);
+    {
+        ComPtr<IClassFactory> factory;
+        ASSERT_EQ(dll.getClassObject(kHandlerClassId, IID_PPV_ARGS(factory.Put())), S_OK);
+        ComPtr<IShellExtInit> handler;
+        ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(handler.Put())), S_OK);
+        factory.Reset();
+        ASSERT_EQ(handler->Initialize(nullptr, &probe, nullptr), S_OK);
+        EXPECT_TRUE(probe.unloadAnswers.empty()) << "the selection keeps the drop list";
+    }
+    ASSERT_EQ(probe.unloadAnswers.size(), 1u);
+    EXPECT_EQ(probe.unloadAnswers[0], S_FALSE) << "the module was unlocked while the handler's members lived";
+    EXPECT_EQ(dll.canUnloadNow(), S_OK);
+}
 
 TEST_F(ModuleTest, ClassObjectAndUnloadRules)
 {

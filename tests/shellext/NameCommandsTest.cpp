@@ -143,15 +143,26 @@ TEST_F(NameCommandsTest, PasteRenamesWithOrWithoutTheExtension)
 TEST_F(NameCommandsTest, PasteRefusesAClipboardThatChangedSinceTheMenu)
 {
     ASSERT_TRUE(CreateFolder(TempPath(L"sub")));
-    const auto files = MakeFiles({L"stay.txt"});
-    for (const wchar_t* text : {L"sub\\moved.txt", L"..\\up.txt", L"", L"two\r\nlines"})
+    const auto files = MakeFiles({L"stay.txt", L"other.txt"});
+    ASSERT_TRUE(WriteFileBytes(files[1], "other"));
+    // Each would move the item into another folder, replace another item or reach a device.
+    for (const wchar_t* text : {L"sub\\moved.txt", L"..\\up.txt", L"", L"two\r\nlines", L"..", L".", L"sub", L"SUB",
+                                L"other.txt", L"OTHER.TXT", L"con", L"LPT1.txt", L"trailing.", L"trailing "})
     {
         // The clipboard is tested when the menu opens; it changes before the command is chosen.
         SetClipboardText(L"usable.txt");
-        const ComPtr<IContextMenu> handler = CreateHandler(files);
+        const ComPtr<IContextMenu> handler = CreateHandler({files[0]});
         SetClipboardText(text);
         EXPECT_TRUE(InvokeByText(handler.Get(), L"Paste Filename"));
         EXPECT_TRUE(PathExists(files[0])) << text;
     }
     EXPECT_FALSE(PathExists(TempPath(L"sub\\moved.txt")));
+    EXPECT_FALSE(PathExists(TempPath(L"sub\\stay.txt")));
+    EXPECT_EQ(ReadFileBytes(files[1]), std::optional<std::string>("other"));
+
+    // Keeping the extension can make a name that exists out of one that does not.
+    SetClipboardText(L"other.doc");
+    Run({files[0]}, L"Paste Filename (Not Ext.)");
+    EXPECT_TRUE(PathExists(files[0]));
+    EXPECT_EQ(ReadFileBytes(files[1]), std::optional<std::string>("other"));
 }

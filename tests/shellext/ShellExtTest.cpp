@@ -4,6 +4,7 @@
 #include "tests/support/FileHelpers.h"
 #include "tools/common/ShellDataObject.h"
 
+#include <algorithm>
 #include <string>
 
 namespace
@@ -78,7 +79,25 @@ TEST_F(ShellExtTest, PasteCommandsNeedAUsableNameOnTheClipboard)
         {L"a\tb", false},
         {L"line\r\n", false},
         {L"what?", false},
-        {L" .leading dot and spaces. ", true},
+        {L" .leading dot and spaces", true},
+        {L"ends in a dot.", false},
+        {L"ends in a space ", false},
+        {L".", false},
+        {L"..", false},
+        {L"...", false},
+        {L"CON", false},
+        {L"con.txt", false},
+        {L"Nul .tar.gz", false},
+        {L"PRN", false},
+        {L"aux", false},
+        {L"COM1", false},
+        {L"com9.log", false},
+        {L"LPT1", false},
+        {L"lpt9.x", false},
+        {L"COM10", true},
+        {L"LPT0", true},
+        {L"CONSOLE.txt", true},
+        {L"my con", true},
         {L"\u00E4\u4E2D\U0001F600", true},
     };
     for (const Case& c : cases)
@@ -89,6 +108,61 @@ TEST_F(ShellExtTest, PasteCommandsNeedAUsableNameOnTheClipboard)
     }
     SetClipboardText(nullptr);
     EXPECT_EQ(MenuTexts(QueryMenu(CreateHandler(files).Get())), kDefaultsForOneFile);
+}
+
+TEST_F(ShellExtTest, AFileReadInPartNeverFloodsTheMenu)
+{
+    SetClipboardText(nullptr);
+    const auto files = MakeFiles({L"a.txt"});
+    // No SubMenu element: the main-menu entries are used as read, without normalisation.
+    std::string entries;
+    for (int i = 0; i < 50; ++i)
+        entries += Entries({"COPY_FILENAME", "CONFIGURE"});
+    WriteConfigFile("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<BrelvantaConfig><MainMenu>" + Entries({"CONFIGURE"}) +
+                    entries + "</MainMenu></BrelvantaConfig>");
+    HRESULT result = E_FAIL;
+    EXPECT_EQ(MenuTexts(QueryMenu(CreateHandler(files).Get(), 1, CMF_NORMAL, &result)),
+              L"Configure Brelvanta|Copy &Filename");
+    EXPECT_EQ(HRESULT_CODE(result), 2);
+}
+
+TEST_F(ShellExtTest, NoIdBeyondTheShellsRange)
+{
+    SetClipboardText(nullptr);
+    ASSERT_TRUE(CreateFolder(TempPath(L"folder")));
+    const ComPtr<IContextMenu> handler = CreateHandler({TempPath(L"folder")});
+    struct Case
+    {
+        UINT last;
+        const wchar_t* menu;
+    };
+    // Six commands apply to one folder; the submenu item needs an id of its own.
+    const Case cases[] = {
+        {107, L"Brelvanta>[Copy &Filename|Copy Filename and Delete|Copy Filename with Options|Extract Folder|"
+              L"Delete Empty Folders|Configure Brelvanta]"},
+        {103, L"Brelvanta>[Copy &Filename|Copy Filename and Delete|Copy Filename with Options]"},
+        {101, L"Brelvanta>[Copy &Filename]"},
+        {100, L""},
+        {99, L""},
+    };
+    for (const Case& c : cases)
+    {
+        HRESULT result = E_FAIL;
+        const std::vector<MenuRow> rows = QueryMenu(handler.Get(), 100, CMF_NORMAL, &result, c.last);
+        EXPECT_EQ(MenuTexts(rows), c.menu) << c.last;
+        const UINT count = HRESULT_CODE(result);
+        EXPECT_LE(100 + count, std::max(c.last + 1, 100u)) << c.last;
+        for (const MenuRow& row : rows)
+        {
+            EXPECT_LE(row.id, c.last);
+            for (const MenuRow& inner : row.submenu)
+                EXPECT_LE(inner.id, c.last);
+        }
+    }
+    // Main-menu commands use the range first.
+    WriteConfigFile(Config(Entries({"COPY_FILENAME", "CONFIGURE", "COPY_FILENAME_WITH_OPTIONS"}), ""));
+    EXPECT_EQ(MenuTexts(QueryMenu(CreateHandler({TempPath(L"folder")}).Get(), 100, CMF_NORMAL, nullptr, 101)),
+              L"Copy &Filename|Configure Brelvanta");
 }
 
 TEST_F(ShellExtTest, IdsBitmapsAndCountsReadBack)
@@ -144,10 +218,10 @@ TEST_F(ShellExtTest, TheConfigurationFileIsReadOnEveryMenu)
     EXPECT_EQ(QueryMenu(handler.Get(), 1, CMF_NORMAL, &result).size(), 0u) << "malformed: no items";
     EXPECT_EQ(result, S_OK);
 
-    WriteConfigFile("<BrelvantaConfig><MainMenu>" + Entries({"CONFIGURE", "CONFIGURE"}) +
+    WriteConfigFile("<BrelvantaConfig><MainMenu>" + Entries({"CONFIGURE", "COPY_FILENAME"}) +
                     "</MainMenu></BrelvantaConfig>");
-    EXPECT_EQ(MenuTexts(QueryMenu(handler.Get())), L"Configure Brelvanta|Configure Brelvanta")
-        << "no SubMenu: the entries read so far, not normalised";
+    EXPECT_EQ(MenuTexts(QueryMenu(handler.Get())), L"Configure Brelvanta|Copy &Filenames")
+        << "no SubMenu: the entries read so far, no submenu";
 
     EXPECT_EQ(QueryMenu(handler.Get(), 1, CMF_DEFAULTONLY, &result).size(), 0u);
     EXPECT_EQ(result, S_OK);

@@ -108,10 +108,12 @@ ComPtr<IContextMenu> ShellExtTest::CreateHandler(const std::vector<std::wstring>
     return init.As<IContextMenu>();
 }
 
-std::vector<MenuRow> ShellExtTest::QueryMenu(IContextMenu* handler, UINT idCmdFirst, UINT uFlags, HRESULT* result)
+std::vector<MenuRow> ShellExtTest::QueryMenu(IContextMenu* handler, UINT idCmdFirst, UINT uFlags, HRESULT* result,
+                                             UINT idCmdLast)
 {
     const HMENU menu = ::CreatePopupMenu();
-    const HRESULT query = handler->QueryContextMenu(menu, 0, idCmdFirst, idCmdFirst + 100, uFlags);
+    const HRESULT query =
+        handler->QueryContextMenu(menu, 0, idCmdFirst, idCmdLast ? idCmdLast : idCmdFirst + 100, uFlags);
     if (result)
         *result = query;
     std::vector<MenuRow> rows = ReadMenu(menu);

@@ -46,9 +46,9 @@ class ShellExtTest : public ProductStateTest
   protected:
     // A handler initialised with a drop list of the paths; null when Initialize failed.
     ComPtr<IContextMenu> CreateHandler(const std::vector<std::wstring>& paths, HRESULT* initialize = nullptr);
-    // Runs QueryContextMenu into a fresh popup menu and reads it back.
+    // Runs QueryContextMenu into a fresh popup menu and reads it back; idCmdLast 0 gives a range of 101 ids.
     std::vector<MenuRow> QueryMenu(IContextMenu* handler, UINT idCmdFirst = 1, UINT uFlags = CMF_NORMAL,
-                                   HRESULT* result = nullptr);
+                                   HRESULT* result = nullptr, UINT idCmdLast = 0);
     void WriteConfigFile(const std::string& bytes);
     // Chooses the command with this menu text (as shown, "(s)" resolved) from a fresh menu, with
     // the invoke mask's keys (CMIC_MASK_SHIFT_DOWN, CMIC_MASK_CONTROL_DOWN); false when the menu

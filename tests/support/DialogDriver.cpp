@@ -170,7 +170,11 @@ LRESULT CALLBACK DialogDriver::WatchWindows(int code, WPARAM wParam, LPARAM lPar
     if (t_driver && code == HCBT_ACTIVATE)
         t_driver->Record(reinterpret_cast<HWND>(wParam));
     if (t_driver && code == HCBT_DESTROYWND)
+    {
+        // Window handles are used again: a later dialog may get the handle of one that has gone.
         std::erase(t_driver->m_shown, reinterpret_cast<HWND>(wParam));
+        std::erase(t_driver->m_handled, reinterpret_cast<HWND>(wParam));
+    }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -281,7 +285,8 @@ void DialogDriver::Poll()
         return;
     for (const HWND window : dialogs)
     {
-        if (std::find(m_handled.begin(), m_handled.end(), window) != m_handled.end())
+        // The answerer clicks the shell's confirmations; no script is meant for them.
+        if (std::find(m_handled.begin(), m_handled.end(), window) != m_handled.end() || IsAnsweredConfirmation(window))
             continue;
         const std::wstring caption = GetWindowTextString(window);
         Pending& next = m_scripts.front();
