@@ -78,3 +78,7 @@
 #define IDS_EMPTY_FOLDERS_NONE 2403
 #define IDS_EMPTY_FOLDERS_ONE 2404
 #define IDS_EMPTY_FOLDERS_MANY 2405
+
+// The product icon: the configure program's window and about box, and the DLL's dialogs.
+#define IDI_BRELVANTA 128
+
