@@ -21,24 +21,27 @@ std::wstring WindowsPath(const char* unixPath)
     return path;
 }
 
+struct WindowSearch
+{
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM context) noexcept
+{
+    auto& search = *reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != search.processId || !::IsWindowVisible(window))
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
 HWND VisibleDialogOf(DWORD processId)
 {
-    struct Search
-    {
-        DWORD processId;
-        HWND found;
-    } search{processId, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM context) noexcept -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner != s.processId || !::IsWindowVisible(window))
-                return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, nullptr};
+    ::EnumWindows(&FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -55,26 +55,33 @@ std::wstring BuiltConfigureProgram()
     return WindowsPathOfUnixPath(Utf8ToWide(BRELVANTA_CONFIGURE_EXE));
 }
 
+namespace
+{
+struct WindowSearch
+{
+    DWORD processId;
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+// A named callback: a lambda does not convert to the platform's calling convention on i686.
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) noexcept
+{
+    auto& search = *reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64]{};
+    ::GetClassNameW(window, name, 64);
+    if (owner == search.processId && ::IsWindowVisible(window) && wcscmp(name, search.className) == 0)
+        search.found.push_back(window);
+    return TRUE;
+}
+} // namespace
+
 std::vector<HWND> VisibleWindowsOf(DWORD processId, const wchar_t* className)
 {
-    struct Search
-    {
-        DWORD processId;
-        const wchar_t* className;
-        std::vector<HWND> found;
-    } search{processId, className, {}};
-    ::EnumWindows(
-        [](HWND window, LPARAM context) noexcept -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t name[64]{};
-            ::GetClassNameW(window, name, 64);
-            if (owner == s.processId && ::IsWindowVisible(window) && wcscmp(name, s.className) == 0)
-                s.found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, className, {}};
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
