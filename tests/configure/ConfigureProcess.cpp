@@ -126,7 +126,7 @@ HWND ConfigureProcess::WaitForDialog(DWORD timeoutMs)
     return m_dialog;
 }
 
-DWORD ConfigureProcess::WaitForExit(DWORD timeoutMs)
+DWORD ConfigureProcess::WaitForExit(DWORD timeoutMs) const
 {
     if (::WaitForSingleObject(m_process.Get(), timeoutMs) != WAIT_OBJECT_0)
         return STILL_ACTIVE;

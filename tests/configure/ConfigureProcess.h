@@ -29,7 +29,7 @@ class ConfigureProcess
     HWND WaitForDialog(DWORD timeoutMs = 20000);
     HWND Dialog() const noexcept { return m_dialog; }
     // Waits for the process to end; its exit code, or STILL_ACTIVE on time-out.
-    DWORD WaitForExit(DWORD timeoutMs = 20000);
+    DWORD WaitForExit(DWORD timeoutMs = 20000) const;
     // A visible dialog window of the process other than the main dialog (message box, about box).
     HWND WaitForOtherWindow(DWORD timeoutMs = 10000) const;
 

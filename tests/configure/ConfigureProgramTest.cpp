@@ -56,6 +56,18 @@ void PressOk(HWND box)
 {
     ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
 }
+
+// OK reports that the file could not be written; the dialog stays, and Cancel then ends it.
+void ExpectOkRefusedThenCancel(const ConfigureProcess& program)
+{
+    program.PostCommand(IDOK);
+    const HWND box = program.WaitForOtherWindow();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageText(box).substr(0, 34), L"Failed to write configuration to: ");
+    PressOk(box);
+    program.Command(IDCANCEL);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+}
 } // namespace
 
 TEST_F(ConfigureProgramTest, ShowsTheDefaultsWithNoFileAndCancelWritesNothing)
@@ -338,13 +350,7 @@ TEST_F(ConfigureProgramTest, AReadOnlyFileIsNotReplaced)
     ASSERT_TRUE(::SetFileAttributesW(ConfigFile().c_str(), FILE_ATTRIBUTE_READONLY));
     const auto program = Start();
     ASSERT_TRUE(program->Dialog());
-    program->PostCommand(IDOK);
-    const HWND box = program->WaitForOtherWindow();
-    ASSERT_TRUE(box);
-    EXPECT_EQ(MessageText(box).substr(0, 34), L"Failed to write configuration to: ");
-    PressOk(box);
-    program->Command(IDCANCEL);
-    EXPECT_EQ(program->WaitForExit(), 0u);
+    ExpectOkRefusedThenCancel(*program);
     EXPECT_EQ(ReadFileBytes(ConfigFile()), file);
     ::SetFileAttributesW(ConfigFile().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -358,13 +364,7 @@ TEST_F(ConfigureProgramTest, AFolderInPlaceOfTheFileIsLeftAlone)
     const auto program = Start();
     ASSERT_TRUE(program->Dialog());
     EXPECT_EQ(program->Rows(IDC_SUBMENU_LIST), DefaultRows());
-    program->PostCommand(IDOK);
-    const HWND box = program->WaitForOtherWindow();
-    ASSERT_TRUE(box);
-    EXPECT_EQ(MessageText(box).substr(0, 34), L"Failed to write configuration to: ");
-    PressOk(box);
-    program->Command(IDCANCEL);
-    EXPECT_EQ(program->WaitForExit(), 0u);
+    ExpectOkRefusedThenCancel(*program);
     EXPECT_EQ(ReadFileBytes(ConfigFile() + L"\\notes.txt"), "mine");
     EXPECT_FALSE(PathExists(ConfigFile() + L".new"));
 }

@@ -3,7 +3,7 @@
 #include "resources/resource.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FileHelpers.h"
-#include "tests/support/Screenshot.h"
+#include "tests/screens/ScreensSupport.h"
 #include "tests/support/TempFolderTest.h"
 
 #include <commctrl.h>
@@ -19,32 +19,13 @@ class ConfigureScreens : public TempFolderTest
   protected:
     void SetUp() override
     {
-        std::wstring folder(32768, L'\0');
-        const DWORD length = ::GetEnvironmentVariableW(L"BRELVANTA_SCREENS", folder.data(), 32768);
-        if (length == 0 || length >= 32768)
-            GTEST_FAIL() << "BRELVANTA_SCREENS names no folder: run scripts/screens";
-        folder.resize(length);
-        m_screens = WindowsPathOfUnixPath(folder);
+        m_screens = ScreensFolder();
+        if (m_screens.empty())
+            GTEST_SKIP();
         TempFolderTest::SetUp();
     }
-    void Save(HWND window, const std::wstring& name)
-    {
-        EXPECT_TRUE(SaveWindowBmp(window, m_screens + L"\\" + name + L".bmp")) << name;
-    }
-    static void Pump()
-    {
-        const ULONGLONG end = ::GetTickCount64() + 300;
-        MSG message{};
-        while (::GetTickCount64() < end)
-        {
-            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            {
-                ::TranslateMessage(&message);
-                ::DispatchMessageW(&message);
-            }
-            ::Sleep(10);
-        }
-    }
+    void Save(HWND window, const std::wstring& name) { SaveScreen(window, m_screens, name); }
+    static void Pump() { PumpMessages(300); }
     // The capture holds only what lies on the screen, and Wine's null driver has a screen of 768
     // pixels: a taller window is saved once at the screen's top and once, as name-lower, at its bottom.
     // beforeEach runs after each move, for what depends on the window's place (the pointer).
