@@ -119,6 +119,7 @@ void CBrelvantaConfigureDlg::SaveAndClose()
 {
     m_config.mainMenu = m_mainList.Entries();
     m_config.subMenu = m_subList.Entries();
+    MenuConfigPath(); // makes the file's folders again, should they have gone since the start
     if (m_file.Save(m_config))
     {
         Close(IDOK);

@@ -25,6 +25,7 @@ class ConfigureProcess
 
     bool Started() const noexcept { return m_process.IsValid(); }
     DWORD Id() const noexcept { return m_processId; }
+    HANDLE Process() const noexcept { return m_process.Get(); }
     // Waits for the main dialog to be shown; null on time-out or when the process ended first.
     HWND WaitForDialog(DWORD timeoutMs = 20000);
     HWND Dialog() const noexcept { return m_dialog; }

@@ -2,11 +2,14 @@
 
 #include "resources/resource.h"
 #include "tests/support/FileHelpers.h"
+#include "winsupport/StringUtil.h"
 #include "winsupport/UniqueHandle.h"
 #include "winsupport/Window.h"
 
 #include <windows.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -41,6 +44,24 @@ std::wstring MajorMinorOf(const std::wstring& file)
         !::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length))
         return L"no version resource";
     return std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionMS));
+}
+
+// The full path of the module of this name that a process has loaded; empty when it has none.
+std::wstring ModulePathIn(HANDLE process, const std::wstring& name)
+{
+    HMODULE modules[512]{};
+    DWORD needed = 0;
+    if (!::K32EnumProcessModules(process, modules, sizeof(modules), &needed))
+        return {};
+    for (DWORD i = 0; i < std::min<DWORD>(needed / sizeof(HMODULE), 512); ++i)
+    {
+        wchar_t path[1024]{};
+        ::K32GetModuleFileNameExW(process, modules[i], path, 1024);
+        const std::wstring lower = ToLowerCase(path);
+        if (lower.ends_with(L"\\" + name))
+            return path;
+    }
+    return {};
 }
 
 std::wstring MessageText(HWND box)
@@ -83,6 +104,12 @@ TEST_F(ConfigureProgramTest, ShowsTheDefaultsWithNoFileAndCancelWritesNothing)
     EXPECT_TRUE(program->IsEnabled(IDC_MOVE_DOWN));
     EXPECT_EQ(program->Text(IDC_DESCRIPTION).substr(0, 52), L"This command copies the selected file/folder names, ");
     EXPECT_EQ(program->Text(IDC_LINK), L"Brelvanta v" + MajorMinorOf(Program()));
+
+    // The manifest takes effect: per-monitor DPI awareness, version 6 of the common controls.
+    EXPECT_EQ(::GetAwarenessFromDpiAwarenessContext(::GetWindowDpiAwarenessContext(program->Dialog())),
+              DPI_AWARENESS_PER_MONITOR_AWARE);
+    const std::wstring commonControls = ToLowerCase(ModulePathIn(program->Process(), L"comctl32.dll"));
+    EXPECT_NE(commonControls.find(L"common-controls_6595b64144ccf1df_6."), std::wstring::npos) << commonControls;
 
     program->Command(IDCANCEL);
     EXPECT_EQ(program->WaitForExit(), 0u);
