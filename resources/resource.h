@@ -80,3 +80,40 @@
 #define IDS_EMPTY_FOLDERS_MANY 2405
 #define IDS_EMPTY_FOLDERS_SKIPPED_ONE 2406
 #define IDS_EMPTY_FOLDERS_SKIPPED_MANY 2407
+
+// The product icon: the configure program's window and about box, and the DLL's dialogs.
+#define IDI_BRELVANTA 128
+
+// The configure program: its main dialog and about box, their controls and strings.
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_BRELVANTACONFIGURE_DIALOG 102
+#define IDS_SAVE_FAILED 103
+#define IDC_MAIN_MENU_LIST 1002
+#define IDC_SUBMENU_LIST 1003
+#define IDC_MOVE_UP 1004
+#define IDC_MOVE_DOWN 1005
+#define IDC_MOVE_TO_MAIN_MENU 1006
+#define IDC_MOVE_TO_SUBMENU 1007
+#define IDC_RESTORE_DEFAULT 1008
+#define IDC_DESCRIPTION 1009
+#define IDC_LINK 1010
+#define IDC_ABOUT_VERSION 1011
+#define IDC_ABOUT_NOTICE 1012
+// The about item of the system menu; the system menu keeps the low four bits for itself.
+#define IDM_ABOUTBOX 16
+
+// Descriptions of the commands in the configure program, and its other texts.
+#define IDS_DESCRIPTION_INVALID 2170
+#define IDS_DESCRIPTION_CONFIGURE 2171
+#define IDS_COLUMN_SHOW 2172
+#define IDS_COLUMN_COMMAND 2173
+#define IDS_LINK_TEXT 2174
+#define IDS_DESCRIPTION_COPY_FILENAME 2180
+#define IDS_DESCRIPTION_COPY_FILENAME_AND_DELETE 2181
+#define IDS_DESCRIPTION_PASTE_FILENAME 2182
+#define IDS_DESCRIPTION_PASTE_FILENAME_NOT_EXT 2183
+#define IDS_DESCRIPTION_COPY_WITH_OPTIONS 2184
+#define IDS_DESCRIPTION_EXTRACT_FOLDER 2185
+#define IDS_DESCRIPTION_DELETE_EMPTY_FOLDERS 2186
+#define IDS_DESCRIPTION_MULTI_RENAME 2187

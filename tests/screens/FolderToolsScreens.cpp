@@ -5,7 +5,7 @@
 #include "tests/foldertools/FolderToolsTestSupport.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FileHelpers.h"
-#include "tests/support/Screenshot.h"
+#include "tests/screens/ScreensSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,32 +16,13 @@ class FolderToolsScreens : public FolderToolsTest
   protected:
     void SetUp() override
     {
-        std::wstring folder(32768, L'\0');
-        const DWORD length = ::GetEnvironmentVariableW(L"BRELVANTA_SCREENS", folder.data(), 32768);
-        if (length == 0 || length >= 32768)
-            GTEST_FAIL() << "BRELVANTA_SCREENS names no folder: run scripts/screens";
-        folder.resize(length);
-        m_screens = WindowsPathOfUnixPath(folder);
+        m_screens = ScreensFolder();
+        if (m_screens.empty())
+            GTEST_SKIP();
         FolderToolsTest::SetUp();
     }
-    void Save(HWND window, const std::wstring& name)
-    {
-        EXPECT_TRUE(SaveWindowBmp(window, m_screens + L"\\" + name + L".bmp")) << name;
-    }
-    void Pump(DWORD milliseconds)
-    {
-        const ULONGLONG end = ::GetTickCount64() + milliseconds;
-        MSG message{};
-        while (::GetTickCount64() < end)
-        {
-            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            {
-                ::TranslateMessage(&message);
-                ::DispatchMessageW(&message);
-            }
-            ::Sleep(10);
-        }
-    }
+    void Save(HWND window, const std::wstring& name) { SaveScreen(window, m_screens, name); }
+    static void Pump(DWORD milliseconds) { PumpMessages(milliseconds); }
     void Resize(HWND window, int dx, int dy)
     {
         RECT rect{};

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws Brelvanta's nine 48 by 48 menu icons and writes them in the compact run-length form.
 
-Writes shellext/MenuIconData.cpp and, for looking at the designs, PNG previews (under
+Writes shellext/MenuIconData.cpp, the product icon resources/Brelvanta.ico (the ninth drawing
+at the program icon sizes) and, for looking at the designs, PNG previews (under
 build/icongen by default): each icon at 48 px, and contact sheets at the menu sizes 13, 16 and
 20 px scaled up, made the way the shell extension makes them (halving, then bilinear).
 
@@ -9,7 +10,7 @@ Shapes are signed distance functions in the 48 px grid (y grows downwards, as se
 has a fill and an inner outline; a pixel is the average of 4 by 4 samples, which gives the
 anti-aliased edges in alpha. Only the standard library is used and the output is deterministic.
 
-Usage: tools/icongen/icongen.py [--source FILE] [--preview DIR]
+Usage: tools/icongen/icongen.py [--source FILE] [--ico FILE] [--preview DIR]
 """
 
 import argparse
@@ -171,21 +172,24 @@ class Layer:
 # --- drawing ------------------------------------------------------------------------------------
 
 
-def render(layers):
-    """Rows of (r, g, b, a) floats, top row first, colour not premultiplied."""
+def render(layers, size=SIZE):
+    """Rows of (r, g, b, a) floats, top row first, colour not premultiplied. The drawings are made
+    in the 48 px grid; other sizes sample the same shapes more or less densely."""
+    scale = SIZE / size
     offsets = [(i + 0.5) / SUPERSAMPLE for i in range(SUPERSAMPLE)]
     samples = SUPERSAMPLE * SUPERSAMPLE
     rows = []
-    for py in range(SIZE):
+    for py in range(size):
         row = []
-        live = [l for l in layers if l.shape.bbox[1] <= py + 1 and l.shape.bbox[3] >= py]
-        for px in range(SIZE):
-            here = [l for l in live if l.shape.bbox[0] <= px + 1 and l.shape.bbox[2] >= px][::-1]
+        live = [l for l in layers if l.shape.bbox[1] <= (py + 1) * scale and l.shape.bbox[3] >= py * scale]
+        for px in range(size):
+            here = [l for l in live
+                    if l.shape.bbox[0] <= (px + 1) * scale and l.shape.bbox[2] >= px * scale][::-1]
             r = g = b = 0.0
             covered = 0
             for oy in offsets:
                 for ox in offsets:
-                    x, y = px + ox, py + oy
+                    x, y = (px + ox) * scale, (py + oy) * scale
                     for layer in here:
                         colour = layer.colour_at(x, y)
                         if colour is not None:
@@ -206,10 +210,11 @@ def quantise(rows):
     """BGRA bytes per pixel, top row first. Transparent pixels next to the drawing take the colour
     of their neighbours, so that the averaging at menu size brings no dark fringes in."""
     pixels = [[[int(c + 0.5) for c in p] for p in row] for row in rows]
+    size = len(pixels)
     for _ in range(3):
         grown = [[list(p) for p in row] for row in pixels]
-        for y in range(SIZE):
-            for x in range(SIZE):
+        for y in range(size):
+            for x in range(size):
                 if pixels[y][x][3] != 0 or pixels[y][x][:3] != [0, 0, 0]:
                     continue
                 total = [0, 0, 0]
@@ -217,7 +222,7 @@ def quantise(rows):
                 for dy in (-1, 0, 1):
                     for dx in (-1, 0, 1):
                         nx, ny = x + dx, y + dy
-                        if 0 <= nx < SIZE and 0 <= ny < SIZE:
+                        if 0 <= nx < size and 0 <= ny < size:
                             n = pixels[ny][nx]
                             if n[3] != 0 or n[:3] != [0, 0, 0]:
                                 w = max(n[3], 1)
@@ -339,17 +344,20 @@ def fit(image, tw, th):
 # --- PNG previews -------------------------------------------------------------------------------
 
 
-def write_png(path, width, height, rgb_rows):
-    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in rgb_rows)
+def png_bytes(width, height, rows, colour_type=2):
+    """A PNG of rows of RGB (colour type 2) or RGBA (6) pixels."""
+    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in rows)
 
     def chunk(kind, body):
         return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
 
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def write_png(path, width, height, rgb_rows):
     with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)))
-        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
-        f.write(chunk(b"IEND", b""))
+        f.write(png_bytes(width, height, rgb_rows))
 
 
 def over(pixel, background):
@@ -508,6 +516,34 @@ ICONS = [
 ]
 
 
+# --- the product icon -------------------------------------------------------------------------
+
+# Sizes of the program icon: small and large icons at 100 to 200 per cent, and the shell's 256.
+ICO_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+
+
+def ico_bytes(draw):
+    """A Windows icon file of the drawing at every size of ICO_SIZES: 32-bit bitmaps with alpha,
+    the largest as PNG, as the shell expects it."""
+    images = []
+    for size in ICO_SIZES:
+        pixels = quantise(render(draw(), size))  # BGRA rows, top row first
+        if size >= 256:
+            rgba = [[(p[2], p[1], p[0], p[3]) for p in row] for row in pixels]
+            images.append((size, png_bytes(size, size, rgba, colour_type=6)))
+            continue
+        header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0, 0, 0, 0, 0, 0)
+        colour = b"".join(bytes(v for p in row for v in p) for row in pixels[::-1])
+        mask_row = ((size + 31) // 32) * 4
+        images.append((size, header + colour + bytes(mask_row * size)))
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, data in images:
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return out + b"".join(data for _size, data in images)
+
+
 # --- output -------------------------------------------------------------------------------------
 
 
@@ -549,6 +585,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--source", default=os.path.join(root, "shellext", "MenuIconData.cpp"))
     parser.add_argument("--preview", default=os.path.join(root, "build", "icongen"))
+    parser.add_argument("--ico", default=os.path.join(root, "resources", "Brelvanta.ico"))
     args = parser.parse_args()
 
     os.makedirs(args.preview, exist_ok=True)
@@ -568,6 +605,9 @@ def main():
 
     with open(args.source, "w", newline="\n") as f:
         f.write(source_text(encoded))
+    with open(args.ico, "wb") as f:
+        f.write(ico_bytes(icon_product))
+    print(f"product icon: {args.ico}")
 
     light, menu, dark = (255, 255, 255), (240, 240, 240), (43, 43, 43)
     contact_sheet(os.path.join(args.preview, "sheet-48.png"), images, 2, [light, dark])
