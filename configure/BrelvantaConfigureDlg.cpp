@@ -32,7 +32,7 @@ bool CBrelvantaConfigureDlg::OnInitDialog()
     m_subList.SetUp(Dpi().Dpi());
     ShowConfig();
 
-    m_link.Subclass(Item(IDC_LINK));
+    m_link.Attach(Hwnd(), IDC_LINK);
     const FileVersion version = ModuleFileVersion(ResourceModule());
     SetText(IDC_LINK,
             FormatStringResource(IDS_LINK_TEXT, {std::to_wstring(version.major), std::to_wstring(version.minor)}));
@@ -175,7 +175,7 @@ void CBrelvantaConfigureDlg::OnDpiChanged(UINT, UINT newDpi)
     SetIcons();
 }
 
-std::optional<INT_PTR> CBrelvantaConfigureDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+std::optional<INT_PTR> CBrelvantaConfigureDlg::OnMessage(UINT message, WPARAM wParam, LPARAM)
 {
     switch (message)
     {
@@ -183,11 +183,6 @@ std::optional<INT_PTR> CBrelvantaConfigureDlg::OnMessage(UINT message, WPARAM wP
         if ((wParam & 0xFFF0) != IDM_ABOUTBOX)
             return std::nullopt;
         CAboutDlg().ShowModal(Hwnd());
-        return TRUE;
-    case WM_DRAWITEM:
-        if (wParam != IDC_LINK)
-            return std::nullopt;
-        m_link.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case kBringToFrontMessage: {
         if (::IsIconic(Hwnd()))

@@ -2,7 +2,6 @@
 
 #include "winsupport/Window.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -12,7 +11,6 @@ namespace
 constexpr COLORREF kNormalColour = RGB(0, 51, 153);
 constexpr COLORREF kHotColour = RGB(255, 51, 0);
 constexpr int kFontHeight = 11; // DIPs
-constexpr UINT_PTR kSubclassId = 1;
 } // namespace
 
 void OpenLinkWithShell(const std::wstring& target)
@@ -28,21 +26,11 @@ CButtonLink::CButtonLink(ScreenDpi& dpi) : m_dpi(dpi)
 CButtonLink::~CButtonLink()
 {
     m_dpi.RemoveWatcher(this);
-    if (m_button)
-        ::RemoveWindowSubclass(m_button, &SubclassProc, kSubclassId);
-}
-
-bool CButtonLink::Subclass(HWND button)
-{
-    if (!button || !::SetWindowSubclass(button, &SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-        return false;
-    m_button = button;
-    return true;
 }
 
 std::wstring CButtonLink::EffectiveTarget() const
 {
-    return m_target.empty() ? L"https://" + GetWindowTextString(m_button) : m_target;
+    return m_target.empty() ? L"https://" + GetWindowTextString(Hwnd()) : m_target;
 }
 
 void CButtonLink::Open() const
@@ -86,10 +74,10 @@ void CButtonLink::SetHot(bool hot)
     m_hot = hot;
     ::SetCursor(::LoadCursorW(nullptr, hot ? IDC_HAND : IDC_ARROW));
     if (hot)
-        ::SetCapture(m_button);
-    else if (::GetCapture() == m_button)
+        ::SetCapture(Hwnd());
+    else if (::GetCapture() == Hwnd())
         ::ReleaseCapture();
-    ::InvalidateRect(m_button, nullptr, TRUE);
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 std::optional<LRESULT> CButtonLink::OnMessage(UINT message, WPARAM, LPARAM lParam)
@@ -108,16 +96,16 @@ std::optional<LRESULT> CButtonLink::OnMessage(UINT message, WPARAM, LPARAM lPara
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
     case WM_CAPTURECHANGED:
-        if (m_hot && reinterpret_cast<HWND>(lParam) != m_button)
+        if (m_hot && reinterpret_cast<HWND>(lParam) != Hwnd())
         {
             m_hot = false;
-            ::InvalidateRect(m_button, nullptr, TRUE);
+            ::InvalidateRect(Hwnd(), nullptr, TRUE);
         }
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         // Only the text is a link: the button's own pressing and clicking stay out of it.
-        ::SetFocus(m_button);
+        ::SetFocus(Hwnd());
         return 0;
     case WM_LBUTTONUP:
         if (m_hot)
@@ -134,31 +122,17 @@ std::optional<LRESULT> CButtonLink::OnMessage(UINT message, WPARAM, LPARAM lPara
     }
 }
 
-LRESULT CALLBACK CButtonLink::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR self) noexcept
+std::optional<LRESULT> CButtonLink::OnParentMessage(UINT message, WPARAM, LPARAM lParam)
 {
-    auto* link = reinterpret_cast<CButtonLink*>(self);
-    if (message == WM_NCDESTROY)
-    {
-        ::RemoveWindowSubclass(window, &SubclassProc, kSubclassId);
-        link->m_button = nullptr;
-        return ::DefSubclassProc(window, message, wParam, lParam);
-    }
-    try
-    {
-        if (const std::optional<LRESULT> handled = link->OnMessage(message, wParam, lParam))
-            return *handled;
-    }
-    catch (...)
-    {
-        // Nothing may escape into the message loop; the button goes on as a plain one.
-    }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    if (message != WM_DRAWITEM)
+        return std::nullopt;
+    DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    return TRUE;
 }
 
 void CButtonLink::OnDpiChanged(UINT, UINT)
 {
     m_font.Reset(); // made again at the next paint, at the new height
-    if (m_button)
-        ::InvalidateRect(m_button, nullptr, TRUE);
+    if (Hwnd())
+        ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "winsupport/Control.h"
 #include "winsupport/ScreenDpi.h"
 #include "winsupport/UniqueHandle.h"
 
@@ -14,8 +15,9 @@ void OpenLinkWithShell(const std::wstring& target);
 
 // An owner-drawn button that shows its text as an underlined link, blue normally and orange-red
 // while the pointer is over the text, with the hand cursor. Clicking the text, or the button's
-// own click (keyboard, BM_CLICK), opens the link target. The dialog forwards WM_DRAWITEM to it.
-class CButtonLink final : private ScreenDpiWatcher
+// own click (keyboard, BM_CLICK), opens the link target. It paints itself from its parent's
+// WM_DRAWITEM.
+class CButtonLink final : public CControl, private ScreenDpiWatcher
 {
   public:
     using Opener = std::function<void(const std::wstring& target)>;
@@ -23,10 +25,8 @@ class CButtonLink final : private ScreenDpiWatcher
     explicit CButtonLink(ScreenDpi& dpi);
     CButtonLink(const CButtonLink&) = delete;
     CButtonLink& operator=(const CButtonLink&) = delete;
-    ~CButtonLink();
+    ~CButtonLink() override;
 
-    // Takes over the mouse handling of the dialog's button; false when it cannot.
-    bool Subclass(HWND button);
     void SetTarget(std::wstring target) { m_target = std::move(target); }
     // What a click opens: the target, or "https://" and the button's text when there is none.
     std::wstring EffectiveTarget() const;
@@ -40,14 +40,12 @@ class CButtonLink final : private ScreenDpiWatcher
     RECT TextRect() const noexcept { return m_textRect; }
 
   private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self) noexcept;
-    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::optional<LRESULT> OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void SetHot(bool hot);
     void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
     ScreenDpi& m_dpi;
-    HWND m_button = nullptr;
     std::wstring m_target;
     Opener m_opener = OpenLinkWithShell;
     UniqueHfont m_font;
