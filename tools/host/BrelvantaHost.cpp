@@ -239,13 +239,19 @@ void PrintMenu(HMENU menu, const std::wstring& indent)
 }
 
 // The offset of the first item whose text starts with prefix, searching submenus too.
-// Watches for a dialog of this process with the caption while a command runs: photographs it,
-// reads its list, and cancels it, so that a headless tour never waits for a person.
+// Watches for a dialog with the caption while a command runs (of this process, or of a program the
+// command started): photographs it, reads its list when it is ours, and cancels it, so that a
+// headless tour never waits for a person.
 class DialogPhotographer
 {
   public:
-    DialogPhotographer(std::wstring caption, std::wstring shot)
-        : m_caption(std::move(caption)), m_shot(std::move(shot)), m_thread([this] { Run(); })
+    enum class Owner
+    {
+        ThisProcess,
+        AnyProcess
+    };
+    DialogPhotographer(std::wstring caption, std::wstring shot, Owner owner = Owner::ThisProcess)
+        : m_caption(std::move(caption)), m_shot(std::move(shot)), m_owner(owner), m_thread([this] { Run(); })
     {
     }
     DialogPhotographer(const DialogPhotographer&) = delete;
@@ -253,10 +259,17 @@ class DialogPhotographer
     ~DialogPhotographer()
     {
         m_stop = true;
-        m_thread.join();
+        if (m_thread.joinable())
+            m_thread.join();
     }
     // What was seen, once the command has returned.
     const std::vector<std::wstring>& Report() const noexcept { return m_report; }
+    // Waits for a dialog that another program shows (up to ten seconds), then tells what was seen.
+    const std::vector<std::wstring>& WaitForReport()
+    {
+        m_thread.join();
+        return m_report;
+    }
 
   private:
     void Run() noexcept
@@ -265,12 +278,13 @@ class DialogPhotographer
         {
             const HWND dialog = ::FindWindowW(L"#32770", m_caption.c_str());
             DWORD process = 0;
-            if (dialog && ::GetWindowThreadProcessId(dialog, &process) && process == ::GetCurrentProcessId() &&
-                ::IsWindowVisible(dialog))
+            const bool ours = ::GetWindowThreadProcessId(dialog, &process) && process == ::GetCurrentProcessId();
+            if (dialog && (ours || m_owner == Owner::AnyProcess) && ::IsWindowVisible(dialog))
             {
                 ::Sleep(300); // let it paint
-                m_report.push_back(L"dialog \"" + m_caption + L"\" opened");
-                const HWND list = ::FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
+                m_report.push_back(L"dialog \"" + m_caption + L"\" opened" + (ours ? L"" : L" by another program"));
+                // A list view of another process cannot be read from here.
+                const HWND list = ours ? ::FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
                 const int rows = list ? static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
                 for (int row = 0; row < rows; ++row)
                 {
@@ -293,6 +307,7 @@ class DialogPhotographer
 
     const std::wstring m_caption;
     const std::wstring m_shot;
+    const Owner m_owner;
     std::vector<std::wstring> m_report;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
@@ -728,6 +743,23 @@ int RunTour(HINSTANCE instance, const std::wstring& shotFolder)
                 Print(L"  " + line);
             if (report.empty())
                 status = 1;
+        }
+        UINT configureOffset = 0;
+        if (stop.shot == L"menu-one-file" && FindItem(menu.menu.Get(), L"Configure Brelvanta", configureOffset))
+        {
+            // The command starts the configure program beside the DLL and does not wait for it.
+            DialogPhotographer photographer(L"Configure Brelvanta Menu Commands", shotFolder + L"\\configure.bmp",
+                                            DialogPhotographer::Owner::AnyProcess);
+            const HRESULT result = InvokeOffset(menu.handler.Get(), configureOffset, window.Get());
+            Print(L"  invoked \"Configure Brelvanta\": " + HResultText(result));
+            const std::vector<std::wstring>& report = photographer.WaitForReport();
+            for (const std::wstring& line : report)
+                Print(L"  " + line);
+            if (report.empty())
+            {
+                Print(L"  the configure program showed no window");
+                status = 1;
+            }
         }
         if (stop.names.size() == 3)
         {
