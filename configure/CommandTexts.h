@@ -4,7 +4,6 @@
 
 #include <string>
 
-// What the configure program shows of a command: its menu text as the string table holds it
-// (ampersand and "(s)" included) and the description of what it does. Unknown types read "Invalid".
-std::wstring CommandMenuText(CommandType type);
+// What the configure program says a command does; unknown types read "Invalid". The menu text is
+// CommandMenuText, shared with the menu.
 std::wstring CommandDescription(CommandType type);

@@ -1,5 +1,8 @@
 #include "menuconfig/CommandType.h"
 
+#include "resources/resource.h"
+#include "winsupport/Resources.h"
+
 namespace
 {
 constexpr std::array<std::string_view, kCommandTypeCount> kNames = {
@@ -13,7 +16,27 @@ constexpr std::array<std::string_view, kCommandTypeCount> kNames = {
     "MULTI_RENAME",
     "CONFIGURE",
 };
+
+constexpr std::array<UINT, kCommandTypeCount> kMenuTextIds = {
+    IDS_COMMAND_COPY_FILENAME,
+    IDS_COMMAND_COPY_FILENAME_AND_DELETE,
+    IDS_COMMAND_PASTE_FILENAME,
+    IDS_COMMAND_PASTE_FILENAME_NOT_EXT,
+    IDS_COMMAND_COPY_WITH_OPTIONS,
+    IDS_COMMAND_EXTRACT_FOLDER,
+    IDS_COMMAND_DELETE_EMPTY_FOLDERS,
+    IDS_COMMAND_MULTI_RENAME,
+    IDS_COMMAND_CONFIGURE,
+};
 } // namespace
+
+std::wstring CommandMenuText(CommandType type)
+{
+    const int number = static_cast<int>(type);
+    if (number < 1 || number > kCommandTypeCount)
+        return LoadStringResource(IDS_COMMAND_INVALID);
+    return LoadStringResource(kMenuTextIds[static_cast<size_t>(number - 1)]);
+}
 
 std::string_view CommandTypeName(CommandType type) noexcept
 {

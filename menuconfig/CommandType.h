@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // The nine context-menu commands. The numbers are fixed: they order the default menu and name
@@ -34,6 +35,10 @@ inline constexpr std::array<CommandType, kCommandTypeCount> kAllCommandTypes = {
     CommandType::MultiRename,
     CommandType::Configure,
 };
+
+// The menu text of a type as the string table holds it (ampersand and "(s)" included), shown by
+// the menu and by the configure program; "Invalid" outside 1 to 9.
+std::wstring CommandMenuText(CommandType type);
 
 // The name of a type in the menu configuration file ("COPY_FILENAME"...); empty outside 1 to 9.
 std::string_view CommandTypeName(CommandType type) noexcept;

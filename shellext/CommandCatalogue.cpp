@@ -6,37 +6,7 @@
 #include "foldertools/DelEmptyFoldersCommand.h"
 #include "foldertools/ExtractFolderCommand.h"
 #include "rename/BatchRenameCommand.h"
-#include "resources/resource.h"
 #include "shellext/RunConfigureCommand.h"
-#include "winsupport/Resources.h"
-
-std::wstring MenuText(CommandType type)
-{
-    switch (type)
-    {
-    case CommandType::Invalid:
-        return LoadStringResource(IDS_COMMAND_INVALID);
-    case CommandType::CopyFilename:
-        return LoadStringResource(IDS_COMMAND_COPY_FILENAME);
-    case CommandType::CopyFilenameAndDelete:
-        return LoadStringResource(IDS_COMMAND_COPY_FILENAME_AND_DELETE);
-    case CommandType::PasteFilename:
-        return LoadStringResource(IDS_COMMAND_PASTE_FILENAME);
-    case CommandType::PasteFilenameNotExt:
-        return LoadStringResource(IDS_COMMAND_PASTE_FILENAME_NOT_EXT);
-    case CommandType::CopyFilenameWithOptions:
-        return LoadStringResource(IDS_COMMAND_COPY_WITH_OPTIONS);
-    case CommandType::ExtractFolder:
-        return LoadStringResource(IDS_COMMAND_EXTRACT_FOLDER);
-    case CommandType::DeleteEmptyFolders:
-        return LoadStringResource(IDS_COMMAND_DELETE_EMPTY_FOLDERS);
-    case CommandType::MultiRename:
-        return LoadStringResource(IDS_COMMAND_MULTI_RENAME);
-    case CommandType::Configure:
-        return LoadStringResource(IDS_COMMAND_CONFIGURE);
-    }
-    return {};
-}
 
 bool IsCommandVisible(const MenuEntry& entry, const Selection& selection)
 {
@@ -62,7 +32,7 @@ bool IsCommandVisible(const MenuEntry& entry, const Selection& selection)
 
 std::unique_ptr<MenuItem> CreateCommand(CommandType type)
 {
-    std::wstring text = MenuText(type);
+    std::wstring text = CommandMenuText(type);
     switch (type)
     {
     case CommandType::CopyFilename:
