@@ -12,22 +12,8 @@ void WaitDlg::SetCurrentFolder(const std::wstring& folder)
 
 bool WaitDlg::IsAborted()
 {
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE))
-    {
-        // A quit message belongs to the host's own loop: leave it there and stop the scan.
-        if (message.message == WM_QUIT)
-        {
-            m_cancelled = true;
-            break;
-        }
-        if (!::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            break;
-        if (Hwnd() && ::IsDialogMessageW(Hwnd(), &message))
-            continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
+    if (!DispatchWaitingMessages(Hwnd()))
+        m_cancelled = true;
     return m_cancelled;
 }
 
