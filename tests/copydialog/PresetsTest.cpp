@@ -16,13 +16,23 @@ std::string Document(const std::string& presets)
     return kDeclaration + "<Presets>" + presets + "</Presets>";
 }
 
+// An element as the writer writes it: an empty text closes the tag at once.
+std::string Element(const std::string& tag, const std::string& text)
+{
+    std::string element = "<" + tag;
+    if (text.empty())
+        return element + "/>";
+    element += ">";
+    element += text;
+    element += "</";
+    element += tag;
+    element += ">";
+    return element;
+}
+
 std::string PresetXml(const std::string& name, const std::string& item, const std::string& separator)
 {
-    const auto element = [](const char* tag, const std::string& text) {
-        return text.empty() ? "<" + std::string(tag) + "/>"
-                            : "<" + std::string(tag) + ">" + text + "</" + std::string(tag) + ">";
-    };
-    return "<Preset>" + element("Name", name) + element("Item", item) + element("Separator", separator) + "</Preset>";
+    return "<Preset>" + Element("Name", name) + Element("Item", item) + Element("Separator", separator) + "</Preset>";
 }
 
 // Each test starts with no per-user folder and no default presets file beside the test program,
@@ -171,8 +181,7 @@ TEST_F(PresetsTest, ReadingIsLenient)
                   "<Item>$name</Item></Preset>"),
          {{L"Only a name", L"", L""}, {L"", L"$name", L";"}}},
         {"comments between presets and attributes on the root are not presets",
-         Document("<!-- mine --><Preset><Name>A</Name></Preset><!-- theirs -->")
-             .replace(kDeclaration.size(), 9, "<Presets version=\"2\">"),
+         kDeclaration + "<Presets version=\"2\"><!-- mine --><Preset><Name>A</Name></Preset><!-- theirs --></Presets>",
          {{L"A", L"", L""}}},
         {"a byte-order mark", "\xef\xbb\xbf" + Document(PresetXml("A", "$name", "\\n")), {{L"A", L"$name", L"\\n"}}},
         {"CR LF line ends and indentation between elements",
