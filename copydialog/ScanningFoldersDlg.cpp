@@ -13,53 +13,11 @@ class Cancelled final : public MAbortBase
 };
 } // namespace
 
-CScanningFoldersDlg::CScanningFoldersDlg() : CDialog(IDD_SCANNING_FOLDERS) {}
+CScanningFoldersDlg::CScanningFoldersDlg() : CFolderProgressDlg(IDD_SCANNING_FOLDERS) {}
 
-void CScanningFoldersDlg::SetCurrentFolder(const std::wstring& folder)
+void CScanningFoldersDlg::ShowFolder(const std::wstring& text)
 {
-    m_path.Record(folder);
-}
-
-bool CScanningFoldersDlg::IsAborted()
-{
-    if (!DispatchWaitingMessages(Hwnd()))
-        m_aborted = true;
-    return m_aborted;
-}
-
-bool CScanningFoldersDlg::OnInitDialog()
-{
-    ::SetTimer(Hwnd(), kTimerId, 100, nullptr);
-    return true;
-}
-
-bool CScanningFoldersDlg::OnCommand(int id, int code, HWND)
-{
-    if (id == IDCANCEL && code == BN_CLICKED)
-    {
-        m_aborted = true; // the window goes once the scan has stopped
-        return true;
-    }
-    return false;
-}
-
-void CScanningFoldersDlg::OnDestroy()
-{
-    ::KillTimer(Hwnd(), kTimerId);
-    m_aborted = true; // whoever destroys the window ends the scan it shows
-}
-
-std::optional<INT_PTR> CScanningFoldersDlg::OnMessage(UINT message, WPARAM wParam, LPARAM)
-{
-    if (message != WM_TIMER || wParam != kTimerId)
-        return std::nullopt;
-    std::wstring text = m_path.Take();
-    if (!text.empty() && text != m_shown)
-    {
-        m_shown = std::move(text);
-        SetText(IDC_SCANNING_FOLDERS_PATH, m_shown);
-    }
-    return TRUE;
+    SetText(IDC_SCANNING_FOLDERS_PATH, text);
 }
 
 void RunFolderScan(const CWindow& owner, ItemList& list, const FolderScanOptions& options)

@@ -1,33 +1,16 @@
 #pragma once
 
-#include "copydialog/ProgressPath.h"
+#include "copydialog/FolderProgressDlg.h"
 #include "copynames/ItemList.h"
-#include "copynames/MAbortBase.h"
-#include "winsupport/Dialog.h"
 
-#include <string>
-
-// "Reading folders": the modeless window shown while the copy options dialog scans the selected
-// folders. The scan runs on its thread; IsAborted keeps it painting and its Cancel button alive.
-class CScanningFoldersDlg : public CDialog, public MAbortBase
+// "Reading folders": the progress window of the copy options dialog's folder scan.
+class CScanningFoldersDlg : public CFolderProgressDlg
 {
   public:
     CScanningFoldersDlg();
 
-    void SetCurrentFolder(const std::wstring& folder) override;
-    bool IsAborted() override;
-
   protected:
-    bool OnInitDialog() override;
-    bool OnCommand(int id, int code, HWND control) override;
-    void OnDestroy() override;
-    std::optional<INT_PTR> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  private:
-    static constexpr UINT_PTR kTimerId = 1;
-    bool m_aborted = false;
-    ProgressPath m_path;
-    std::wstring m_shown;
+    void ShowFolder(const std::wstring& text) override;
 };
 
 // Scans the selected folders of the list with the options, showing the progress window over owner
