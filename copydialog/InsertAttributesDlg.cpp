@@ -1,0 +1,142 @@
+#include "copydialog/InsertAttributesDlg.h"
+
+#include "resources/resource.h"
+#include "winsupport/Resources.h"
+
+namespace
+{
+constexpr int kRadios[kInsertAttributeCount] = {IDC_INSERT_NAME, IDC_INSERT_PATH, IDC_INSERT_TYPE, IDC_INSERT_SIZE,
+                                                IDC_INSERT_DATE};
+constexpr int kExamples[kInsertAttributeCount] = {IDC_INSERT_NAME_EXAMPLE, IDC_INSERT_PATH_EXAMPLE,
+                                                  IDC_INSERT_TYPE_EXAMPLE, IDC_INSERT_SIZE_EXAMPLE,
+                                                  IDC_INSERT_DATE_EXAMPLE};
+constexpr int kLists[kInsertOptionListCount] = {IDC_INSERT_NAME_LIST,      IDC_INSERT_PATH_LIST,
+                                                IDC_INSERT_SEPARATOR_LIST, IDC_INSERT_SIZE_LIST,
+                                                IDC_INSERT_DATE_TIME_LIST, IDC_INSERT_DATE_FORMAT_LIST};
+// The first string of each list's entries; the others follow it.
+constexpr UINT kListStrings[kInsertOptionListCount] = {IDS_INSERT_NAME_OPTIONS,      IDS_INSERT_PATH_OPTIONS,
+                                                       IDS_INSERT_SEPARATOR_OPTIONS, IDS_INSERT_SIZE_OPTIONS,
+                                                       IDS_INSERT_DATE_TIME_OPTIONS, IDS_INSERT_DATE_FORMAT_OPTIONS};
+
+int ListOfControl(int id) noexcept
+{
+    for (int list = 0; list < kInsertOptionListCount; ++list)
+        if (kLists[list] == id)
+            return list;
+    return -1;
+}
+
+int AttributeOfRadio(int id) noexcept
+{
+    for (int attribute = 0; attribute < kInsertAttributeCount; ++attribute)
+        if (kRadios[attribute] == id)
+            return attribute;
+    return -1;
+}
+} // namespace
+
+bool CInsertAttributesDlg::OnInitDialog()
+{
+    // A page is placed by the tab control, not by a resizable dialog of its own: only the
+    // example edits widen with it.
+    m_layout = std::make_unique<AnchorLayout>(Hwnd(), SharedDpi());
+    RECT outer{};
+    ::GetWindowRect(Hwnd(), &outer);
+    for (const int example : kExamples)
+        m_layout->AddAnchor(example, kAnchorStretch, kAnchorNone, outer.right, outer.bottom);
+
+    const InsertDialogMemory& memory = RememberedInsertState();
+    for (int list = 0; list < kInsertOptionListCount; ++list)
+    {
+        const HWND control = Item(kLists[list]);
+        for (int entry = 0; entry < InsertOptionCount(list); ++entry)
+        {
+            const std::wstring text = LoadStringResource(kListStrings[list] + static_cast<UINT>(entry));
+            ::SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        }
+        const int selection = memory.selections[static_cast<size_t>(list)];
+        ::SendMessageW(control, CB_SETCURSEL, selection >= 0 && selection < InsertOptionCount(list) ? selection : 0,
+                       0);
+    }
+    const int attribute = memory.attribute >= 0 && memory.attribute < kInsertAttributeCount ? memory.attribute : 0;
+    SelectAttribute(attribute);
+    return false;
+}
+
+void CInsertAttributesDlg::OnSize(UINT, int width, int height)
+{
+    if (m_layout)
+        m_layout->Layout(width, height);
+}
+
+void CInsertAttributesDlg::OnPageSelected()
+{
+    RefreshExamples();
+    PutTextToInsert();
+}
+
+bool CInsertAttributesDlg::OnCommand(int id, int code, HWND control)
+{
+    if (code == BN_CLICKED)
+    {
+        const int attribute = AttributeOfRadio(id);
+        if (attribute >= 0)
+        {
+            SelectAttribute(attribute);
+            return true;
+        }
+    }
+    if (code == CBN_SELCHANGE)
+    {
+        const int list = ListOfControl(id);
+        if (list >= 0)
+        {
+            RememberedInsertState().selections[static_cast<size_t>(list)] =
+                static_cast<int>(::SendMessageW(control, CB_GETCURSEL, 0, 0));
+            PutTextToInsert();
+            for (int attribute = 0; attribute < kInsertAttributeCount; ++attribute)
+                if (InsertOptionListOf(attribute, list))
+                    RefreshExample(attribute);
+            return true;
+        }
+    }
+    return CInsertPage::OnCommand(id, code, control);
+}
+
+void CInsertAttributesDlg::SelectAttribute(int attribute)
+{
+    CheckRadio(IDC_INSERT_NAME, IDC_INSERT_DATE, kRadios[attribute]);
+    for (int list = 0; list < kInsertOptionListCount; ++list)
+        EnableItem(kLists[list], InsertOptionListOf(attribute, list));
+    RememberedInsertState().attribute = attribute;
+    PutTextToInsert();
+}
+
+InsertOptionSelections CInsertAttributesDlg::Selections() const noexcept
+{
+    InsertOptionSelections selections{};
+    for (int list = 0; list < kInsertOptionListCount; ++list)
+        selections[static_cast<size_t>(list)] =
+            static_cast<int>(::SendDlgItemMessageW(Hwnd(), kLists[list], CB_GETCURSEL, 0, 0));
+    return selections;
+}
+
+void CInsertAttributesDlg::PutTextToInsert() const
+{
+    const int attribute = AttributeOfRadio(CheckedRadio(IDC_INSERT_NAME, IDC_INSERT_DATE));
+    if (attribute >= 0)
+        Owner().SetTextToInsert(AttributeFragment(attribute, Selections()));
+}
+
+void CInsertAttributesDlg::RefreshExample(int attribute) const
+{
+    const CFItem* example = Owner().Example();
+    SetText(kExamples[attribute], example ? FragmentExample(AttributeFragment(attribute, Selections()), *example)
+                                          : std::wstring());
+}
+
+void CInsertAttributesDlg::RefreshExamples() const
+{
+    for (int attribute = 0; attribute < kInsertAttributeCount; ++attribute)
+        RefreshExample(attribute);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "copydialog/InsertPage.h"
+#include "copydialog/InsertPropertyList.h"
+#include "resources/resource.h"
+
+// "Insert Property": the shell properties the example file offers, with their values.
+class CInsertPropertiesDlg : public CInsertPage
+{
+  public:
+    explicit CInsertPropertiesDlg(CInsertDlg& owner) : CInsertPage(IDD_INSERT_PROPERTIES, owner) {}
+
+    void OnPageSelected() override;
+    void OnPageDeselected() override {}
+    void SaveState() override;
+    void OnExampleChanged() override { Refill(); }
+
+    // The rows listed now, in list order.
+    const InsertPropertyList& Listed() const noexcept { return m_list; }
+
+  protected:
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    std::optional<LRESULT> OnNotify(const NMHDR& header) override;
+    void OnSize(UINT type, int width, int height) override;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
+
+  private:
+    void Refill();
+    // The selected row's fragment into the dialog's text to insert; nothing when none is.
+    void PutTextToInsert() const;
+    int SelectedRow() const noexcept;
+
+    HWND m_listView = nullptr;
+    InsertPropertyList m_list;
+    std::unique_ptr<AnchorLayout> m_layout;
+    bool m_filling = false;
+};
