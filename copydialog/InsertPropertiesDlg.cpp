@@ -57,6 +57,7 @@ bool CInsertPropertiesDlg::OnInitDialog()
     InsertColumn(m_listView, kExampleColumn, IDS_INSERT_COLUMN_EXAMPLE, exampleWidth);
     ListView_SetColumnWidth(m_listView, kNameColumn, nameWidth);
     ListView_SetColumnWidth(m_listView, kExampleColumn, exampleWidth);
+    m_exampleFills = exampleWidth == LVSCW_AUTOSIZE_USEHEADER;
     return false;
 }
 
@@ -64,6 +65,10 @@ void CInsertPropertiesDlg::OnSize(UINT, int width, int height)
 {
     if (m_layout)
         m_layout->Layout(width, height);
+    // The page is made at its template's size and then placed over the tab: the example column
+    // keeps filling the rest until the user gives it a width.
+    if (m_listView && m_exampleFills)
+        ListView_SetColumnWidth(m_listView, kExampleColumn, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 void CInsertPropertiesDlg::OnDpiChanged(UINT oldDpi, UINT newDpi)
@@ -153,6 +158,11 @@ bool CInsertPropertiesDlg::OnCommand(int id, int code, HWND control)
 
 std::optional<LRESULT> CInsertPropertiesDlg::OnNotify(const NMHDR& header)
 {
+    if (header.code == HDN_ENDTRACKW || header.code == HDN_DIVIDERDBLCLICKW)
+    {
+        m_exampleFills = false;
+        return std::nullopt;
+    }
     if (header.idFrom != IDC_INSERT_PROPERTY_LIST)
         return std::nullopt;
     if (header.code == LVN_ITEMCHANGED)

@@ -35,4 +35,5 @@ class CInsertPropertiesDlg : public CInsertPage
     InsertPropertyList m_list;
     std::unique_ptr<AnchorLayout> m_layout;
     bool m_filling = false;
+    bool m_exampleFills = false;
 };
