@@ -6,6 +6,7 @@
 #include "copynames/PropertyRuntime.h"
 #include "resources/resource.h"
 #include "tests/copydialog/CopyDialogTestSupport.h"
+#include "tests/copydialog/StandInProperties.h"
 #include "tests/support/FileHelpers.h"
 #include "tests/support/TempFolderTest.h"
 #include "winsupport/Resources.h"
@@ -433,4 +434,69 @@ TEST_F(InsertDialogTest, PropertyPageSaysWhyItListsNothing)
             EXPECT_EQ(TextOf(dialog, IDC_INSERT_PROPERTY_NOTE), L"");
         EXPECT_TRUE(dialog.Click(IDCANCEL));
     });
+}
+
+TEST_F(InsertDialogTest, PropertyRowsGiveTheirTextAndADoubleClickEndsTheDialog)
+{
+    if (!PlatformHasPropertySystem())
+        GTEST_SKIP() << "no property system on this platform";
+    // Wine lists no properties: the stand-ins offer some, as a Windows shell would.
+    UseStandInProperties({
+        {L"System.Size", L"Size", L"12 KB"},
+        {L"System.Title", L"Title", L""},
+        {L"System.Author", L"Authors", L"Ann"},
+        {L"System.Custom.NoName", L"", L"x"},
+        {L"Vendor.Thing", L"Thing", L"y"}, // not the system's: never listed
+    });
+    const ItemList& list = Files({{L"a.txt", 1}});
+    const auto rowCenter = [](HWND listView, int row) {
+        RECT rect{};
+        ListView_GetItemRect(listView, row, &rect, LVIR_LABEL);
+        return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    };
+    EXPECT_EQ(Run(list,
+                  [&](DialogHandle dialog) {
+                      ClickRadio(dialog, IDC_INSERT_DATE);
+                      SelectTab(dialog, 1);
+                      const DialogHandle page = Holder(dialog, IDC_INSERT_PROPERTY_LIST);
+                      EXPECT_EQ(page.ListRows(IDC_INSERT_PROPERTY_LIST),
+                                (std::vector<std::wstring>{L"Authors", L"Size", L"Title", L""}));
+                      EXPECT_EQ(TextOf(dialog, IDC_INSERT_PROPERTY_NOTE), L"");
+                      EXPECT_EQ(dialog.GetText(IDC_INSERT_TEXT), L"") << "no row is selected yet";
+                      page.SelectRow(IDC_INSERT_PROPERTY_LIST, 1);
+                      EXPECT_EQ(dialog.GetText(IDC_INSERT_TEXT), L"$property:Size;");
+                      page.SelectRow(IDC_INSERT_PROPERTY_LIST, 3);
+                      EXPECT_EQ(dialog.GetText(IDC_INSERT_TEXT), L"$property:Custom.NoName;");
+
+                      // Empty values hidden: Title goes; the texts ask for all four names, the
+                      // display names only for the three rows shown.
+                      const int askedBefore = StandInDescriptionsAsked();
+                      EXPECT_TRUE(UserClick(page, IDC_INSERT_HIDE_EMPTY));
+                      EXPECT_EQ(page.ListRows(IDC_INSERT_PROPERTY_LIST),
+                                (std::vector<std::wstring>{L"Authors", L"Size", L""}));
+                      EXPECT_EQ(ListView_GetNextItem(page.Item(IDC_INSERT_PROPERTY_LIST), -1, LVNI_SELECTED), 2)
+                          << "the remembered row stays selected";
+                      EXPECT_EQ(StandInDescriptionsAsked() - askedBefore, 4 + 3);
+
+                      // The attribute page's text comes back with its page.
+                      SelectTab(dialog, 0);
+                      EXPECT_EQ(dialog.GetText(IDC_INSERT_TEXT), L"$moddate;");
+                      SelectTab(dialog, 1);
+                      EXPECT_EQ(dialog.GetText(IDC_INSERT_TEXT), L"$property:Custom.NoName;");
+
+                      // A double-click: its first click selects the row.
+                      const HWND listView = page.Item(IDC_INSERT_PROPERTY_LIST);
+                      page.SelectRow(IDC_INSERT_PROPERTY_LIST, 0);
+                      ::SendMessageW(listView, WM_LBUTTONDBLCLK, MK_LBUTTON, rowCenter(listView, 0));
+                  }),
+              L"$property:Author;");
+
+    // The next opening shows the property page with the row chosen last.
+    EXPECT_EQ(Run(list,
+                  [&](DialogHandle dialog) {
+                      EXPECT_TRUE(PageShown(dialog, IDC_INSERT_PROPERTY_LIST));
+                      EXPECT_EQ(dialog.GetText(IDC_INSERT_TEXT), L"$property:Author;");
+                      EXPECT_TRUE(dialog.Click(IDOK));
+                  }),
+              L"$property:Author;");
 }
