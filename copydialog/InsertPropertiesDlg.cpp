@@ -95,7 +95,10 @@ void CInsertPropertiesDlg::SaveState()
         return;
     InsertDialogMemory& memory = RememberedInsertState();
     memory.nameWidth = Dpi().PixelsToDips(ListView_GetColumnWidth(m_listView, kNameColumn));
-    memory.exampleWidth = Dpi().PixelsToDips(ListView_GetColumnWidth(m_listView, kExampleColumn));
+    // A column the user never sized keeps filling the rest: a width stored back through 96-DPI
+    // units may come out a pixel wider than the list and bring up a scroll bar.
+    memory.exampleWidth = m_exampleFills ? LVSCW_AUTOSIZE_USEHEADER
+                                         : Dpi().PixelsToDips(ListView_GetColumnWidth(m_listView, kExampleColumn));
 }
 
 void CInsertPropertiesDlg::Refill()

@@ -1,5 +1,7 @@
 #include "copydialog/InsertDlg.h"
 #include "copynames/ItemList.h"
+#include "copynames/PropertyRuntime.h"
+#include "tests/copydialog/StandInProperties.h"
 #include "resources/resource.h"
 #include "tests/screens/ScreensSupport.h"
 #include "tests/support/DialogDriver.h"
@@ -38,6 +40,21 @@ TEST(InsertDialogScreens, BothPages)
         dialog.Click(IDCANCEL);
     });
     ShowInsertDialog(CWindow(), list);
+
+    // Rows as a Windows shell would list them; Wine lists none.
+    UseStandInProperties({{L"System.Author", L"Authors", L"Ann Example; Bo Sample"},
+                          {L"System.Size", L"Size", L"120 KB"},
+                          {L"System.Title", L"Title", L"Summary for the board"},
+                          {L"System.DateModified", L"Date modified", L"12/9/2026 9:41 AM"},
+                          {L"System.Custom.Code", L"", L"Q4"}});
+    RememberedInsertState().property = L"Title";
+    driver.OnDialog(L"Insert File/Folder Attribute", [&](DialogHandle dialog) {
+        PumpMessages(150);
+        SaveScreen(dialog.Hwnd(), screens, L"insert-property-rows");
+        dialog.Click(IDCANCEL);
+    });
+    ShowInsertDialog(CWindow(), list);
+    DropPropertyRuntime();
     EXPECT_EQ(driver.PendingScripts(), 0u);
     for (const std::wstring& path : paths)
         ::DeleteFileW(path.c_str());
