@@ -55,8 +55,7 @@ bool CInsertAttributesDlg::OnInitDialog()
             ::SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
         const int selection = memory.selections[static_cast<size_t>(list)];
-        ::SendMessageW(control, CB_SETCURSEL, selection >= 0 && selection < InsertOptionCount(list) ? selection : 0,
-                       0);
+        ::SendMessageW(control, CB_SETCURSEL, selection >= 0 && selection < InsertOptionCount(list) ? selection : 0, 0);
     }
     const int attribute = memory.attribute >= 0 && memory.attribute < kInsertAttributeCount ? memory.attribute : 0;
     SelectAttribute(attribute);
@@ -131,8 +130,8 @@ void CInsertAttributesDlg::PutTextToInsert() const
 void CInsertAttributesDlg::RefreshExample(int attribute) const
 {
     const CFItem* example = Owner().Example();
-    SetText(kExamples[attribute], example ? FragmentExample(AttributeFragment(attribute, Selections()), *example)
-                                          : std::wstring());
+    SetText(kExamples[attribute],
+            example ? FragmentExample(AttributeFragment(attribute, Selections()), *example) : std::wstring());
 }
 
 void CInsertAttributesDlg::RefreshExamples() const

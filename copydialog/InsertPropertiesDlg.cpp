@@ -79,7 +79,8 @@ void CInsertPropertiesDlg::OnDpiChanged(UINT oldDpi, UINT newDpi)
     {
         const int width = ListView_GetColumnWidth(m_listView, column);
         if (width > 0)
-            ListView_SetColumnWidth(m_listView, column, MulDiv(width, static_cast<int>(newDpi), static_cast<int>(oldDpi)));
+            ListView_SetColumnWidth(m_listView, column,
+                                    MulDiv(width, static_cast<int>(newDpi), static_cast<int>(oldDpi)));
     }
 }
 

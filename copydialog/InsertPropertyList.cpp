@@ -86,8 +86,8 @@ std::wstring PropertyDisplayName(const std::wstring& canonicalName)
     if (!runtime->IsLoaded())
         return {};
     ComPtr<IPropertyDescription> description;
-    if (FAILED(runtime->Entries().getPropertyDescriptionByName(canonicalName.c_str(),
-                                                               IID_PPV_ARGS(description.Put()))) ||
+    if (FAILED(
+            runtime->Entries().getPropertyDescriptionByName(canonicalName.c_str(), IID_PPV_ARGS(description.Put()))) ||
         !description)
         return {};
     wchar_t* displayName = nullptr;

@@ -191,18 +191,24 @@ TEST_F(InsertDialogTest, EveryRadioBuildsItsTextWithItsOptionsAndShowsItsExample
             {IDC_INSERT_NAME, {{IDC_INSERT_NAME_LIST, 1}}, L"$namenoext;", IDC_INSERT_NAME_EXAMPLE},
             {IDC_INSERT_NAME, {{IDC_INSERT_NAME_LIST, 2}}, L"$ext;", IDC_INSERT_NAME_EXAMPLE},
             {IDC_INSERT_PATH, {}, L"$path;", IDC_INSERT_PATH_EXAMPLE},
-            {IDC_INSERT_PATH, {{IDC_INSERT_PATH_LIST, 1}, {IDC_INSERT_SEPARATOR_LIST, 2}}, L"$folder:forwardslash;",
+            {IDC_INSERT_PATH,
+             {{IDC_INSERT_PATH_LIST, 1}, {IDC_INSERT_SEPARATOR_LIST, 2}},
+             L"$folder:forwardslash;",
              IDC_INSERT_PATH_EXAMPLE},
-            {IDC_INSERT_PATH, {{IDC_INSERT_PATH_LIST, 0}, {IDC_INSERT_SEPARATOR_LIST, 1}},
-             L"$path:doublebackslash;", IDC_INSERT_PATH_EXAMPLE},
+            {IDC_INSERT_PATH,
+             {{IDC_INSERT_PATH_LIST, 0}, {IDC_INSERT_SEPARATOR_LIST, 1}},
+             L"$path:doublebackslash;",
+             IDC_INSERT_PATH_EXAMPLE},
             {IDC_INSERT_TYPE, {}, L"$type;", IDC_INSERT_TYPE_EXAMPLE},
             {IDC_INSERT_SIZE, {{IDC_INSERT_SIZE_LIST, 1}}, L"$size:kb;", IDC_INSERT_SIZE_EXAMPLE},
             {IDC_INSERT_SIZE, {{IDC_INSERT_SIZE_LIST, 4}}, L"$size:auto;", IDC_INSERT_SIZE_EXAMPLE},
             {IDC_INSERT_SIZE, {{IDC_INSERT_SIZE_LIST, 0}}, L"$size;", IDC_INSERT_SIZE_EXAMPLE},
             {IDC_INSERT_DATE, {{IDC_INSERT_DATE_TIME_LIST, 2}}, L"$credate;", IDC_INSERT_DATE_EXAMPLE},
             {IDC_INSERT_DATE, {{IDC_INSERT_DATE_FORMAT_LIST, 3}}, L"$credate:longdate;", IDC_INSERT_DATE_EXAMPLE},
-            {IDC_INSERT_DATE, {{IDC_INSERT_DATE_TIME_LIST, 1}, {IDC_INSERT_DATE_FORMAT_LIST, 1}},
-             L"$accdate:longdatetime;", IDC_INSERT_DATE_EXAMPLE},
+            {IDC_INSERT_DATE,
+             {{IDC_INSERT_DATE_TIME_LIST, 1}, {IDC_INSERT_DATE_FORMAT_LIST, 1}},
+             L"$accdate:longdatetime;",
+             IDC_INSERT_DATE_EXAMPLE},
         };
         for (const Step& step : steps)
         {
@@ -214,8 +220,8 @@ TEST_F(InsertDialogTest, EveryRadioBuildsItsTextWithItsOptionsAndShowsItsExample
         }
 
         // Only the selected row's lists can be used.
-        const int lists[] = {IDC_INSERT_NAME_LIST,      IDC_INSERT_PATH_LIST,      IDC_INSERT_SEPARATOR_LIST,
-                             IDC_INSERT_SIZE_LIST,      IDC_INSERT_DATE_TIME_LIST, IDC_INSERT_DATE_FORMAT_LIST};
+        const int lists[] = {IDC_INSERT_NAME_LIST, IDC_INSERT_PATH_LIST,      IDC_INSERT_SEPARATOR_LIST,
+                             IDC_INSERT_SIZE_LIST, IDC_INSERT_DATE_TIME_LIST, IDC_INSERT_DATE_FORMAT_LIST};
         ClickRadio(dialog, IDC_INSERT_TYPE);
         for (const int id : lists)
             EXPECT_FALSE(::IsWindowEnabled(Control(dialog, id))) << id;

@@ -3,6 +3,7 @@
 #include "copydialog/InsertPropertyList.h"
 #include "copynames/ItemFormat.h"
 #include "copynames/PropertyRuntime.h"
+#include "tests/copydialog/StandInProperties.h"
 #include "tests/support/FileHelpers.h"
 #include "tests/support/TempFolderTest.h"
 
@@ -37,8 +38,8 @@ std::vector<size_t> PickedPositions(size_t count)
     const PathItems items(count);
     std::vector<size_t> positions;
     for (const CFItem* example : PickInsertExamples(items.pointers))
-        positions.push_back(static_cast<size_t>(
-            std::find(items.pointers.begin(), items.pointers.end(), example) - items.pointers.begin()));
+        positions.push_back(static_cast<size_t>(std::find(items.pointers.begin(), items.pointers.end(), example) -
+                                                items.pointers.begin()));
     return positions;
 }
 } // namespace
@@ -167,7 +168,9 @@ InsertPropertyList Build(bool hideEmpty, std::vector<std::wstring>* asked = null
 {
     const std::vector<std::wstring> names{L"Size", L"Title", L"Author", L"Comment", L"Custom.Thing", L"Kind"};
     const std::map<std::wstring, std::wstring> texts{
-        {L"System.Size", L"12 KB"}, {L"System.Author", L"Ann"}, {L"System.Custom.Thing", L"x"},
+        {L"System.Size", L"12 KB"},
+        {L"System.Author", L"Ann"},
+        {L"System.Custom.Thing", L"x"},
         {L"System.Kind", L""}, // present but empty
     };
     return BuildInsertPropertyList(names, texts, hideEmpty, [asked](const std::wstring& canonical) -> std::wstring {
@@ -199,8 +202,8 @@ TEST(InsertModelTest, PropertyRowsSortByDisplayNameAndHideEmptyValues)
     const InsertPropertyList all = Build(false);
     EXPECT_EQ(all.state, PropertyListState::kListed);
     // By display name without regard to case; rows the system names not go last, by name.
-    EXPECT_EQ(Names(all), (std::vector<std::wstring>{L"Author", L"Kind", L"Size", L"Title", L"Comment",
-                                                     L"Custom.Thing"}));
+    EXPECT_EQ(Names(all),
+              (std::vector<std::wstring>{L"Author", L"Kind", L"Size", L"Title", L"Comment", L"Custom.Thing"}));
     EXPECT_EQ(all.rows[0].displayName, L"Authors");
     EXPECT_EQ(all.rows[0].value, L"Ann");
     EXPECT_EQ(all.rows[3].value, L"") << "a name missing from the texts has an empty text";
@@ -217,31 +220,6 @@ TEST(InsertModelTest, PropertyRowsSortByDisplayNameAndHideEmptyValues)
     EXPECT_EQ(BuildInsertPropertyList({}, noTexts, false, none).state, PropertyListState::kNoProperties);
 }
 
-namespace
-{
-int g_descriptionsAsked = 0;
-HRESULT STDAPICALLTYPE NoShellItem(PCWSTR, IBindCtx*, REFIID, void** ppv)
-{
-    *ppv = nullptr;
-    return E_NOTIMPL;
-}
-HRESULT STDAPICALLTYPE NoStore(PCWSTR, IBindCtx*, GETPROPERTYSTOREFLAGS, REFIID, void** ppv)
-{
-    *ppv = nullptr;
-    return E_NOTIMPL;
-}
-HRESULT STDAPICALLTYPE CountedDescription(LPCWSTR, REFIID, void** ppv)
-{
-    ++g_descriptionsAsked;
-    *ppv = nullptr;
-    return TYPE_E_ELEMENTNOTFOUND;
-}
-HRESULT STDAPICALLTYPE NoValue(IPropertyStore*, IPropertyDescription*, PROPVARIANT*)
-{
-    return E_NOTIMPL;
-}
-} // namespace
-
 TEST_F(InsertExampleTest, PropertyListOfAFileAsksTheSystemOnlyWhatItOffers)
 {
     const std::wstring path = TempPath(L"a.txt");
@@ -254,20 +232,17 @@ TEST_F(InsertExampleTest, PropertyListOfAFileAsksTheSystemOnlyWhatItOffers)
 
     // A system that offers no properties for the file: its description lookup is never called
     // (where it is missing, as under Wine, calling it ends the process).
-    PropertyRunTimeDLLs::EntryPoints entries;
-    entries.createItemFromParsingName = NoShellItem;
-    entries.getPropertyStoreFromParsingName = NoStore;
-    entries.getPropertyDescriptionByName = CountedDescription;
-    entries.getPropertyValue = NoValue;
-    SetPropertyRuntimeForTesting(std::make_shared<PropertyRunTimeDLLs>(entries));
-    g_descriptionsAsked = 0;
+    UseStandInProperties({});
     if (PlatformHasPropertySystem())
     {
         EXPECT_EQ(ListInsertProperties(path, false).state, PropertyListState::kNoProperties);
         EXPECT_EQ(ListInsertProperties(L"", false).state, PropertyListState::kNoExample);
-        EXPECT_EQ(g_descriptionsAsked, 0);
+        EXPECT_EQ(StandInDescriptionsAsked(), 0);
     }
     EXPECT_EQ(PropertyDisplayName(L"System.Size"), L"") << "a failed lookup gives no name";
+    UseStandInProperties({{L"System.Size", L"Size", L""}, {L"System.Custom", L"", L""}});
+    EXPECT_EQ(PropertyDisplayName(L"System.Size"), L"Size");
+    EXPECT_EQ(PropertyDisplayName(L"System.Custom"), L"") << "a description without a display name";
     DropPropertyRuntime();
 
     // The platform's own property system, loaded for real: under Wine it offers nothing, and
