@@ -350,8 +350,9 @@ TEST_F(MultiRenameTest, CopiesAndPastesNames)
         dlg.Click(IDCANCEL);
     }));
     EXPECT_EQ(copied, L"a.jpg\nb.jpg\nc.jpg\n");
-    const std::wstring count = L"The text on the clipboard must contain one line for each filename.\n\nNumber of files "
-                               L"to rename: 3\nNumber of lines on clipboard: ";
+    // The message formatting writes its line breaks as CR LF.
+    const std::wstring count = L"The text on the clipboard must contain one line for each filename.\r\n\r\nNumber of "
+                               L"files to rename: 3\r\nNumber of lines on clipboard: ";
     const std::wstring characters = L"The text on the clipboard cannot be used to name the files, since it contains "
                                     L"one of these characters which are not allowed in filenames:\n\\ / : * ? \" < > |";
     EXPECT_EQ(messages, (std::vector<std::wstring>{

@@ -60,8 +60,12 @@ std::vector<PartControl> PartRow(HWND dialog)
 std::wstring PartTexts(HWND dialog)
 {
     std::wstring texts;
+    bool first = true;
     for (const PartControl& part : PartRow(dialog))
-        texts += (texts.empty() ? L"" : L"|") + part.text;
+    {
+        texts += (first ? L"" : L"|") + part.text;
+        first = false;
+    }
     return texts;
 }
 
