@@ -1,6 +1,5 @@
 #include "rename/ChangeNumberDlg.h"
 
-#include "rename/ChangeDialogFocus.h"
 #include "resources/resource.h"
 #include "winsupport/SettingsStore.h"
 
@@ -18,9 +17,9 @@ int RememberedNumber(const wchar_t* name, int fallback)
 }
 } // namespace
 
-CChangeNumberDlg::CChangeNumberDlg(Segment& segment) : CDialog(IDD_CHANGE_NUMBER), m_segment(segment) {}
+CChangeNumberDlg::CChangeNumberDlg(Segment& segment) : CChangePartDlg(IDD_CHANGE_NUMBER, segment) {}
 
-bool CChangeNumberDlg::OnInitDialog()
+void CChangeNumberDlg::ShowSegment()
 {
     const int numberButton = m_segment.clear      ? IDC_NUMBER_CLEAR_TEXT
                              : m_segment.renumber ? IDC_NUMBER_RENUMBER
@@ -35,28 +34,18 @@ bool CChangeNumberDlg::OnInitDialog()
     SetText(IDC_NUMBER_DIGITS, std::to_wstring(RememberedNumber(kDigitsSetting, 4)));
     ::SendMessageW(Item(IDC_NUMBER_START), EM_SETLIMITTEXT, 20, 0);
     ::SendMessageW(Item(IDC_NUMBER_DIGITS), EM_SETLIMITTEXT, 3, 0);
-    UpdateEnabled();
-    return true;
 }
 
-bool CChangeNumberDlg::OnCommand(int id, int code, HWND control)
+bool CChangeNumberDlg::OnPartCommand(int id, int)
 {
     switch (id)
     {
-    case IDOK:
-        if (code != BN_CLICKED)
-            return false;
-        Store();
-        Close(IDOK);
-        return true;
     case IDC_NUMBER_RESET:
         CheckRadio(IDC_NUMBER_NO_CHANGE, IDC_NUMBER_RENUMBER, IDC_NUMBER_NO_CHANGE);
         CheckRadio(IDC_NUMBER_ZEROS_NONE, IDC_NUMBER_ZEROS_MAKE, IDC_NUMBER_ZEROS_NONE);
-        UpdateEnabled();
         return true;
     case IDC_NUMBER_CLEAR:
         CheckRadio(IDC_NUMBER_NO_CHANGE, IDC_NUMBER_RENUMBER, IDC_NUMBER_CLEAR_TEXT);
-        UpdateEnabled();
         return true;
     case IDC_NUMBER_NO_CHANGE:
     case IDC_NUMBER_CLEAR_TEXT:
@@ -64,14 +53,13 @@ bool CChangeNumberDlg::OnCommand(int id, int code, HWND control)
     case IDC_NUMBER_ZEROS_NONE:
     case IDC_NUMBER_ZEROS_REMOVE:
     case IDC_NUMBER_ZEROS_MAKE:
-        UpdateEnabled();
         return true;
     default:
-        return CDialog::OnCommand(id, code, control);
+        return false;
     }
 }
 
-void CChangeNumberDlg::UpdateEnabled()
+void CChangeNumberDlg::EnableControls()
 {
     const bool cleared = IsChecked(IDC_NUMBER_CLEAR_TEXT);
     EnableItem(IDC_NUMBER_RESET, !IsChecked(IDC_NUMBER_NO_CHANGE) || !IsChecked(IDC_NUMBER_ZEROS_NONE));
@@ -80,18 +68,17 @@ void CChangeNumberDlg::UpdateEnabled()
         EnableItem(id, !cleared);
     EnableItem(IDC_NUMBER_START, IsChecked(IDC_NUMBER_RENUMBER));
     EnableItem(IDC_NUMBER_DIGITS, IsChecked(IDC_NUMBER_ZEROS_MAKE));
-    KeepFocusUsable(Hwnd());
 }
 
 void CChangeNumberDlg::Store()
 {
     m_segment.clear = IsChecked(IDC_NUMBER_CLEAR_TEXT);
     m_segment.renumber = IsChecked(IDC_NUMBER_RENUMBER);
-    const long long start = ReadDecimal(Hwnd(), IDC_NUMBER_START);
+    const long long start = ReadDecimal(IDC_NUMBER_START);
     if (m_segment.renumber)
         m_segment.start = start;
     m_segment.zerosMode = IsChecked(IDC_NUMBER_ZEROS_REMOVE) ? 2 : IsChecked(IDC_NUMBER_ZEROS_MAKE) ? 1 : 0;
-    const long long digits = ReadDecimal(Hwnd(), IDC_NUMBER_DIGITS);
+    const long long digits = ReadDecimal(IDC_NUMBER_DIGITS);
     m_segment.digits = static_cast<int32_t>(digits); // at most 3 characters
     // The settings keep 32 bits: a start beyond them comes back as its low half.
     (void)WriteSettingDword(kStartSetting, static_cast<DWORD>(static_cast<unsigned long long>(start)));

@@ -1,21 +1,16 @@
 #pragma once
 
-#include "rename/Segment.h"
-#include "winsupport/Dialog.h"
+#include "rename/ChangePartDlg.h"
 
-// "Change Wild": the truncation and case rule of one wild part; the segment changes only on OK.
-class CChangeWildDlg final : public CDialog
+// "Change Wild": the truncation and case rule of one wild part.
+class CChangeWildDlg final : public CChangePartDlg
 {
   public:
     explicit CChangeWildDlg(Segment& segment);
 
   protected:
-    bool OnInitDialog() override;
-    bool OnCommand(int id, int code, HWND control) override;
-
-  private:
-    void UpdateEnabled();
-    void Store();
-
-    Segment& m_segment;
+    void ShowSegment() override;
+    bool OnPartCommand(int id, int code) override;
+    void EnableControls() override;
+    void Store() override;
 };
