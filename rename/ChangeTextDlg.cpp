@@ -129,7 +129,15 @@ void ChangeTextDlg::OnDpiChanged(UINT, UINT)
 
 void ChangeTextDlg::OnDestroy()
 {
-    m_parts.clear(); // the part windows go while the dialog still holds them
+    DiscardParts(); // the part windows go while the dialog still holds them
+}
+
+void ChangeTextDlg::DiscardParts()
+{
+    // A part losing the focus as it goes tells the dialog: by then the row must be empty.
+    std::vector<Part> old;
+    old.swap(m_parts);
+    old.clear();
 }
 
 void ChangeTextDlg::SetIcon()
@@ -169,7 +177,7 @@ void ChangeTextDlg::ReadCheckBoxes()
 
 void ChangeTextDlg::BuildPartRow()
 {
-    m_parts.clear();
+    DiscardParts();
     const PatternAnalysis& analysis = Current();
     const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
     HWND previous = Item(IDC_RENAME_RESET); // the parts come next in the tab order

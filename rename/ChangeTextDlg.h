@@ -47,6 +47,7 @@ class ChangeTextDlg final : public CResizableDialog
     void ApplyCheckBoxes();
     void ReadCheckBoxes();
     void BuildPartRow();
+    void DiscardParts();
     void MeasurePart(Part& part) const;
     void LayoutParts();
     void EnableParts(bool enable);

@@ -133,6 +133,15 @@ TEST_F(MultiRenameTest, AnEditOfACommonPartRenamesEveryFile)
     ASSERT_TRUE(RunMultiRename(paths, [&](DialogHandle dlg) {
         StartUnchecked(dlg.Hwnd());
         TypeIntoPart(dlg.Hwnd(), 0, L"Holiday ");
+        // The edit follows the part into the analysis that the check boxes choose.
+        ClickCheck(dlg.Hwnd(), kAllowExtension, true);
+        EXPECT_EQ(PartTexts(dlg.Hwnd()), L"Holiday |#|.jpg");
+        EXPECT_EQ(ListColumn(dlg.Hwnd(), 1).front(), L"Holiday 0012.jpg");
+        ClickCheck(dlg.Hwnd(), kAllowExtension, false);
+        ClickCheck(dlg.Hwnd(), kNumbersAsText, true);
+        EXPECT_EQ(PartTexts(dlg.Hwnd()).find(L'#'), std::wstring::npos);
+        ClickCheck(dlg.Hwnd(), kNumbersAsText, false);
+        EXPECT_EQ(PartTexts(dlg.Hwnd()), L"Holiday |#|");
         newNames = ListColumn(dlg.Hwnd(), 1);
         states = StateImages(dlg.Hwnd());
         dlg.Click(IDOK);
