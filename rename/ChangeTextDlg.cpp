@@ -192,9 +192,9 @@ void ChangeTextDlg::BuildPartRow()
         MeasurePart(part);
         const HWND window =
             part.slot.button
-                ? ::CreateWindowExW(0, L"BUTTON", part.text.c_str(), WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | BS_FLAT,
-                                    0, 0, 0, 0, Hwnd(), reinterpret_cast<HMENU>(IDC_RENAME_PART_BUTTON),
-                                    ResourceModule(), nullptr)
+                ? ::CreateWindowExW(0, L"BUTTON", part.text.c_str(), WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | BS_FLAT, 0,
+                                    0, 0, 0, Hwnd(), reinterpret_cast<HMENU>(IDC_RENAME_PART_BUTTON), ResourceModule(),
+                                    nullptr)
                 : ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", part.text.c_str(),
                                     WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0, Hwnd(),
                                     reinterpret_cast<HMENU>(IDC_RENAME_PART_EDIT), ResourceModule(), nullptr);

@@ -31,8 +31,8 @@ UniqueHimagelist LoadStateImages()
         return images;
     for (int id = IDB_RENAME_STATE_FIRST; id <= IDB_RENAME_STATE_LAST; ++id)
     {
-        const UniqueHbitmap bitmap(static_cast<HBITMAP>(::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(id),
-                                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        const UniqueHbitmap bitmap(static_cast<HBITMAP>(
+            ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
         if (bitmap)
             ::ImageList_Add(images.Get(), bitmap.Get(), nullptr);
     }
@@ -184,9 +184,9 @@ void CNamesListCtrl::OnContextMenu(POINT point)
         info.dwTypeData = const_cast<wchar_t*>(resolved.c_str());
         ::SetMenuItemInfoW(popup, static_cast<UINT>(index), TRUE, &info);
     }
-    const int command = static_cast<int>(::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON |
-                                                                     TPM_RETURNCMD | TPM_NONOTIFY,
-                                                          point.x, point.y, 0, ::GetParent(Hwnd()), nullptr));
+    const int command = static_cast<int>(
+        ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, point.x,
+                         point.y, 0, ::GetParent(Hwnd()), nullptr));
     if (command != 0)
         m_dialog.RunNamesCommand(command);
 }
@@ -225,8 +225,8 @@ void CNamesListCtrl::FillRow(NMLVDISPINFOW& info) const
     }
     if (item.mask & LVIF_STATE)
     {
-        item.state = (item.state & ~LVIS_STATEIMAGEMASK) |
-                     static_cast<UINT>(INDEXTOSTATEIMAGEMASK(StateImage(row.status)));
+        item.state =
+            (item.state & ~LVIS_STATEIMAGEMASK) | static_cast<UINT>(INDEXTOSTATEIMAGEMASK(StateImage(row.status)));
         item.stateMask |= LVIS_STATEIMAGEMASK;
     }
 }
@@ -244,8 +244,8 @@ LRESULT CNamesListCtrl::CustomDraw(NMLVCUSTOMDRAW& draw) const
     }
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
         // Only the new name of a pasted row is bold; the other cells keep the list's font.
-        const HFONT font = draw.iSubItem == 1 ? m_boldFont
-                                              : reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
+        const HFONT font =
+            draw.iSubItem == 1 ? m_boldFont : reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
         ::SelectObject(draw.nmcd.hdc, font);
         return CDRF_NEWFONT;
     }

@@ -21,8 +21,8 @@ int Total(const std::vector<PartSlot>& parts)
 void LayoutPartRow(std::vector<PartSlot>& parts, int clientWidth)
 {
     for (PartSlot& part : parts)
-        part.width = part.button ? part.textWidth + kButtonPadding
-                                 : std::max(part.textWidth + kEditPadding, kMinimumWidth);
+        part.width =
+            part.button ? part.textWidth + kButtonPadding : std::max(part.textWidth + kEditPadding, kMinimumWidth);
     int total = Total(parts);
     while (total > clientWidth)
     {

@@ -62,8 +62,7 @@ std::wstring KeepOldExtension(const std::wstring& line, const std::wstring& oldN
     return line.substr(0, dot) + oldName.substr(oldDot);
 }
 
-void ApplyPastedNames(const std::vector<RenameItem*>& rows, const std::vector<std::wstring>& lines,
-                      bool allowExtension)
+void ApplyPastedNames(const std::vector<RenameItem*>& rows, const std::vector<std::wstring>& lines, bool allowExtension)
 {
     for (size_t i = 0; i < rows.size() && i < lines.size(); ++i)
     {

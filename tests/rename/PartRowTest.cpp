@@ -30,8 +30,11 @@ TEST(PartRowTest, MeasuresShrinksAndCentres)
         {"fits, centred", {Edit(40), Button(7), Edit(0)}, 400, {76, 19, 36}, {130, 210, 233}},
         {"the two widest shrink alike", {Edit(300), Edit(300), Button(7)}, 300, {128, 128, 19}, {8, 140, 272}},
         {"the widest first, then with the next", {Edit(400), Edit(100), Button(7)}, 200, {78, 78, 19}, {8, 90, 172}},
-        {"too many to fit: all at 30, from the left", std::vector<PartSlot>(20, Edit(0)), 100,
-         std::vector<int>(20, 30), {}},
+        {"too many to fit: all at 30, from the left",
+         std::vector<PartSlot>(20, Edit(0)),
+         100,
+         std::vector<int>(20, 30),
+         {}},
         {"nothing", {}, 300, {}, {}},
     };
     for (const Case& c : cases)

@@ -48,9 +48,10 @@ TEST(PastedNamesTest, KeepsTheOldExtension)
         const wchar_t* oldName;
         const wchar_t* result;
     };
-    for (const Case& c : {Case{L"Holiday", L"photo.jpg", L"Holiday.jpg"}, Case{L"Holiday.png", L"photo.jpg", L"Holiday.jpg"},
-                          Case{L"a.b.c", L"x.tar.gz", L"a.b.gz"}, Case{L"notes.v2.txt", L"README", L"notes"},
-                          Case{L".hidden", L"README", L""}, Case{L"plain", L".profile", L"plain.profile"}})
+    for (const Case& c :
+         {Case{L"Holiday", L"photo.jpg", L"Holiday.jpg"}, Case{L"Holiday.png", L"photo.jpg", L"Holiday.jpg"},
+          Case{L"a.b.c", L"x.tar.gz", L"a.b.gz"}, Case{L"notes.v2.txt", L"README", L"notes"},
+          Case{L".hidden", L"README", L""}, Case{L"plain", L".profile", L"plain.profile"}})
         EXPECT_EQ(KeepOldExtension(c.line, c.oldName), c.result) << WideToUtf8(c.line);
 
     RenameItem a;

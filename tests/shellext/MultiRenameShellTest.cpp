@@ -71,14 +71,16 @@ TEST_F(MultiRenameTest, ShowsThePartsAndRowsOfTypicalSets)
     struct Case
     {
         Names names;
-        const wchar_t* parts;         // check boxes unchecked
-        const wchar_t* partsWithExt;  // "Allow Extension Changes" checked; null when it is disabled
+        const wchar_t* parts;        // check boxes unchecked
+        const wchar_t* partsWithExt; // "Allow Extension Changes" checked; null when it is disabled
         bool numbersEnabled;
     };
     const Case cases[] = {
         {{L"IMG_0012.jpg", L"IMG_0013.jpg", L"IMG_0101.jpg"}, L"IMG_|#|", L"IMG_|#|.jpg", true},
         {{L"Show S01E01.mkv", L"Show S01E02.mkv", L"Show S01E10.mkv"}, L"Show S01E|#|", L"Show S01E|#|.mkv", true},
-        {{L"2021-03-07 report.pdf", L"2021-04-11 report.docx"}, L"2021-|#|-|#| report", L"2021-|#|-|#| report|.*",
+        {{L"2021-03-07 report.pdf", L"2021-04-11 report.docx"},
+         L"2021-|#|-|#| report",
+         L"2021-|#|-|#| report|.*",
          true},
         {{L"notes", L"notes.txt"}, L"notes", nullptr, false},
         {{L"xAy.txt", L"xBy.txt"}, L"x|*|y", L"x|*|y.txt", false},
@@ -120,7 +122,7 @@ TEST_F(MultiRenameTest, ShowsThePartsAndRowsOfTypicalSets)
         EXPECT_EQ(oldNames, sorted) << what;
         EXPECT_EQ(newNames, sorted) << what;
         EXPECT_EQ(states, std::vector<int>(c.names.size(), 2)) << what; // nothing to do yet
-        EXPECT_EQ(Entries(), sorted) << what;                          // Cancel renames nothing
+        EXPECT_EQ(Entries(), sorted) << what;                           // Cancel renames nothing
     }
 }
 
@@ -350,8 +352,8 @@ TEST_F(MultiRenameTest, CopiesAndPastesNames)
         SetClipboardText(L"  Holiday\r\nBeach.png\r\n\r\n \t\r\nCity.\r\n");
         dlg.Click(kPasteNames);
         pasted = ListColumn(dlg.Hwnd(), 1);
-        partsEnabledAfterPaste = ::IsWindowEnabled(PartRow(dlg.Hwnd()).front().window) != FALSE ||
-                                 dlg.IsEnabled(kAllowExtension);
+        partsEnabledAfterPaste =
+            ::IsWindowEnabled(PartRow(dlg.Hwnd()).front().window) != FALSE || dlg.IsEnabled(kAllowExtension);
         dlg.Click(kReset);
         afterReset = ListColumn(dlg.Hwnd(), 1);
         partsEnabledAfterReset = ::IsWindowEnabled(PartRow(dlg.Hwnd()).front().window) != FALSE;
@@ -390,9 +392,11 @@ TEST_F(MultiRenameTest, RefusesWhatWouldLoseAFileAndOrdersChains)
         const wchar_t* summary;
     };
     const Case refused[] = {
-        {L"other\nx\ny\n", {6, 1, 1},
+        {L"other\nx\ny\n",
+         {6, 1, 1},
          L"Unable to rename files:\r\n1 file is being renamed to the same name as an existing file."},
-        {L"b\na\nc\n", {6, 6, 2},
+        {L"b\na\nc\n",
+         {6, 6, 2},
          L"Unable to rename files:\r\n2 files are being renamed to the same name as existing files."},
         {L"x\ny\nz \n", {1, 1, 1}, nullptr}, // trimmed: fine
     };

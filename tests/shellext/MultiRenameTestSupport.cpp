@@ -219,7 +219,7 @@ bool MultiRenameTest::RunMultiRename(const std::vector<std::wstring>& paths, Dia
 }
 
 std::vector<std::wstring> MultiRenameTest::MakeNamedFiles(const std::vector<std::wstring>& names,
-                                                         const std::wstring& folder)
+                                                          const std::wstring& folder)
 {
     std::vector<std::wstring> paths;
     for (const std::wstring& name : names)

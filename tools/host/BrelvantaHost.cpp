@@ -287,7 +287,8 @@ class DialogPhotographer
                 const HWND list = ours ? ::FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
                 const int rows = list ? static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
                 const HWND header = list ? reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0)) : nullptr;
-                const int columns = header ? std::max(1, static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0))) : 1;
+                const int columns =
+                    header ? std::max(1, static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0))) : 1;
                 for (int row = 0; row < rows; ++row)
                 {
                     // A list of several columns (old and new names) prints them side by side.
