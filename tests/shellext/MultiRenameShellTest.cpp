@@ -519,3 +519,61 @@ TEST_F(MultiRenameTest, ContextMenuOfTheNamesList)
                             L"not start or end with a space, and must not end with a period."}));
     EXPECT_EQ(Entries(), (Names{L"s01.txt", L"s02.txt", L"s03.txt"}));
 }
+
+// The window: its icon, its smallest size, its size remembered as "MultiRenameDlg", and the check
+// boxes remembered for the next Multi Rename of the process (not stored).
+TEST_F(MultiRenameTest, RemembersItsSizeAndCheckBoxes)
+{
+    const Names paths = MakeNamedFiles({L"IMG_0012.jpg", L"IMG_0013.jpg"});
+    SIZE resized{};
+    SIZE smallest{};
+    bool icon = false;
+    ASSERT_TRUE(RunMultiRename(paths, [&](DialogHandle dlg) {
+        StartUnchecked(dlg.Hwnd());
+        icon = ::SendMessageW(dlg.Hwnd(), WM_GETICON, ICON_SMALL, 0) != 0;
+        ::SetWindowPos(dlg.Hwnd(), nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+        RECT rect{};
+        ::GetWindowRect(dlg.Hwnd(), &rect);
+        smallest = {rect.right - rect.left, rect.bottom - rect.top};
+        ::SetWindowPos(dlg.Hwnd(), nullptr, 0, 0, 700, 480, SWP_NOMOVE | SWP_NOZORDER);
+        ::GetWindowRect(dlg.Hwnd(), &rect);
+        resized = {rect.right - rect.left, rect.bottom - rect.top};
+        // The part row stays centred in the wider window.
+        const std::vector<PartControl> parts = PartRow(dlg.Hwnd());
+        RECT client{};
+        ::GetClientRect(dlg.Hwnd(), &client);
+        EXPECT_NEAR(parts.front().rect.left, client.right - parts.back().rect.right, 2);
+        ClickCheck(dlg.Hwnd(), kAllowExtension, true);
+        dlg.Click(IDCANCEL);
+    }));
+    EXPECT_TRUE(icon);
+    const UINT dpi = [] {
+        const HDC screen = ::GetDC(nullptr);
+        const int value = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+        return static_cast<UINT>(value);
+    }();
+    EXPECT_EQ(smallest.cx, static_cast<LONG>((420 * dpi + 48) / 96));
+    EXPECT_EQ(smallest.cy, static_cast<LONG>((300 * dpi + 48) / 96));
+    DWORD width = 0;
+    DWORD size = sizeof(width);
+    EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Kaldrith Software\\Brelvanta", L"MultiRenameDlgWidth",
+                             RRF_RT_REG_DWORD, nullptr, &width, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(width, static_cast<DWORD>((resized.cx * 96 + dpi / 2) / dpi));
+
+    SIZE reopened{};
+    bool remembered = false;
+    ASSERT_TRUE(RunMultiRename(paths, [&](DialogHandle dlg) {
+        RECT rect{};
+        ::GetWindowRect(dlg.Hwnd(), &rect);
+        reopened = {rect.right - rect.left, rect.bottom - rect.top};
+        remembered = IsButtonChecked(dlg.Hwnd(), kAllowExtension);
+        EXPECT_EQ(PartTexts(dlg.Hwnd()), L"IMG_|#|.jpg");
+        StartUnchecked(dlg.Hwnd());
+        dlg.Click(IDCANCEL);
+    }));
+    EXPECT_EQ(reopened.cx, resized.cx);
+    EXPECT_EQ(reopened.cy, resized.cy);
+    EXPECT_TRUE(remembered);
+}
