@@ -39,8 +39,11 @@ SHORTCUT = 'Configure Brelvanta.lnk'
 failures = []
 
 
+STARTED = time.monotonic()
+
+
 def check(condition, what):
-    print(('ok   ' if condition else 'FAIL ') + what, flush=True)
+    print(('ok   ' if condition else 'FAIL ') + f'{time.monotonic() - STARTED:5.1f} s  ' + what, flush=True)
     if not condition:
         failures.append(what)
     return condition
@@ -104,7 +107,9 @@ def file_snapshot():
             path = Path(folder) / name
             if path.is_symlink():
                 continue
-            entries[relative + name] = path.read_bytes()
+            # Size and time tell a changed file; reading the whole prefix each time would be slow.
+            status = path.stat()
+            entries[relative + name] = (status.st_size, status.st_mtime_ns)
     return entries
 
 
