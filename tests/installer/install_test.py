@@ -311,6 +311,9 @@ def main():
     current_msi = DIST / f'Brelvanta-{version}.msi'
     older_msi = WORK / f'Brelvanta-{older}.msi'
     package('--version', older, '--output', str(older_msi))
+    # The same version built again has a product code of its own.
+    rebuilt_msi = WORK / f'Brelvanta-{version}-rebuilt.msi'
+    package('--version', version, '--output', str(rebuilt_msi))
     # What a user downloads stays small.
     dll_size, msi_size = (DIST / 'Brelvanta.dll').stat().st_size, current_msi.stat().st_size
     check(dll_size <= 1536 * 1024, f'Brelvanta.dll is {dll_size} bytes, at most 1.5 MiB')
@@ -335,16 +338,23 @@ def main():
                           'StartMenuShortcut*:*OneProduct*'),
           f'one product, {version}, with its Start-menu shortcut')
 
+    print(f'-- per user: a rebuild of {version} over it')
+    code, _ = msiexec('/i', rebuilt_msi, 'rebuild.log')
+    check(code == 0, f'the rebuild of {version} installs over it')
+    check(installed_tests(installed_exe, USER_FOLDER, version, USER_PROGRAMS_MENU + '\\' + SHORTCUT, 'OneProduct*'),
+          f'one product, {version}')
+    before_downgrade = snapshot()
+
     print(f'-- per user: {older} over {version} is refused')
     code, log = msiexec('/i', older_msi, 'downgrade.log')
     # Wine hands on only the low byte of msiexec's exit code. Its log records the finding of the
     # newer product but, unlike Windows, not the launch condition's message.
     check(code in (1603, 1603 & 0xFF), f'installing {older} over {version} fails as fatal (exit code {code})')
     check('WIX_DOWNGRADE_DETECTED = {' in log, 'because it found the newer product')
-    check_left_as_before(per_user, snapshot(), 'the refused downgrade changed nothing')
+    check_left_as_before(before_downgrade, snapshot(), 'the refused downgrade changed nothing')
 
     print('-- per user: uninstall')
-    code, _ = msiexec('/x', current_msi, 'uninstall.log')
+    code, _ = msiexec('/x', rebuilt_msi, 'uninstall.log')
     check(code == 0, 'the per-user install uninstalls')
     check_left_as_before(baseline, snapshot(), 'nothing of the per-user install is left, and nothing else went')
 
