@@ -1,11 +1,23 @@
 #include "rename/BatchRenameCommand.h"
 
+#include "rename/ChangeTextDlg.h"
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
 
-void BatchRenameCommand::Invoke(const Selection&, KeyFlags, const CWindow&)
+#include <string>
+#include <vector>
+
+void BatchRenameCommand::Invoke(const Selection& selection, KeyFlags, const CWindow& parent)
 {
-    // Not built yet: the Multi Rename dialog comes with the rename model. Choosing it does nothing.
+    std::vector<std::wstring> paths;
+    paths.reserve(selection.paths.size());
+    for (const std::wstring_view path : selection.paths)
+        paths.emplace_back(path);
+    RenameModel model = BuildRenameModel(paths);
+    if (model.ListedItems().empty())
+        return; // every selected name went before the folders were read: nothing to rename
+    ChangeTextDlg dialog(model);
+    dialog.Run(parent.Hwnd());
 }
 
 std::wstring BatchRenameCommand::GetHelpText() const

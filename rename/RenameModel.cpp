@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <set>
+
 namespace
 {
 constexpr size_t kMaxSelectedPath = 260;
@@ -36,23 +38,27 @@ std::wstring CurrentFolder()
     return folder;
 }
 
+RenameItem MakeItem(const WIN32_FIND_DATAW& found, RenameFolder& folder)
+{
+    RenameItem item;
+    item.attributes =
+        ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1u : 0u) | ((found.dwFileAttributes >> 12) << 8);
+    item.name = found.cFileName;
+    item.key = ToUpperCase(item.name); // as the file system compares names, whatever the locale
+    item.modified = FileTimeValue(found.ftLastWriteTime);
+    item.created = FileTimeValue(found.ftCreationTime);
+    item.size = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    item.readOnly = (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    item.folder = &folder;
+    return item;
+}
+
 void ScanFolder(RenameFolder& folder)
 {
     FolderEnumerator entries(folder.path);
     while (entries.Next())
     {
-        const WIN32_FIND_DATAW& found = entries.Entry();
-        const std::wstring_view name = entries.Name();
-        RenameItem item;
-        item.attributes =
-            ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1u : 0u) | ((found.dwFileAttributes >> 12) << 8);
-        item.key = ToUpperCase(name); // as the file system compares names, whatever the locale
-        item.name = name;
-        item.modified = FileTimeValue(found.ftLastWriteTime);
-        item.created = FileTimeValue(found.ftCreationTime);
-        item.size = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-        item.readOnly = (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
-        item.folder = &folder;
+        RenameItem item = MakeItem(entries.Entry(), folder);
         std::wstring key = item.key;
         folder.entries.emplace(std::move(key), std::move(item));
     }
@@ -102,6 +108,37 @@ RenameFolder& RenameModel::AddFolder(const std::wstring& path)
         ScanFolder(*where->second);
     }
     return *where->second;
+}
+
+std::vector<RenameItem*> RenameModel::RefreshFromDisk()
+{
+    std::vector<RenameItem*> vanished;
+    for (auto& [path, folder] : folders)
+    {
+        std::set<std::wstring> found;
+        FolderEnumerator entries(folder->path);
+        while (entries.Next())
+        {
+            RenameItem item = MakeItem(entries.Entry(), *folder);
+            found.insert(item.key);
+            std::wstring key = item.key;
+            folder->entries.emplace(std::move(key), std::move(item)); // an entry already known stays as it is
+        }
+        if (!entries.ReadWhole())
+            continue; // what the read missed may still be there
+        for (auto& [key, item] : folder->entries)
+            if (!found.contains(key))
+                vanished.push_back(&item);
+    }
+    return vanished;
+}
+
+void RenameModel::EraseEntry(RenameItem& item)
+{
+    RenameFolder& folder = *item.folder;
+    std::erase(folder.resolvedOrder, &item);
+    const std::wstring key = item.key; // the item goes with its key
+    folder.entries.erase(key);
 }
 
 RenameModel BuildRenameModel(std::span<const std::wstring> paths)

@@ -70,6 +70,12 @@ class RenameModel
 
     // A folder and its entries as one scan finds them; used by the model build and by tests.
     RenameFolder& AddFolder(const std::wstring& path);
+
+    // Brings the folders up to date with the disk just before renaming: entries made since the
+    // scan join as names that exist (not in the list), so nothing is renamed onto them; the
+    // entries that have gone are returned, still in the model.
+    std::vector<RenameItem*> RefreshFromDisk();
+    void EraseEntry(RenameItem& item);
 };
 
 // The model of the Multi Rename command: every selected path shorter than 260 characters whose

@@ -37,24 +37,6 @@ void InsertCommand(CommandMap& map, const MenuEntry& entry, const Selection& sel
 }
 } // namespace
 
-std::wstring ResolvePlural(const std::wstring& text, size_t itemCount)
-{
-    const std::wstring_view replacement = itemCount == 1 ? L"" : L"s";
-    std::wstring result;
-    result.reserve(text.size());
-    for (size_t i = 0; i < text.size();)
-    {
-        if (text.compare(i, 3, L"(s)") == 0)
-        {
-            result += replacement;
-            i += 3;
-        }
-        else
-            result += text[i++];
-    }
-    return result;
-}
-
 UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selection, HMENU menu, UINT indexMenu,
                UINT idCmdFirst, UINT idCmdLast)
 {

@@ -4,6 +4,7 @@
 #include "command/MenuItem.h"
 #include "command/Selection.h"
 #include "shellext/MenuIcon.h"
+#include "winsupport/StringUtil.h"
 #include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
@@ -21,9 +22,6 @@ struct CommandMap
     std::vector<MenuIconBitmap> bitmaps;
     MenuIconBitmap submenuBitmap;
 };
-
-// "(s)" becomes nothing for one selected item and "s" for any other count.
-std::wstring ResolvePlural(const std::wstring& text, size_t itemCount);
 
 // Inserts the visible main-menu commands at indexMenu, then the "Brelvanta" submenu with the
 // visible submenu commands (none when there are none). Each type appears once, where it first

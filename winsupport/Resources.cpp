@@ -65,3 +65,8 @@ std::wstring FormatStringResource(UINT id, int number)
 {
     return FormatWithArguments(id, {static_cast<DWORD_PTR>(number)});
 }
+
+std::wstring FormatStringResource(UINT id, int first, int second)
+{
+    return FormatWithArguments(id, {static_cast<DWORD_PTR>(first), static_cast<DWORD_PTR>(second)});
+}

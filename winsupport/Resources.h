@@ -19,3 +19,5 @@ std::wstring LoadStringResource(UINT id);
 std::wstring FormatStringResource(UINT id, std::initializer_list<std::wstring_view> inserts);
 // The same with one number insert (%1!d!).
 std::wstring FormatStringResource(UINT id, int number);
+// The same with two number inserts (%1!d!, %2!d!).
+std::wstring FormatStringResource(UINT id, int first, int second);

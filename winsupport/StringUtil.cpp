@@ -46,3 +46,21 @@ std::wstring ToLowerCase(std::wstring_view text)
         ::CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
     return lower;
 }
+
+std::wstring ResolvePlural(const std::wstring& text, size_t itemCount)
+{
+    const std::wstring_view replacement = itemCount == 1 ? L"" : L"s";
+    std::wstring result;
+    result.reserve(text.size());
+    for (size_t i = 0; i < text.size();)
+    {
+        if (text.compare(i, 3, L"(s)") == 0)
+        {
+            result += replacement;
+            i += 3;
+        }
+        else
+            result += text[i++];
+    }
+    return result;
+}

@@ -12,3 +12,6 @@ std::wstring Utf8ToWide(std::string_view text);
 // names: comparing upper-case keys ordinally is comparing names case-insensitively.
 std::wstring ToUpperCase(std::wstring_view text);
 std::wstring ToLowerCase(std::wstring_view text);
+
+// "(s)" becomes nothing for one selected item and "s" for any other count.
+std::wstring ResolvePlural(const std::wstring& text, size_t itemCount);

@@ -286,15 +286,24 @@ class DialogPhotographer
                 // A list view of another process cannot be read from here.
                 const HWND list = ours ? ::FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
                 const int rows = list ? static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+                const HWND header = list ? reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0)) : nullptr;
+                const int columns =
+                    header ? std::max(1, static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0))) : 1;
                 for (int row = 0; row < rows; ++row)
                 {
-                    wchar_t text[1024] = {};
-                    LVITEMW item{};
-                    item.iSubItem = 0;
-                    item.pszText = text;
-                    item.cchTextMax = 1024;
-                    ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-                    m_report.push_back(std::wstring(L"  row: ") + text);
+                    // A list of several columns (old and new names) prints them side by side.
+                    std::wstring line;
+                    for (int column = 0; column < columns; ++column)
+                    {
+                        wchar_t text[1024] = {};
+                        LVITEMW item{};
+                        item.iSubItem = column;
+                        item.pszText = text;
+                        item.cchTextMax = 1024;
+                        ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+                        line += (column ? L" -> " : L"") + std::wstring(text);
+                    }
+                    m_report.push_back(L"  row: " + line);
                 }
                 m_report.push_back(SaveWindowsBitmap({dialog}, m_shot) ? L"screenshot: " + m_shot
                                                                        : L"screenshot failed: " + m_shot);
@@ -708,6 +717,14 @@ int RunTour(HINSTANCE instance, const std::wstring& shotFolder)
         if (folder == L"Projects")
             stops.push_back({L"A folder holding an empty folder", L"menu-projects", {folder}});
 
+    // The camera files: Multi Rename shows what they have in common and their new names.
+    std::vector<std::wstring> photos;
+    for (const std::wstring& file : files)
+        if (file.rfind(L"IMG_", 0) == 0)
+            photos.push_back(file);
+    if (photos.size() >= 2)
+        stops.push_back({L"The camera files", L"menu-photos", photos});
+
     int status = 0;
     for (const Stop& stop : stops)
     {
@@ -739,6 +756,23 @@ int RunTour(HINSTANCE instance, const std::wstring& shotFolder)
                 report = photographer.Report();
             }
             Print(L"  invoked \"Delete Empty Folders\": " + HResultText(result));
+            for (const std::wstring& line : report)
+                Print(L"  " + line);
+            if (report.empty())
+                status = 1;
+        }
+        UINT renameOffset = 0;
+        if (stop.shot == L"menu-photos" && FindItem(menu.menu.Get(), L"Multi Rename", renameOffset))
+        {
+            // Photographed and cancelled: the tour renames nothing.
+            HRESULT result = E_FAIL;
+            std::vector<std::wstring> report;
+            {
+                DialogPhotographer photographer(L"Multi Rename", shotFolder + L"\\multi-rename.bmp");
+                result = InvokeOffset(menu.handler.Get(), renameOffset, window.Get());
+                report = photographer.Report();
+            }
+            Print(L"  invoked \"Multi Rename\": " + HResultText(result));
             for (const std::wstring& line : report)
                 Print(L"  " + line);
             if (report.empty())

@@ -10,7 +10,10 @@ Shapes are signed distance functions in the 48 px grid (y grows downwards, as se
 has a fill and an inner outline; a pixel is the average of 4 by 4 samples, which gives the
 anti-aliased edges in alpha. Only the standard library is used and the output is deterministic.
 
-Usage: tools/icongen/icongen.py [--source FILE] [--ico FILE] [--preview DIR]
+It also draws the seven 16 by 16 state images of the Multi Rename list (resources/RenameState1.bmp
+to RenameState7.bmp, 32-bit with alpha) and the Multi Rename icon resources/MultiRename.ico.
+
+Usage: tools/icongen/icongen.py [--source FILE] [--ico FILE] [--preview DIR] [--resources DIR]
 """
 
 import argparse
@@ -516,6 +519,68 @@ ICONS = [
 ]
 
 
+# --- the state images of the Multi Rename list ---------------------------------------------------
+
+GREY = (150, 156, 168)
+GREY_LIGHT = (204, 208, 216)
+AMBER = (232, 150, 20)
+AMBER_LIGHT = (252, 200, 80)
+
+
+def state_badge(top, bottom):
+    return [Layer(circle(24, 24, 21.5), vertical(top, bottom, 2, 46), INK, 3.0)]
+
+
+def state_renamed():
+    tick = union(capsule(13, 25, 21, 33, 4.0), capsule(21, 33, 35, 15, 4.0))
+    return state_badge(GREEN_LIGHT, GREEN) + [Layer(tick, WHITE, None)]
+
+
+def state_unchanged():
+    bars = union(capsule(14, 18.5, 34, 18.5, 3.6), capsule(14, 29.5, 34, 29.5, 3.6))
+    return state_badge(GREY_LIGHT, GREY) + [Layer(bars, WHITE, None)]
+
+
+def state_pending():
+    dots = union(circle(14, 24, 4.2), circle(24, 24, 4.2), circle(34, 24, 4.2))
+    return state_badge(BLUE_LIGHT, BLUE) + [Layer(dots, WHITE, None)]
+
+
+def state_empty():
+    return state_badge(AMBER_LIGHT, AMBER) + [Layer(capsule(14, 24, 34, 24, 4.0), WHITE, None)]
+
+
+def state_duplicate():
+    back = subtract(box(11, 11, 28, 28, 2.0), box(15, 15, 24, 24))
+    front = box(20, 20, 37, 37, 2.0)
+    return state_badge(RED_LIGHT, RED) + [Layer(back, WHITE, None), Layer(front, WHITE, None)]
+
+
+def state_existing():
+    return state_badge(RED_LIGHT, RED) + [Layer(union(capsule(15, 15, 33, 33, 4.0), capsule(15, 33, 33, 15, 4.0)),
+                                                WHITE, None)]
+
+
+def state_invalid():
+    mark = union(capsule(24, 11, 24, 27, 4.2), circle(24, 36, 4.4))
+    return state_badge(AMBER_LIGHT, RED) + [Layer(mark, WHITE, None)]
+
+
+# In the order of the list's state images: image n is bitmap 350 + n.
+STATE_IMAGES = [state_renamed, state_unchanged, state_pending, state_empty, state_duplicate, state_existing,
+                state_invalid]
+STATE_SIZE = 16
+
+
+def bmp_bytes(pixels):
+    """A bottom-up 32-bit bitmap file of BGRA rows (top row first), alpha not premultiplied."""
+    height, width = len(pixels), len(pixels[0])
+    body = b"".join(bytes(v for p in row for v in p) for row in pixels[::-1])
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 32, 0, len(body), 2835, 2835, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(body), 0, 0, 14 + len(info))
+    return header + info + body
+
+
 # --- the product icon -------------------------------------------------------------------------
 
 # Sizes of the program icon: small and large icons at 100 to 200 per cent, and the shell's 256.
@@ -586,6 +651,7 @@ def main():
     parser.add_argument("--source", default=os.path.join(root, "shellext", "MenuIconData.cpp"))
     parser.add_argument("--preview", default=os.path.join(root, "build", "icongen"))
     parser.add_argument("--ico", default=os.path.join(root, "resources", "Brelvanta.ico"))
+    parser.add_argument("--resources", default=os.path.join(root, "resources"))
     args = parser.parse_args()
 
     os.makedirs(args.preview, exist_ok=True)
@@ -608,6 +674,16 @@ def main():
     with open(args.ico, "wb") as f:
         f.write(ico_bytes(icon_product))
     print(f"product icon: {args.ico}")
+    with open(os.path.join(args.resources, "MultiRename.ico"), "wb") as f:
+        f.write(ico_bytes(icon_multi_rename))
+    states = []
+    for number, draw in enumerate(STATE_IMAGES, 1):
+        pixels = quantise(render(draw(), STATE_SIZE))
+        with open(os.path.join(args.resources, f"RenameState{number}.bmp"), "wb") as f:
+            f.write(bmp_bytes(pixels))
+        states.append((STATE_SIZE, STATE_SIZE, [p for row in pixels for p in row]))
+    contact_sheet(os.path.join(args.preview, "states-16.png"), states, 8, [(255, 255, 255), (0, 120, 215)])
+    print(f"Multi Rename icon and state images in {args.resources}")
 
     light, menu, dark = (255, 255, 255), (240, 240, 240), (43, 43, 43)
     contact_sheet(os.path.join(args.preview, "sheet-48.png"), images, 2, [light, dark])

@@ -1,0 +1,86 @@
+#include "rename/ChangeNumberDlg.h"
+
+#include "resources/resource.h"
+#include "winsupport/SettingsStore.h"
+
+#include <string>
+
+namespace
+{
+constexpr wchar_t kStartSetting[] = L"NumberDlg Start";
+constexpr wchar_t kDigitsSetting[] = L"NumberDlg NDigits";
+
+int RememberedNumber(const wchar_t* name, int fallback)
+{
+    DWORD value = 0;
+    return ReadSettingDword(name, value) ? static_cast<int>(value) : fallback;
+}
+} // namespace
+
+CChangeNumberDlg::CChangeNumberDlg(Segment& segment) : CChangePartDlg(IDD_CHANGE_NUMBER, segment) {}
+
+void CChangeNumberDlg::ShowSegment()
+{
+    const int numberButton = m_segment.clear      ? IDC_NUMBER_CLEAR_TEXT
+                             : m_segment.renumber ? IDC_NUMBER_RENUMBER
+                                                  : IDC_NUMBER_NO_CHANGE;
+    CheckRadio(IDC_NUMBER_NO_CHANGE, IDC_NUMBER_RENUMBER, numberButton);
+    const int zerosButton = m_segment.zerosMode == 1   ? IDC_NUMBER_ZEROS_MAKE
+                            : m_segment.zerosMode == 2 ? IDC_NUMBER_ZEROS_REMOVE
+                                                       : IDC_NUMBER_ZEROS_NONE;
+    CheckRadio(IDC_NUMBER_ZEROS_NONE, IDC_NUMBER_ZEROS_MAKE, zerosButton);
+    // The boxes show what was used last time, whatever this part holds.
+    SetText(IDC_NUMBER_START, std::to_wstring(RememberedNumber(kStartSetting, 1)));
+    SetText(IDC_NUMBER_DIGITS, std::to_wstring(RememberedNumber(kDigitsSetting, 4)));
+    ::SendMessageW(Item(IDC_NUMBER_START), EM_SETLIMITTEXT, 20, 0);
+    ::SendMessageW(Item(IDC_NUMBER_DIGITS), EM_SETLIMITTEXT, 3, 0);
+}
+
+bool CChangeNumberDlg::OnPartCommand(int id, int)
+{
+    switch (id)
+    {
+    case IDC_NUMBER_RESET:
+        CheckRadio(IDC_NUMBER_NO_CHANGE, IDC_NUMBER_RENUMBER, IDC_NUMBER_NO_CHANGE);
+        CheckRadio(IDC_NUMBER_ZEROS_NONE, IDC_NUMBER_ZEROS_MAKE, IDC_NUMBER_ZEROS_NONE);
+        return true;
+    case IDC_NUMBER_CLEAR:
+        CheckRadio(IDC_NUMBER_NO_CHANGE, IDC_NUMBER_RENUMBER, IDC_NUMBER_CLEAR_TEXT);
+        return true;
+    case IDC_NUMBER_NO_CHANGE:
+    case IDC_NUMBER_CLEAR_TEXT:
+    case IDC_NUMBER_RENUMBER:
+    case IDC_NUMBER_ZEROS_NONE:
+    case IDC_NUMBER_ZEROS_REMOVE:
+    case IDC_NUMBER_ZEROS_MAKE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CChangeNumberDlg::EnableControls()
+{
+    const bool cleared = IsChecked(IDC_NUMBER_CLEAR_TEXT);
+    EnableItem(IDC_NUMBER_RESET, !IsChecked(IDC_NUMBER_NO_CHANGE) || !IsChecked(IDC_NUMBER_ZEROS_NONE));
+    EnableItem(IDC_NUMBER_CLEAR, !cleared);
+    for (const int id : {IDC_NUMBER_ZEROS_NONE, IDC_NUMBER_ZEROS_REMOVE, IDC_NUMBER_ZEROS_MAKE})
+        EnableItem(id, !cleared);
+    EnableItem(IDC_NUMBER_START, IsChecked(IDC_NUMBER_RENUMBER));
+    EnableItem(IDC_NUMBER_DIGITS, IsChecked(IDC_NUMBER_ZEROS_MAKE));
+}
+
+void CChangeNumberDlg::Store()
+{
+    m_segment.clear = IsChecked(IDC_NUMBER_CLEAR_TEXT);
+    m_segment.renumber = IsChecked(IDC_NUMBER_RENUMBER);
+    const long long start = ReadDecimal(IDC_NUMBER_START);
+    if (m_segment.renumber)
+        m_segment.start = start;
+    m_segment.zerosMode = IsChecked(IDC_NUMBER_ZEROS_REMOVE) ? 2 : IsChecked(IDC_NUMBER_ZEROS_MAKE) ? 1 : 0;
+    const long long digits = ReadDecimal(IDC_NUMBER_DIGITS);
+    m_segment.digits = static_cast<int32_t>(digits); // at most 3 characters
+    // The settings keep 32 bits: a start beyond them comes back as its low half.
+    (void)WriteSettingDword(kStartSetting, static_cast<DWORD>(static_cast<unsigned long long>(start)));
+    (void)WriteSettingDword(kDigitsSetting, static_cast<DWORD>(digits));
+}

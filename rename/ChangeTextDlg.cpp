@@ -1,0 +1,516 @@
+#include "rename/ChangeTextDlg.h"
+
+#include "rename/ChangeNumberDlg.h"
+#include "rename/ChangeWildDlg.h"
+#include "rename/PastedNames.h"
+#include "rename/RenameCheck.h"
+#include "rename/RunRename.h"
+#include "resources/resource.h"
+#include "winsupport/Clipboard.h"
+#include "winsupport/Resources.h"
+
+#include <algorithm>
+
+namespace
+{
+// The last states of the two check boxes, for the next Multi Rename of this process.
+bool g_rememberedAllowExtension = false;
+bool g_rememberedNumbersAsText = false;
+
+constexpr size_t kMaxPartText = 260;
+constexpr int kMinimumWidth = 420;
+constexpr int kMinimumHeight = 300;
+
+std::wstring PartText(const Segment& segment)
+{
+    switch (segment.kind)
+    {
+    case SegmentKind::Number:
+        return L"#";
+    case SegmentKind::Wild:
+        return segment.extensionWild ? L".*" : L"*";
+    default:
+        return segment.newText;
+    }
+}
+} // namespace
+
+ChangeTextDlg::ChangeTextDlg(RenameModel& model)
+    : CResizableDialog(IDD_CHANGE_TEXT, L"MultiRenameDlg", MinimumSize::Fixed(kMinimumWidth, kMinimumHeight)),
+      m_model(model), m_list(*this), m_icon(IDI_MULTI_RENAME, SharedDpi())
+{
+    m_allowExtension = g_rememberedAllowExtension;
+    m_numbersAsText = g_rememberedNumbersAsText;
+    ComputeAnalyses();
+    MatchListedItems(m_model, Current());
+}
+
+void ChangeTextDlg::ComputeAnalyses()
+{
+    std::vector<std::wstring> names;
+    for (const RenameItem* item : m_model.ListedItems())
+        names.push_back(item->name);
+    m_allowExtensionEnabled = true;
+    m_numbersAsTextEnabled = true;
+    const DerivedPattern numbers = DerivePattern(names, true);
+    if (numbers.commonExtension.empty())
+    {
+        m_allowExtensionEnabled = false;
+        m_allowExtension = false;
+    }
+    if (numbers.pattern.find(L'#') == std::wstring::npos)
+    {
+        m_numbersAsTextEnabled = false;
+        m_numbersAsText = false;
+    }
+    m_analyses[AnalysisIndex(false, false)] = BuildSegments(numbers.pattern, numbers.commonExtension, false);
+    m_analyses[AnalysisIndex(false, true)] = BuildSegments(numbers.pattern, numbers.commonExtension, true);
+    const DerivedPattern text = DerivePattern(names, false);
+    if (text.commonExtension.empty())
+    {
+        m_allowExtensionEnabled = false;
+        m_allowExtension = false;
+    }
+    m_analyses[AnalysisIndex(true, false)] = BuildSegments(text.pattern, text.commonExtension, false);
+    m_analyses[AnalysisIndex(true, true)] = BuildSegments(text.pattern, text.commonExtension, true);
+}
+
+void ChangeTextDlg::ComputeNumberBases()
+{
+    // Only the analyses that detect numbers have any.
+    ::ComputeNumberBases(m_model, m_analyses[AnalysisIndex(false, false)]);
+    ::ComputeNumberBases(m_model, m_analyses[AnalysisIndex(false, true)]);
+}
+
+bool ChangeTextDlg::OnInitDialog()
+{
+    SetIcon();
+    UpdateFonts();
+    ApplyCheckBoxes();
+    m_list.SetUp(Item(IDC_RENAME_NAMES), m_model.FolderCount() >= 2);
+    m_list.SetRows(m_model.ListedItems());
+    m_list.FitColumns(Dpi());
+    BuildPartRow();
+    ComputeNumberBases();
+    m_model.NumberRows();
+    Recompute();
+    return true;
+}
+
+void ChangeTextDlg::DeclareAnchors(AnchorLayout& layout, int outerRight, int outerBottom)
+{
+    layout.AddAnchor(IDC_RENAME_RESET, kAnchorMove, kAnchorNone, outerRight, outerBottom);
+    layout.AddAnchor(IDC_RENAME_NAMES, kAnchorStretch, kAnchorStretch, outerRight, outerBottom);
+    layout.AddAnchor(IDC_RENAME_COPY_NAMES, kAnchorNone, kAnchorMove, outerRight, outerBottom);
+    layout.AddAnchor(IDC_RENAME_PASTE_NAMES, kAnchorNone, kAnchorMove, outerRight, outerBottom);
+    layout.AddAnchor(IDOK, kAnchorMove, kAnchorMove, outerRight, outerBottom);
+    layout.AddAnchor(IDCANCEL, kAnchorMove, kAnchorMove, outerRight, outerBottom);
+}
+
+void ChangeTextDlg::OnLayout(int, int)
+{
+    LayoutParts();
+}
+
+void ChangeTextDlg::OnDpiChanged(UINT, UINT)
+{
+    if (!Hwnd())
+        return;
+    SetIcon();
+    UpdateFonts();
+    for (Part& part : m_parts)
+    {
+        ::SendMessageW(part.window.Get(), WM_SETFONT, ::SendMessageW(Hwnd(), WM_GETFONT, 0, 0), TRUE);
+        MeasurePart(part);
+    }
+    LayoutParts();
+    m_list.FitColumns(Dpi());
+}
+
+void ChangeTextDlg::OnDestroy()
+{
+    DiscardParts(); // the part windows go while the dialog still holds them
+}
+
+void ChangeTextDlg::DiscardParts()
+{
+    // A part losing the focus as it goes tells the dialog: by then the row must be empty.
+    std::vector<Part> old;
+    old.swap(m_parts);
+    old.clear();
+}
+
+void ChangeTextDlg::SetIcon()
+{
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon.Get()));
+}
+
+void ChangeTextDlg::UpdateFonts()
+{
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
+    LOGFONTW face{};
+    if (!font || !::GetObjectW(font, sizeof(face), &face))
+        return;
+    face.lfWeight = FW_BOLD;
+    m_boldFont.Reset(::CreateFontIndirectW(&face));
+    m_list.SetBoldFont(m_boldFont.Get());
+}
+
+void ChangeTextDlg::ApplyCheckBoxes()
+{
+    SetCheck(IDC_RENAME_ALLOW_EXTENSION, m_allowExtension);
+    SetCheck(IDC_RENAME_NUMBERS_AS_TEXT, m_numbersAsText);
+    EnableItem(IDC_RENAME_ALLOW_EXTENSION, m_partsEnabled && m_allowExtensionEnabled);
+    EnableItem(IDC_RENAME_NUMBERS_AS_TEXT, m_partsEnabled && m_numbersAsTextEnabled);
+}
+
+void ChangeTextDlg::ReadCheckBoxes()
+{
+    const size_t before = AnalysisIndex(m_numbersAsText, m_allowExtension);
+    m_allowExtension = m_allowExtensionEnabled && IsChecked(IDC_RENAME_ALLOW_EXTENSION);
+    m_numbersAsText = m_numbersAsTextEnabled && IsChecked(IDC_RENAME_NUMBERS_AS_TEXT);
+    const size_t after = AnalysisIndex(m_numbersAsText, m_allowExtension);
+    if (after != before)
+        CarryEdits(m_analyses[before], m_analyses[after]);
+    BuildPartRow();
+}
+
+void ChangeTextDlg::BuildPartRow()
+{
+    DiscardParts();
+    const PatternAnalysis& analysis = Current();
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
+    HWND previous = Item(IDC_RENAME_RESET); // the parts come next in the tab order
+    m_parts.reserve(analysis.segments.size());
+    for (size_t i = 0; i < analysis.segments.size(); ++i)
+    {
+        const Segment& segment = analysis.segments[i];
+        Part& part = m_parts.emplace_back();
+        part.segment = i;
+        part.text = PartText(segment);
+        part.slot.button = segment.kind != SegmentKind::Literal;
+        MeasurePart(part);
+        const HWND window =
+            part.slot.button
+                ? ::CreateWindowExW(0, L"BUTTON", part.text.c_str(), WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | BS_FLAT, 0,
+                                    0, 0, 0, Hwnd(), reinterpret_cast<HMENU>(IDC_RENAME_PART_BUTTON), ResourceModule(),
+                                    nullptr)
+                : ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", part.text.c_str(),
+                                    WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0, Hwnd(),
+                                    reinterpret_cast<HMENU>(IDC_RENAME_PART_EDIT), ResourceModule(), nullptr);
+        part.window.Reset(window);
+        if (!window)
+            continue;
+        ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (!part.slot.button)
+            ::SendMessageW(window, EM_SETLIMITTEXT, kMaxPartText, 0);
+        ::SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::EnableWindow(window, m_partsEnabled);
+        previous = window;
+    }
+    LayoutParts();
+    for (const Part& part : m_parts)
+        ::ShowWindow(part.window.Get(), SW_SHOWNA);
+}
+
+void ChangeTextDlg::MeasurePart(Part& part) const
+{
+    int width = 0;
+    if (const HDC dc = ::GetDC(Hwnd()))
+    {
+        const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0)));
+        SIZE size{};
+        if (::GetTextExtentPoint32W(dc, part.text.c_str(), static_cast<int>(part.text.size()), &size))
+            width = size.cx;
+        ::SelectObject(dc, old);
+        ::ReleaseDC(Hwnd(), dc);
+    }
+    part.slot.textWidth = Dpi().PixelsToDips(width);
+}
+
+void ChangeTextDlg::LayoutParts()
+{
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    std::vector<PartSlot> slots;
+    for (const Part& part : m_parts)
+        slots.push_back(part.slot);
+    LayoutPartRow(slots, Dpi().PixelsToDips(client.right));
+    const ScreenDpi& dpi = Dpi();
+    for (size_t i = 0; i < m_parts.size(); ++i)
+    {
+        Part& part = m_parts[i];
+        part.slot = slots[i];
+        const HWND window = part.window.Get();
+        if (!window)
+            continue;
+        DWORD start = 0;
+        DWORD end = 0;
+        if (!part.slot.button)
+            ::SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        ::SetWindowPos(window, nullptr, dpi.DipsToPixels(part.slot.x), dpi.DipsToPixels(kPartRowTop),
+                       dpi.DipsToPixels(part.slot.width), dpi.DipsToPixels(kPartRowHeight),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        if (!part.slot.button)
+        {
+            ::SendMessageW(window, EM_SETSEL, start, end);
+            ::SendMessageW(window, EM_SCROLLCARET, 0, 0);
+        }
+    }
+}
+
+void ChangeTextDlg::EnableParts(bool enable)
+{
+    m_partsEnabled = enable;
+    for (const Part& part : m_parts)
+        ::EnableWindow(part.window.Get(), enable);
+    EnableItem(IDC_RENAME_ALLOW_EXTENSION, enable && m_allowExtensionEnabled);
+    EnableItem(IDC_RENAME_NUMBERS_AS_TEXT, enable && m_numbersAsTextEnabled);
+}
+
+void ChangeTextDlg::Recompute()
+{
+    RecomputeNames(m_model, Current());
+    m_list.Redraw();
+}
+
+ChangeTextDlg::Part* ChangeTextDlg::FindPart(HWND window) noexcept
+{
+    for (Part& part : m_parts)
+        if (part.window.Get() == window)
+            return &part;
+    return nullptr;
+}
+
+bool ChangeTextDlg::OnCommand(int id, int code, HWND control)
+{
+    switch (id)
+    {
+    case IDC_RENAME_PART_EDIT:
+        if (Part* part = FindPart(control))
+        {
+            if (code == EN_CHANGE)
+                OnPartEdited(*part);
+            else if (code == EN_KILLFOCUS)
+            {
+                ::SendMessageW(control, EM_SETSEL, 0, 0);
+                ::SendMessageW(control, EM_SCROLLCARET, 0, 0);
+            }
+        }
+        return true;
+    case IDC_RENAME_PART_BUTTON:
+        if (Part* part = FindPart(control); part && code == BN_CLICKED)
+            OnPartClicked(*part);
+        return true;
+    case IDC_RENAME_ALLOW_EXTENSION:
+    case IDC_RENAME_NUMBERS_AS_TEXT:
+        if (code == BN_CLICKED)
+            OnCheckBoxClicked();
+        return true;
+    case IDC_RENAME_RESET:
+        Reset();
+        return true;
+    case IDC_RENAME_COPY_NAMES:
+        CopyNames(m_list.Rows());
+        return true;
+    case IDC_RENAME_PASTE_NAMES:
+        PasteNames(m_list.Rows(), true);
+        return true;
+    case IDM_RENAME_COPY_NAMES:
+    case IDM_RENAME_PASTE_NAMES:
+    case IDM_RENAME_RESET_NAMES:
+    case IDM_RENAME_REMOVE:
+    case IDM_RENAME_SELECT_ALL:
+    case IDM_RENAME_INVERT_SELECTION:
+        RunNamesCommand(id);
+        return true;
+    case IDOK:
+        if (code == BN_CLICKED)
+            Rename();
+        return true;
+    default:
+        return CResizableDialog::OnCommand(id, code, control);
+    }
+}
+
+void ChangeTextDlg::RunNamesCommand(int id)
+{
+    switch (id)
+    {
+    case IDM_RENAME_COPY_NAMES:
+        CopyNames(m_list.SelectedItems());
+        break;
+    case IDM_RENAME_PASTE_NAMES:
+        PasteNames(m_list.SelectedItems(), false);
+        break;
+    case IDM_RENAME_RESET_NAMES:
+        ResetNames();
+        break;
+    case IDM_RENAME_REMOVE:
+        RemoveSelected();
+        break;
+    case IDM_RENAME_SELECT_ALL:
+        m_list.SelectAll();
+        break;
+    case IDM_RENAME_INVERT_SELECTION:
+        m_list.InvertSelection();
+        break;
+    default:
+        break;
+    }
+}
+
+void ChangeTextDlg::OnPartEdited(Part& part)
+{
+    std::wstring text = GetWindowTextString(part.window.Get());
+    if (text.size() > kMaxPartText)
+        text.resize(kMaxPartText);
+    if (text == part.text)
+        return;
+    part.text = text;
+    Segment& segment = Current().segments[part.segment];
+    segment.newText = text;
+    segment.keepValue = false;
+    segment.invalidText = IsInvalidReplacement(text);
+    Recompute();
+    MeasurePart(part);
+    LayoutParts();
+}
+
+void ChangeTextDlg::OnPartClicked(Part& part)
+{
+    Segment& segment = Current().segments[part.segment];
+    INT_PTR result = IDCANCEL;
+    if (segment.kind == SegmentKind::Number)
+        result = CChangeNumberDlg(segment).ShowModal(Hwnd());
+    else if (segment.kind == SegmentKind::Wild)
+        result = CChangeWildDlg(segment).ShowModal(Hwnd());
+    if (result == IDOK)
+        Recompute();
+}
+
+void ChangeTextDlg::OnCheckBoxClicked()
+{
+    g_rememberedAllowExtension = IsChecked(IDC_RENAME_ALLOW_EXTENSION);
+    g_rememberedNumbersAsText = IsChecked(IDC_RENAME_NUMBERS_AS_TEXT);
+    ReadCheckBoxes();
+    Recompute();
+}
+
+void ChangeTextDlg::Reset()
+{
+    ComputeAnalyses();
+    // Renumbering needs the smallest value of each number part in the new analyses too.
+    ComputeNumberBases();
+    for (RenameItem* item : m_list.Rows())
+        item->manualName = false;
+    m_partsEnabled = true;
+    ApplyCheckBoxes();
+    ReadCheckBoxes();
+    Recompute();
+    EnableParts(true);
+}
+
+void ChangeTextDlg::CopyNames(const std::vector<RenameItem*>& rows) const
+{
+    if (!PutClipboardText(JoinNewNames(rows)))
+        return;
+    ShowMessage(LoadStringResource(IDS_RENAME_COPIED), MB_ICONINFORMATION);
+}
+
+void ChangeTextDlg::PasteNames(const std::vector<RenameItem*>& rows, bool allRows)
+{
+    std::wstring text;
+    {
+        const ClipboardSession clipboard;
+        if (!clipboard.IsOpen())
+            return;
+        text = OpenClipboardText();
+    }
+    const PastedNames pasted = ReadPastedNames(text);
+    switch (pasted.problem)
+    {
+    case PastedNames::Problem::ForbiddenCharacter:
+        ShowMessage(LoadStringResource(IDS_RENAME_PASTE_CHARACTERS), MB_ICONWARNING);
+        return;
+    case PastedNames::Problem::LineTooLong:
+        ShowMessage(LoadStringResource(IDS_RENAME_PASTE_TOO_LONG), MB_ICONWARNING);
+        return;
+    case PastedNames::Problem::None:
+        break;
+    }
+    if (pasted.lines.size() != rows.size())
+    {
+        ShowMessage(FormatStringResource(IDS_RENAME_PASTE_COUNT, static_cast<int>(rows.size()),
+                                         static_cast<int>(std::min<size_t>(pasted.lines.size(), 0x7FFFFFFF))),
+                    MB_ICONWARNING);
+        return;
+    }
+    ApplyPastedNames(rows, pasted.lines, m_allowExtension);
+    Recompute();
+    const std::vector<RenameItem*>& all = m_list.Rows();
+    if (allRows || std::all_of(all.begin(), all.end(), [](const RenameItem* item) { return item->manualName; }))
+        EnableParts(false);
+}
+
+void ChangeTextDlg::ResetNames()
+{
+    const std::vector<RenameItem*> rows = m_list.SelectedItems();
+    for (RenameItem* item : rows)
+        item->manualName = false;
+    ReadCheckBoxes();
+    Recompute();
+    if (!rows.empty())
+        EnableParts(true);
+}
+
+void ChangeTextDlg::RemoveSelected()
+{
+    const std::vector<int> rows = m_list.SelectedRows();
+    if (rows.empty())
+        return;
+    if (rows.size() >= m_list.Rows().size())
+    {
+        ShowMessage(LoadStringResource(IDS_RENAME_REMOVE_ALL), MB_ICONWARNING);
+        return;
+    }
+    for (RenameItem* item : m_list.SelectedItems())
+    {
+        item->included = false;
+        item->notInList = true;
+        item->newName.clear();
+    }
+    m_list.RemoveRows(rows);
+    ComputeNumberBases();
+    m_model.NumberRows();
+    Recompute();
+}
+
+void ChangeTextDlg::Rename()
+{
+    // What changed on disk since the dialog opened: new entries count as names that exist, so that
+    // nothing is renamed onto them; entries that have gone leave the list (the names the others
+    // were shown keep their numbers).
+    const std::vector<RenameItem*> vanished = m_model.RefreshFromDisk();
+    if (!vanished.empty())
+    {
+        std::vector<int> rows;
+        const std::vector<RenameItem*>& listed = m_list.Rows();
+        for (size_t row = 0; row < listed.size(); ++row)
+            if (std::find(vanished.begin(), vanished.end(), listed[row]) != vanished.end())
+                rows.push_back(static_cast<int>(row));
+        m_list.RemoveRows(rows);
+        for (RenameItem* item : vanished)
+            m_model.EraseEntry(*item);
+    }
+    Recompute();
+    RenameProgressDlg progress;
+    if (RunRename(m_model, Hwnd(), progress))
+        Close(IDOK);
+}
+
+void ChangeTextDlg::ShowMessage(const std::wstring& text, UINT icon) const
+{
+    const std::wstring title = LoadStringResource(IDS_RENAME_TITLE);
+    ::MessageBoxW(Hwnd(), text.c_str(), title.c_str(), MB_OK | icon);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "rename/NamesListCtrl.h"
+#include "rename/PartRow.h"
+#include "rename/PatternAnalysis.h"
+#include "rename/RenameModel.h"
+#include "winsupport/AnchorLayout.h"
+#include "winsupport/ResizableDialog.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <array>
+#include <vector>
+
+// "Multi Rename": the pattern of the names as a row of parts (an edit box for each common part, a
+// button for each number or wild part), every old and new name with its status, copy and paste of
+// names, and Rename, which checks everything and renames in one undoable operation.
+class ChangeTextDlg final : public CResizableDialog
+{
+  public:
+    // Derives the four analyses and decides which listed items match; the window comes with Run.
+    explicit ChangeTextDlg(RenameModel& model);
+
+    INT_PTR Run(HWND parent) { return ShowModal(parent); }
+    // A command of the names list's context menu.
+    void RunNamesCommand(int id);
+
+  protected:
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    void DeclareAnchors(AnchorLayout& layout, int outerRight, int outerBottom) override;
+    void OnLayout(int clientWidth, int clientHeight) override;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
+    void OnDestroy() override;
+
+  private:
+    struct Part
+    {
+        PartSlot slot;
+        std::wstring text;
+        size_t segment = 0;
+        UniqueWindow window;
+    };
+
+    PatternAnalysis& Current() noexcept { return m_analyses[AnalysisIndex(m_numbersAsText, m_allowExtension)]; }
+    void ComputeAnalyses();
+    void ComputeNumberBases();
+    void ApplyCheckBoxes();
+    void ReadCheckBoxes();
+    void BuildPartRow();
+    void DiscardParts();
+    void MeasurePart(Part& part) const;
+    void LayoutParts();
+    void EnableParts(bool enable);
+    void Recompute();
+    void UpdateFonts();
+    void SetIcon();
+
+    void OnPartEdited(Part& part);
+    void OnPartClicked(Part& part);
+    void OnCheckBoxClicked();
+    void Reset();
+    void CopyNames(const std::vector<RenameItem*>& rows) const;
+    void PasteNames(const std::vector<RenameItem*>& rows, bool allRows);
+    void ResetNames();
+    void RemoveSelected();
+    void Rename();
+    void ShowMessage(const std::wstring& text, UINT icon) const;
+    Part* FindPart(HWND window) noexcept;
+
+    RenameModel& m_model;
+    std::vector<Part> m_parts;
+    bool m_allowExtension = false;
+    bool m_allowExtensionEnabled = true;
+    bool m_numbersAsText = false;
+    bool m_numbersAsTextEnabled = true;
+    bool m_partsEnabled = true;
+    std::array<PatternAnalysis, 4> m_analyses;
+    CNamesListCtrl m_list;
+    UniqueHfont m_boldFont;
+    DpiIcon m_icon;
+};

@@ -1,0 +1,58 @@
+#include "rename/ChangeWildDlg.h"
+
+#include "resources/resource.h"
+
+#include <string>
+
+CChangeWildDlg::CChangeWildDlg(Segment& segment) : CChangePartDlg(IDD_CHANGE_WILD, segment) {}
+
+void CChangeWildDlg::ShowSegment()
+{
+    SetCheck(IDC_WILD_TRUNCATE, m_segment.truncate);
+    SetText(IDC_WILD_LENGTH, std::to_wstring(m_segment.maxLength));
+    const int caseButton = m_segment.caseMode == 1   ? IDC_WILD_CASE_UPPER
+                           : m_segment.caseMode == 2 ? IDC_WILD_CASE_LOWER
+                                                     : IDC_WILD_CASE_NONE;
+    CheckRadio(IDC_WILD_CASE_NONE, IDC_WILD_CASE_LOWER, caseButton);
+}
+
+bool CChangeWildDlg::OnPartCommand(int id, int code)
+{
+    switch (id)
+    {
+    case IDC_WILD_RESET:
+        CheckRadio(IDC_WILD_CASE_NONE, IDC_WILD_CASE_LOWER, IDC_WILD_CASE_NONE);
+        SetCheck(IDC_WILD_TRUNCATE, false);
+        return true;
+    case IDC_WILD_CLEAR:
+        // A wild truncated to no characters yields nothing.
+        SetCheck(IDC_WILD_TRUNCATE, true);
+        SetText(IDC_WILD_LENGTH, L"0");
+        return true;
+    case IDC_WILD_LENGTH:
+        return code == EN_CHANGE;
+    case IDC_WILD_TRUNCATE:
+    case IDC_WILD_CASE_NONE:
+    case IDC_WILD_CASE_UPPER:
+    case IDC_WILD_CASE_LOWER:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CChangeWildDlg::EnableControls()
+{
+    const bool truncate = IsChecked(IDC_WILD_TRUNCATE);
+    EnableItem(IDC_WILD_RESET, !IsChecked(IDC_WILD_CASE_NONE) || truncate);
+    EnableItem(IDC_WILD_CLEAR, !truncate || GetText(IDC_WILD_LENGTH) != L"0");
+    EnableItem(IDC_WILD_LENGTH, truncate);
+}
+
+void CChangeWildDlg::Store()
+{
+    m_segment.caseMode = IsChecked(IDC_WILD_CASE_UPPER) ? 1 : IsChecked(IDC_WILD_CASE_LOWER) ? 2 : 0;
+    m_segment.truncate = IsChecked(IDC_WILD_TRUNCATE);
+    const long long length = ReadDecimal(IDC_WILD_LENGTH);
+    m_segment.maxLength = length < 0 ? 0 : length > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(length);
+}

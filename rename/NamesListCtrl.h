@@ -1,0 +1,64 @@
+#pragma once
+
+#include "rename/RenameModel.h"
+#include "winsupport/Control.h"
+#include "winsupport/ScreenDpi.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+class ChangeTextDlg;
+
+struct HimagelistTraits
+{
+    using Type = HIMAGELIST;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type list) noexcept { ::ImageList_Destroy(list); }
+};
+using UniqueHimagelist = UniqueHandle<HimagelistTraits>;
+
+// The names list of the Multi Rename dialog: a virtual report list (its rows are asked for as they
+// are drawn, so ten thousand names cost nothing until seen) of old name, new name and, for several
+// folders, the folder; a state image per row for its status, the new name in bold where it was
+// pasted. Its context menu's commands go to the dialog.
+class CNamesListCtrl final : public CListViewCtrl
+{
+  public:
+    explicit CNamesListCtrl(ChangeTextDlg& dialog) noexcept : m_dialog(dialog) {}
+
+    void SetUp(HWND list, bool folderColumn);
+    void SetRows(std::vector<RenameItem*> rows);
+    const std::vector<RenameItem*>& Rows() const noexcept { return m_rows; }
+    void SetBoldFont(HFONT font) noexcept { m_boldFont = font; }
+    // Column 0 fits the old names, the last column fills the rest.
+    void FitColumns(const ScreenDpi& dpi);
+    // Every row is drawn again with its current name and state image.
+    void Redraw() const noexcept;
+
+    // Selected rows in list order.
+    std::vector<int> SelectedRows() const;
+    std::vector<RenameItem*> SelectedItems() const;
+    void RemoveRows(const std::vector<int>& rows);
+    void SelectAll() const noexcept;
+    void InvertSelection() const;
+
+    // The state image of a status: image n is bitmap 350 + n.
+    static int StateImage(ItemStatus status) noexcept;
+
+  protected:
+    void OnContextMenu(POINT point) override;
+    std::optional<LRESULT> OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void FillRow(NMLVDISPINFOW& info) const;
+    LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;
+
+    ChangeTextDlg& m_dialog;
+    std::vector<RenameItem*> m_rows;
+    UniqueHimagelist m_states;
+    HFONT m_boldFont = nullptr;
+    bool m_folderColumn = false;
+};
