@@ -3,16 +3,15 @@
 #include "winsupport/LongPath.h"
 #include "winsupport/ModulePath.h"
 #include "winsupport/SafeFile.h"
+#include "winsupport/XmlTree.h"
 #include "winsupport/StringUtil.h"
 
 #include <windows.h>
 
 #include <boost/property_tree/ptree.hpp>
-#include <boost/property_tree/xml_parser.hpp>
 
 #include <cwctype>
 #include <exception>
-#include <sstream>
 #include <utility>
 
 namespace pt = boost::property_tree;
@@ -65,9 +64,7 @@ bool ParsePresets(std::string_view bytes, PresetList& presets)
     {
         if (IsXmlNestedDeeperThan(bytes, kMaxPresetsNesting))
             return false;
-        std::istringstream stream{std::string(bytes)};
-        pt::ptree tree;
-        pt::read_xml(stream, tree); // no flags: texts are taken as they stand
+        const pt::ptree tree = ParseXmlTree(bytes); // texts are taken as they stand
         const auto root = tree.get_child_optional("Presets");
         if (!root)
             return false;
@@ -101,9 +98,7 @@ std::optional<std::string> SerialisePresets(const PresetList& presets)
             node.add("Item", WideToUtf8(preset.item));
             node.add("Separator", WideToUtf8(preset.separator));
         }
-        std::ostringstream stream;
-        pt::write_xml(stream, tree, pt::xml_writer_make_settings<std::string>(' ', 0, "utf-8"));
-        return std::move(stream).str();
+        return WriteXmlTree(tree);
     }
     catch (const std::exception&)
     {

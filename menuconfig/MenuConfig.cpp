@@ -1,19 +1,47 @@
 #include "menuconfig/MenuConfig.h"
 
 #include "winsupport/SafeFile.h"
+#include "winsupport/XmlTree.h"
 
 #include <boost/property_tree/ptree.hpp>
-#include <boost/property_tree/xml_parser.hpp>
 
+#include <algorithm>
 #include <exception>
 #include <new>
+#include <optional>
 #include <set>
-#include <sstream>
+#include <string_view>
 
 namespace pt = boost::property_tree;
 
 namespace
 {
+// A "Show" text as the file format has always read it: "true", "false", or a decimal 1 or 0 (with
+// an optional sign and leading zeros), white space around it allowed. Anything else is no answer.
+std::optional<bool> ReadShowFlag(std::string_view text)
+{
+    constexpr std::string_view kSpace = " \t\n\v\f\r";
+    const size_t first = text.find_first_not_of(kSpace);
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+    if (text == "true")
+        return true;
+    if (text == "false")
+        return false;
+    const bool negative = text.front() == '-';
+    if (text.front() == '+' || negative)
+        text.remove_prefix(1);
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    text.remove_prefix(std::min(text.find_first_not_of('0'), text.size()));
+    if (text.empty())
+        return false;
+    if (text == "1" && !negative)
+        return true;
+    return std::nullopt;
+}
+
 // Appends the entries of one list element. Children of any name count; comments and the like
 // have no Type and are skipped with every other entry whose type is not one of the nine names.
 void ReadEntries(const pt::ptree& list, std::vector<MenuEntry>& entries)
@@ -28,7 +56,7 @@ void ReadEntries(const pt::ptree& list, std::vector<MenuEntry>& entries)
             continue;
         bool show = true;
         if (const auto showNode = child.get_child_optional("Show"))
-            show = showNode->get_value_optional<bool>().value_or(true);
+            show = ReadShowFlag(showNode->data()).value_or(true);
         entries.push_back({*commandType, show});
     }
 }
@@ -42,7 +70,7 @@ void AppendEntries(pt::ptree& list, const std::vector<MenuEntry>& entries)
             continue;
         pt::ptree& command = list.add_child("Command", pt::ptree());
         command.add("Type", std::string(name));
-        command.add("Show", entry.show ? "true" : "false");
+        command.add("Show", std::string(entry.show ? "true" : "false"));
     }
 }
 } // namespace
@@ -58,9 +86,7 @@ bool ParseMenuConfig(std::string_view bytes, MenuConfig& config)
     {
         if (IsXmlNestedDeeperThan(bytes, kMaxMenuConfigNesting))
             return false;
-        std::istringstream stream{std::string(bytes)};
-        pt::ptree tree;
-        pt::read_xml(stream, tree); // no flags: comments kept, text not trimmed
+        const pt::ptree tree = ParseXmlTree(bytes); // comments kept, text not trimmed
 
         const auto mainMenu = tree.get_child_optional("BrelvantaConfig.MainMenu");
         if (!mainMenu)
@@ -129,9 +155,7 @@ std::optional<std::string> SerialiseMenuConfig(const MenuConfig& config)
         pt::ptree& root = tree.add_child("BrelvantaConfig", pt::ptree());
         AppendEntries(root.add_child("MainMenu", pt::ptree()), config.mainMenu);
         AppendEntries(root.add_child("SubMenu", pt::ptree()), config.subMenu);
-        std::ostringstream stream;
-        pt::write_xml(stream, tree, pt::xml_writer_make_settings<std::string>(' ', 0, "utf-8"));
-        return std::move(stream).str();
+        return WriteXmlTree(tree);
     }
     catch (const std::exception&)
     {
