@@ -10,7 +10,10 @@ Shapes are signed distance functions in the 48 px grid (y grows downwards, as se
 has a fill and an inner outline; a pixel is the average of 4 by 4 samples, which gives the
 anti-aliased edges in alpha. Only the standard library is used and the output is deterministic.
 
-Usage: tools/icongen/icongen.py [--source FILE] [--ico FILE] [--preview DIR]
+It also draws the copy options dialog's error indicator, 16 by 16, as a 32-bit bitmap with
+premultiplied alpha (resources/ErrorIndicator.bmp).
+
+Usage: tools/icongen/icongen.py [--source FILE] [--ico FILE] [--bitmap FILE] [--preview DIR]
 """
 
 import argparse
@@ -516,6 +519,31 @@ ICONS = [
 ]
 
 
+# --- the error indicator of the copy options dialog -------------------------------------------
+
+
+def icon_error_indicator():
+    """A red disc with a white exclamation mark: the item format text is not valid."""
+    mark = capsule(24, 11, 24, 27, 3.6)
+    dot = circle(24, 36, 3.9)
+    return [Layer(circle(24, 24, 22), vertical(RED_LIGHT, RED, 2, 46)),
+            Layer(mark, WHITE, None), Layer(dot, WHITE, None)]
+
+
+BITMAP_SIZE = 16
+
+
+def bitmap_bytes(draw, size=BITMAP_SIZE):
+    """A bottom-up 32-bit BMP file of the drawing, its colours premultiplied by alpha, as
+    GdiAlphaBlend with AC_SRC_ALPHA wants them."""
+    pixels = quantise(render(draw(), size))  # BGRA rows, top row first
+    body = b"".join(bytes(v for p in row for v in (p[0] * p[3] // 255, p[1] * p[3] // 255,
+                                                  p[2] * p[3] // 255, p[3])) for row in pixels[::-1])
+    info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, 32, 0, len(body), 2835, 2835, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(body), 0, 0, 14 + len(info))
+    return header + info + body
+
+
 # --- the product icon -------------------------------------------------------------------------
 
 # Sizes of the program icon: small and large icons at 100 to 200 per cent, and the shell's 256.
@@ -586,6 +614,7 @@ def main():
     parser.add_argument("--source", default=os.path.join(root, "shellext", "MenuIconData.cpp"))
     parser.add_argument("--preview", default=os.path.join(root, "build", "icongen"))
     parser.add_argument("--ico", default=os.path.join(root, "resources", "Brelvanta.ico"))
+    parser.add_argument("--bitmap", default=os.path.join(root, "resources", "ErrorIndicator.bmp"))
     args = parser.parse_args()
 
     os.makedirs(args.preview, exist_ok=True)
@@ -608,6 +637,12 @@ def main():
     with open(args.ico, "wb") as f:
         f.write(ico_bytes(icon_product))
     print(f"product icon: {args.ico}")
+    with open(args.bitmap, "wb") as f:
+        f.write(bitmap_bytes(icon_error_indicator))
+    error = quantise(render(icon_error_indicator(), 48))
+    write_png(os.path.join(args.preview, "error-indicator-48.png"), 48, 48,
+              [[over(p, (255, 255, 255)) for p in row] for row in error])
+    print(f"error indicator: {args.bitmap}")
 
     light, menu, dark = (255, 255, 255), (240, 240, 240), (43, 43, 43)
     contact_sheet(os.path.join(args.preview, "sheet-48.png"), images, 2, [light, dark])
