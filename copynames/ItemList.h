@@ -27,6 +27,8 @@ struct FolderScanOptions
     std::wstring includePattern = L"*.*";
     bool excludeOn = false;
     std::wstring excludePattern = L"*.*";
+
+    bool operator==(const FolderScanOptions&) const = default;
 };
 
 // The orders the copied list can be sorted in.

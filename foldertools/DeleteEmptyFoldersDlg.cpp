@@ -12,36 +12,6 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-namespace
-{
-// A window that was given and has been destroyed since. No window at all is not gone.
-bool IsGone(HWND owner) noexcept
-{
-    return owner && !::IsWindow(owner);
-}
-
-// Keeps a window disabled for as long as it lives, as a modal dialog would.
-class DisabledWindow
-{
-  public:
-    explicit DisabledWindow(HWND window) noexcept : m_window(window && ::IsWindowEnabled(window) ? window : nullptr)
-    {
-        if (m_window)
-            ::EnableWindow(m_window, FALSE);
-    }
-    DisabledWindow(const DisabledWindow&) = delete;
-    DisabledWindow& operator=(const DisabledWindow&) = delete;
-    ~DisabledWindow()
-    {
-        if (m_window && ::IsWindow(m_window))
-            ::EnableWindow(m_window, TRUE);
-    }
-
-  private:
-    HWND m_window;
-};
-} // namespace
-
 DeleteEmptyFoldersDlg::DeleteEmptyFoldersDlg(HWND owner, std::vector<std::wstring> selectedFolders, bool controlHeld)
     : CResizableDialog(IDD_DELETE_EMPTY_FOLDERS, L"DelEmptyFoldersDlg"), m_owner(owner),
       m_selectedFolders(std::move(selectedFolders)), m_controlHeld(controlHeld)

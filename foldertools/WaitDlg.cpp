@@ -3,74 +3,21 @@
 #include "resources/resource.h"
 #include "winsupport/UniqueHandle.h"
 
-WaitDlg::WaitDlg() : CDialog(IDD_EMPTY_FOLDERS_WAIT) {}
+WaitDlg::WaitDlg() : CFolderProgressDlg(IDD_EMPTY_FOLDERS_WAIT) {}
 
-void WaitDlg::SetCurrentFolder(const std::wstring& folder)
+void WaitDlg::ShowFolder(const std::wstring&)
 {
-    m_path.Record(folder);
-}
-
-bool WaitDlg::IsAborted()
-{
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE))
-    {
-        // A quit message belongs to the host's own loop: leave it there and stop the scan.
-        if (message.message == WM_QUIT)
-        {
-            m_cancelled = true;
-            break;
-        }
-        if (!::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            break;
-        if (Hwnd() && ::IsDialogMessageW(Hwnd(), &message))
-            continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return m_cancelled;
-}
-
-bool WaitDlg::OnInitDialog()
-{
-    ::SetTimer(Hwnd(), kTimerId, 100, nullptr);
-    return true;
-}
-
-bool WaitDlg::OnCommand(int id, int code, HWND)
-{
-    if (id == IDCANCEL && code == BN_CLICKED)
-    {
-        m_cancelled = true; // the command ends the window once the scan has stopped
-        return true;
-    }
-    return false;
-}
-
-void WaitDlg::OnDestroy()
-{
-    ::KillTimer(Hwnd(), kTimerId);
-    m_cancelled = true; // whoever destroys the window ends the scan it shows
+    ::InvalidateRect(Item(IDC_EMPTY_FOLDERS_WAIT_PATH), nullptr, TRUE);
 }
 
 std::optional<INT_PTR> WaitDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_TIMER && wParam == kTimerId)
-    {
-        std::wstring text = m_path.Take();
-        if (!text.empty() && text != m_shown)
-        {
-            m_shown = std::move(text);
-            ::InvalidateRect(Item(IDC_EMPTY_FOLDERS_WAIT_PATH), nullptr, TRUE);
-        }
-        return TRUE;
-    }
     if (message == WM_DRAWITEM && wParam == IDC_EMPTY_FOLDERS_WAIT_PATH)
     {
         DrawPath(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     }
-    return std::nullopt;
+    return CFolderProgressDlg::OnMessage(message, wParam, lParam);
 }
 
 void WaitDlg::DrawPath(const DRAWITEMSTRUCT& item)
@@ -87,6 +34,6 @@ void WaitDlg::DrawPath(const DRAWITEMSTRUCT& item)
     const SelectObjectGuard font(item.hDC, m_font.Get());
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC, ::GetSysColor(COLOR_BTNTEXT));
-    ::DrawTextW(item.hDC, m_shown.c_str(), static_cast<int>(m_shown.size()), &rect,
+    ::DrawTextW(item.hDC, ShownFolder().c_str(), static_cast<int>(ShownFolder().size()), &rect,
                 DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 }

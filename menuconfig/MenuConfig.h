@@ -1,6 +1,7 @@
 #pragma once
 
 #include "menuconfig/CommandType.h"
+#include "winsupport/SafeFile.h"
 
 #include <optional>
 #include <string>
@@ -47,11 +48,11 @@ bool ReadMenuConfig(const std::wstring& path, MenuConfig& config);
 // appends each type not listed, hidden, to the end of the submenu.
 void NormaliseMenuConfig(MenuConfig& config);
 
-// No main-menu entries; all nine types in order, shown, in the submenu.
-void DefaultMenuConfig(MenuConfig& config);
-
 // Replaces the file with the configuration. True when it was written whole.
 bool WriteMenuConfig(const std::wstring& path, const MenuConfig& config);
+
+// No main-menu entries; all nine types in order, shown, in the submenu.
+void DefaultMenuConfig(MenuConfig& config);
 
 // What a program does with a file that was malformed or lacked an element.
 enum class OnMalformedMenuConfig
@@ -68,5 +69,3 @@ MenuConfig LoadMenuConfig(const std::wstring& path, OnMalformedMenuConfig onMalf
 bool ParseMenuConfig(std::string_view bytes, MenuConfig& config);
 // The file's bytes, or nothing when the configuration could not be serialised.
 std::optional<std::string> SerialiseMenuConfig(const MenuConfig& config);
-// True when an element of the document is nested deeper than the limit.
-bool IsXmlNestedDeeperThan(std::string_view bytes, size_t limit);

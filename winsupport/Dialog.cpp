@@ -263,3 +263,26 @@ bool CChildDialog::OnCommand(int id, int code, HWND control)
     }
     return false;
 }
+
+bool DispatchWaitingMessages(HWND dialog)
+{
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE))
+    {
+        if (message.message == WM_QUIT)
+            return false;
+        if (!::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            break;
+        if (dialog && ::IsDialogMessageW(dialog, &message))
+            continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return true;
+}
+
+void ShowDialogMessage(HWND dialog, const std::wstring& text)
+{
+    const std::wstring caption = GetWindowTextString(dialog);
+    ::MessageBoxW(dialog, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+}

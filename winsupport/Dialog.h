@@ -112,3 +112,11 @@ template <class Dialog> class ModelessDialog final : public Dialog
     using Dialog::Dialog;
     ~ModelessDialog() override { this->Destroy(); }
 };
+
+// Dispatches every message waiting in the thread's queue, the dialog's own keyboard handling
+// first, so that a window stays alive while its thread works. False when a quit message is
+// waiting: it belongs to the host's own loop, stays in the queue, and the work should stop.
+bool DispatchWaitingMessages(HWND dialog);
+
+// A message box with an OK button over a dialog, titled with the dialog's caption.
+void ShowDialogMessage(HWND dialog, const std::wstring& text);

@@ -1,0 +1,135 @@
+#include "copydialog/Presets.h"
+
+#include "copynames/ItemFormat.h"
+#include "tests/support/FileHelpers.h"
+#include "tests/support/TempFolderTest.h"
+#include "winsupport/StringUtil.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <array>
+#include <map>
+
+namespace
+{
+std::wstring DistPresetsFile()
+{
+    return WindowsPathOfUnixPath(Utf8ToWide(BRELVANTA_DIST_DIR)) + L"\\presets.xml";
+}
+
+// Short date and time of the user's locale, as a table row shows a modified date.
+std::wstring LocalDateTime(const FILETIME& utc)
+{
+    SYSTEMTIME system{};
+    SYSTEMTIME local{};
+    EXPECT_TRUE(::FileTimeToSystemTime(&utc, &system));
+    EXPECT_TRUE(::SystemTimeToTzSpecificLocalTime(nullptr, &system, &local));
+    std::array<wchar_t, 100> date{};
+    std::array<wchar_t, 100> time{};
+    EXPECT_GT(::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date.data(), 100), 0);
+    EXPECT_GT(::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &local, nullptr, time.data(), 100), 0);
+    return std::wstring(date.data()) + L" " + time.data();
+}
+
+// The default presets as a fresh installation offers them, applied to real files.
+class DefaultPresetsTest : public TempFolderTest
+{
+  protected:
+    void SetUp() override
+    {
+        TempFolderTest::SetUp();
+        const std::optional<std::string> bytes = ReadFileBytes(DistPresetsFile());
+        ASSERT_TRUE(bytes) << "the build puts presets.xml into dist/";
+        m_bytes = *bytes;
+        ASSERT_TRUE(ParsePresets(m_bytes, m_presets));
+
+        m_folder = TempPath(L"My files");
+        ASSERT_TRUE(CreateFolder(m_folder));
+        m_paths = {m_folder + L"\\read me.txt", m_folder + L"\\photo.2024.jpg", m_folder + L"\\#1 & more"};
+        const std::array<std::string, 3> contents = {"hello", std::string(2048, 'p'), ""};
+        for (size_t i = 0; i < m_paths.size(); ++i)
+        {
+            ASSERT_TRUE(WriteFileBytes(m_paths[i], contents[i]));
+            // Whole seconds apart in 2021, so that no locale shows two of them alike.
+            ULARGE_INTEGER when{};
+            when.QuadPart = 132539328000000000ull + i * 36000000000ull;
+            m_times[i] = {when.LowPart, when.HighPart};
+            const UniqueFile file(::CreateFileW(m_paths[i].c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(file);
+            ASSERT_TRUE(::SetFileTime(file.Get(), nullptr, nullptr, &m_times[i]));
+        }
+    }
+
+    // The clipboard text the preset gives for the three files, selected in order.
+    std::wstring Formatted(const std::wstring& name)
+    {
+        const int index = FindPresetByName(m_presets, name);
+        EXPECT_GE(index, 0) << name;
+        if (index < 0)
+            return {};
+        ItemList list;
+        for (const std::wstring& path : m_paths)
+            list.AddPath(path);
+        list.Flatten();
+        ItemFormat format;
+        EXPECT_TRUE(format.SetDefinition(m_presets[index].item)) << name << L": " << format.Error();
+        format.SetSeparator(m_presets[index].separator);
+        ClipboardText text;
+        format.Format(list, text);
+        return std::wstring(text.Text());
+    }
+
+    std::string m_bytes;
+    PresetList m_presets;
+    std::wstring m_folder;
+    std::vector<std::wstring> m_paths;
+    std::array<FILETIME, 3> m_times{};
+};
+} // namespace
+
+TEST_F(DefaultPresetsTest, FileIsInTheWrittenFormAndEveryPresetIsValid)
+{
+    EXPECT_EQ(SerialisePresets(m_presets), m_bytes); // a save changes nothing but what the user changed
+    EXPECT_GE(m_presets.size(), 7u);
+    for (size_t i = 0; i < m_presets.size(); ++i)
+    {
+        EXPECT_EQ(FindPresetByName(m_presets, m_presets[i].name), static_cast<int>(i)) << "names are unique";
+        ItemFormat format;
+        EXPECT_TRUE(format.SetDefinition(m_presets[i].item)) << m_presets[i].name << L": " << format.Error();
+    }
+}
+
+TEST_F(DefaultPresetsTest, EachPresetWritesWhatItsNameSays)
+{
+    const std::wstring& f = m_folder;
+    std::wstring slashed = f;
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    std::wstring url;
+    for (const wchar_t c : slashed)
+        url += c == L' ' ? std::wstring(L"%20") : std::wstring(1, c);
+    ASSERT_EQ(url.find_first_not_of(L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789:/._-%~"),
+              std::wstring::npos)
+        << L"the test folder's path holds characters this test does not encode: " << url;
+
+    const std::map<std::wstring, std::wstring> expected = {
+        {L"Names", L"read me.txt\r\nphoto.2024.jpg\r\n#1 & more"},
+        {L"Full paths", f + L"\\read me.txt\r\n" + f + L"\\photo.2024.jpg\r\n" + f + L"\\#1 & more"},
+        {L"Quoted paths for a command line",
+         L"\"" + f + L"\\read me.txt\" \"" + f + L"\\photo.2024.jpg\" \"" + f + L"\\#1 & more\""},
+        {L"Table of name, size and modified date", L"read me.txt\t5\t" + LocalDateTime(m_times[0]) +
+                                                       L"\r\nphoto.2024.jpg\t2048\t" + LocalDateTime(m_times[1]) +
+                                                       L"\r\n#1 & more\t0\t" + LocalDateTime(m_times[2])},
+        {L"Markdown list", L"- read me.txt\r\n- photo.2024.jpg\r\n- #1 & more"},
+        {L"Paths with forward slashes",
+         slashed + L"/read me.txt\r\n" + slashed + L"/photo.2024.jpg\r\n" + slashed + L"/#1 & more"},
+        {L"File URLs", L"file:///" + url + L"/read%20me.txt\r\nfile:///" + url + L"/photo.2024.jpg\r\nfile:///" + url +
+                           L"/%231%20%26%20more"},
+        {L"Names on one line, comma-separated", L"read me.txt, photo.2024.jpg, #1 & more"},
+        {L"Names without extension", L"read me\r\nphoto.2024\r\n#1 & more"},
+    };
+    for (const auto& [name, text] : expected)
+        EXPECT_EQ(Formatted(name), text) << name;
+    EXPECT_EQ(expected.size(), m_presets.size()) << "every default preset is checked";
+}

@@ -1,0 +1,223 @@
+#include "winsupport/SafeFile.h"
+
+#include "winsupport/LongPath.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <array>
+
+namespace
+{
+bool IsXmlSpace(char c) noexcept
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// The user marked the file as not to be changed: respect that, whoever runs the program.
+bool IsReadOnly(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(ToLongPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool Exists(const std::wstring& path)
+{
+    return ::GetFileAttributesW(ToLongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// "<path>.bak", or ".bak2", ".bak3"... when earlier copies exist; empty when all are taken.
+std::wstring FreeCopyName(const std::wstring& path)
+{
+    for (int number = 1; number < 1000; ++number)
+    {
+        const std::wstring name = path + L".bak" + (number == 1 ? L"" : std::to_wstring(number));
+        if (!Exists(name))
+            return name;
+    }
+    return {};
+}
+
+bool WriteWholeFile(const std::wstring& path, std::string_view bytes)
+{
+    if (bytes.size() > MAXDWORD)
+        return false;
+    const UniqueFile file(::CreateFileW(ToLongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    DWORD written = 0;
+    return ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+} // namespace
+
+std::wstring ProductUserFilePath(std::wstring_view name)
+{
+    std::array<wchar_t, MAX_PATH> appData{};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData.data())) ||
+        appData[0] == L'\0')
+        return {};
+    std::wstring path = appData.data();
+    for (const wchar_t* folder : {L"\\Kaldrith", L"\\Brelvanta"})
+    {
+        path += folder;
+        ::CreateDirectoryW(ToLongPath(path).c_str(), nullptr);
+    }
+    path += L'\\';
+    path += name;
+    return path;
+}
+
+std::optional<std::string> ReadSmallFile(const std::wstring& path, unsigned long long maxSize)
+{
+    const UniqueFile file(::CreateFileW(ToLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
+        static_cast<unsigned long long>(size.QuadPart) > maxSize)
+        return std::nullopt;
+
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    size_t filled = 0;
+    while (filled < bytes.size())
+    {
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &read, nullptr))
+            return std::nullopt;
+        if (read == 0)
+            break; // the file shrank since its size was taken
+        filled += read;
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+bool IsNonEmptyFile(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    return ::GetFileAttributesExW(ToLongPath(path).c_str(), GetFileExInfoStandard, &data) &&
+           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeHigh != 0 || data.nFileSizeLow != 0);
+}
+
+bool ReplaceFileSafely(const std::wstring& path, std::string_view bytes, bool keepOldFile, std::wstring* keptCopy)
+{
+    if (keptCopy)
+        keptCopy->clear();
+    if (IsReadOnly(path))
+    {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    const std::wstring newFile = path + L".new";
+    if (!WriteWholeFile(newFile, bytes))
+    {
+        const DWORD error = ::GetLastError();
+        ::DeleteFileW(ToLongPath(newFile).c_str());
+        ::SetLastError(error);
+        return false;
+    }
+    std::wstring copy;
+    if (keepOldFile && IsNonEmptyFile(path))
+    {
+        copy = FreeCopyName(path);
+        if (copy.empty() || !::CopyFileW(ToLongPath(path).c_str(), ToLongPath(copy).c_str(), TRUE))
+        {
+            ::DeleteFileW(ToLongPath(newFile).c_str());
+            return false;
+        }
+    }
+    // The rename replaces the old file in one step: a reader at that moment reads one whole file or
+    // the other. It fails on a read-only file, a folder, or a file held open, as writing it would.
+    if (!::MoveFileExW(ToLongPath(newFile).c_str(), ToLongPath(path).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    {
+        const DWORD error = ::GetLastError();
+        ::DeleteFileW(ToLongPath(newFile).c_str());
+        if (!copy.empty())
+            ::DeleteFileW(ToLongPath(copy).c_str()); // the old file is still in place
+        ::SetLastError(error);
+        return false;
+    }
+    if (keptCopy)
+        *keptCopy = copy;
+    return true;
+}
+
+// Follows the reader's own syntax: comments, CDATA sections, declarations and processing
+// instructions, and the DOCTYPE with its bracketed subset hide their contents; a quoted attribute
+// value may hold '>'; a NUL ends the data, as it ends the reader's.
+bool IsXmlNestedDeeperThan(std::string_view bytes, size_t limit)
+{
+    const std::string_view xml = bytes.substr(0, bytes.find('\0'));
+    const auto skipPast = [&xml](size_t from, std::string_view end) {
+        const size_t found = xml.find(end, from);
+        return found == std::string_view::npos ? xml.size() : found + end.size();
+    };
+
+    size_t depth = 0;
+    size_t i = 0;
+    while ((i = xml.find('<', i)) != std::string_view::npos)
+    {
+        const std::string_view rest = xml.substr(i);
+        if (rest.starts_with("<?"))
+            i = skipPast(i + 2, "?>");
+        else if (rest.starts_with("<!--"))
+            i = skipPast(i + 4, "-->");
+        else if (rest.starts_with("<![CDATA["))
+            i = skipPast(i + 9, "]]>");
+        else if (rest.starts_with("<!DOCTYPE") && rest.size() > 9 && IsXmlSpace(rest[9]))
+        {
+            i += 10;
+            while (i < xml.size() && xml[i] != '>')
+            {
+                if (xml[i++] != '[')
+                    continue;
+                for (int brackets = 1; brackets > 0 && i < xml.size(); ++i)
+                {
+                    if (xml[i] == '[')
+                        ++brackets;
+                    else if (xml[i] == ']')
+                        --brackets;
+                }
+            }
+            ++i;
+        }
+        else if (rest.starts_with("<!"))
+            i = skipPast(i + 2, ">");
+        else if (rest.starts_with("</"))
+        {
+            if (depth == 0)
+                return false; // the reader stops here with an error
+            --depth;
+            i = skipPast(i + 2, ">");
+        }
+        else
+        {
+            char quote = 0;
+            size_t end = i + 1;
+            for (; end < xml.size(); ++end)
+            {
+                const char c = xml[end];
+                if (quote != 0)
+                {
+                    if (c == quote)
+                        quote = 0;
+                }
+                else if (c == '"' || c == '\'')
+                    quote = c;
+                else if (c == '>')
+                    break;
+            }
+            if (end == xml.size())
+                return false; // unterminated: the reader stops here with an error
+            if (xml[end - 1] != '/' && ++depth > limit)
+                return true;
+            i = end + 1;
+        }
+    }
+    return false;
+}
