@@ -26,6 +26,14 @@ std::optional<INT_PTR> CCopyOptionsPage::FrameworkMessage(UINT message, WPARAM w
         break;
     case WM_CTLCOLORDLG:
         return reinterpret_cast<INT_PTR>(m_dialog.PageBrush());
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT: {
+        // Painted here, not left to the system: themed dialogs may draw their own grey.
+        RECT client{};
+        ::GetClientRect(Hwnd(), &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, m_dialog.PageBrush());
+        return TRUE;
+    }
     case WM_CTLCOLORSTATIC:
         // Labels and check boxes: on the page's white, not on the dialog's grey.
         ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
@@ -34,7 +42,6 @@ std::optional<INT_PTR> CCopyOptionsPage::FrameworkMessage(UINT message, WPARAM w
     default:
         break;
     }
-    (void)lParam;
     return std::nullopt;
 }
 

@@ -489,3 +489,186 @@ TEST_F(CopyDialogTest, DefinitionsFailingAtEveryPositionAndAMegabyteOfText)
     }));
     EXPECT_EQ(ClipboardTextNow(), L"a.txt|b.txt");
 }
+
+namespace
+{
+// Runs a check on the test's thread once a condition holds, from whichever message loop runs then
+// (a dialog's own, or one of the windows it opens): for looking at a dialog after a window it
+// opened has gone.
+class WhenReady
+{
+  public:
+    WhenReady(std::function<bool()> ready, std::function<void()> then)
+        : m_ready(std::move(ready)), m_then(std::move(then))
+    {
+        s_current = this;
+        m_timer = ::SetTimer(nullptr, 0, 50, &Tick);
+    }
+    WhenReady(const WhenReady&) = delete;
+    WhenReady& operator=(const WhenReady&) = delete;
+    ~WhenReady()
+    {
+        ::KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+    }
+    bool Ran() const noexcept { return m_ran; }
+
+  private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept
+    {
+        WhenReady* self = s_current;
+        if (!self || self->m_ran || !self->m_ready())
+            return;
+        self->m_ran = true;
+        self->m_then();
+    }
+    static inline WhenReady* s_current = nullptr;
+    std::function<bool()> m_ready;
+    std::function<void()> m_then;
+    UINT_PTR m_timer = 0;
+    bool m_ran = false;
+};
+} // namespace
+
+TEST_F(CopyDialogTest, PresetsPageAppliesMovesRenamesAndDeletes)
+{
+    const auto files = MakeFiles({L"a.txt", L"b.txt"});
+    ASSERT_TRUE(CreateFolder(UserFolder()));
+    ASSERT_TRUE(WriteFileBytes(UserFolder() + L"\\Presets.xml",
+                               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Presets>"
+                               "<Preset><Name>Names</Name><Item>$name</Item><Separator>\\n</Separator></Preset>"
+                               "<Preset><Name>Markdown</Name><Item>- $name</Item><Separator>\\n</Separator></Preset>"
+                               "<Preset><Name>Quoted</Name><Item>\"$name\"</Item><Separator> </Separator></Preset>"
+                               "</Presets>"));
+    auto names = [&] {
+        const std::string bytes = ReadFileBytes(UserFolder() + L"\\Presets.xml").value_or("");
+        std::string found;
+        for (size_t at = bytes.find("<Name>"); at != std::string::npos; at = bytes.find("<Name>", at + 1))
+            found += bytes.substr(at + 6, bytes.find("</Name>", at) - at - 6) + "|";
+        return found;
+    };
+    auto buttons = [](const DialogHandle& page) {
+        std::wstring states;
+        for (const int id : {IDC_PRESETS_MOVE_UP, IDC_PRESETS_MOVE_DOWN, IDC_PRESETS_RENAME, IDC_PRESETS_DELETE})
+            states += page.IsEnabled(id) ? L'1' : L'0';
+        return states;
+    };
+    ASSERT_TRUE(Open(files, [&](DialogHandle dlg) {
+        const DialogHandle page = ShownPage(dlg, IDC_PRESETS_LIST);
+        EXPECT_EQ(page.ListRows(IDC_PRESETS_LIST), (std::vector<std::wstring>{L"Names", L"Markdown", L"Quoted"}));
+        // The preset of the current texts is selected.
+        EXPECT_EQ(ListView_GetNextItem(page.Item(IDC_PRESETS_LIST), -1, LVNI_SELECTED), 0);
+        EXPECT_EQ(buttons(page), L"0111");
+        page.SelectRow(IDC_PRESETS_LIST, 0, false);
+        EXPECT_EQ(buttons(page), L"0000");
+        EXPECT_FALSE(page.Click(IDC_PRESETS_DELETE));
+
+        page.SelectRow(IDC_PRESETS_LIST, 2);
+        EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_PREVIEW), L"\"a.txt\" \"b.txt\"");
+        EXPECT_EQ(Setting(L"Format Text"), L"\"$name\"");
+        EXPECT_EQ(Setting(L"Separator Text"), L" ");
+        EXPECT_EQ(buttons(page), L"1011");
+
+        page.SelectRow(IDC_PRESETS_LIST, 1);
+        EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_PREVIEW), L"- a.txt\r\n- b.txt");
+        EXPECT_TRUE(page.Click(IDC_PRESETS_MOVE_UP));
+        EXPECT_EQ(page.ListRows(IDC_PRESETS_LIST), (std::vector<std::wstring>{L"Markdown", L"Names", L"Quoted"}));
+        EXPECT_EQ(ListView_GetNextItem(page.Item(IDC_PRESETS_LIST), -1, LVNI_SELECTED), 0);
+        EXPECT_EQ(buttons(page), L"0111");
+        EXPECT_EQ(names(), "Markdown|Names|Quoted|");
+        EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_PREVIEW), L"- a.txt\r\n- b.txt") << "moving applies nothing";
+        EXPECT_TRUE(page.Click(IDC_PRESETS_MOVE_DOWN));
+        EXPECT_TRUE(page.Click(IDC_PRESETS_MOVE_DOWN));
+        EXPECT_EQ(names(), "Names|Quoted|Markdown|");
+        EXPECT_EQ(buttons(page), L"1011");
+
+        EXPECT_TRUE(page.Click(IDC_PRESETS_DELETE));
+        EXPECT_EQ(page.ListRows(IDC_PRESETS_LIST), (std::vector<std::wstring>{L"Names", L"Quoted"}));
+        EXPECT_EQ(buttons(page), L"0000");
+        EXPECT_EQ(names(), "Names|Quoted|");
+        dlg.Click(IDOK);
+    }));
+    EXPECT_EQ(ClipboardTextNow(), L"- a.txt\r\n- b.txt") << "a deleted preset's texts stay in use";
+
+    // Rename; the list follows. Deleting the last presets leaves an empty file.
+    HWND dialog = nullptr;
+    ASSERT_TRUE(Open(
+        files,
+        [&](DialogHandle dlg) {
+            dialog = dlg.Hwnd();
+            const DialogHandle page = ShownPage(dlg, IDC_PRESETS_LIST);
+            page.SelectRow(IDC_PRESETS_LIST, 1);
+            EXPECT_TRUE(page.PostClick(IDC_PRESETS_RENAME));
+        },
+        0,
+        [&](DialogDriver& driver) {
+            driver.OnDialog(L"Rename Preset", [&](DialogHandle rename) {
+                rename.SetText(IDC_PRESET_RENAME_EDIT, L"  Quoted names ");
+                rename.Click(IDOK);
+                ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            });
+        }));
+    EXPECT_EQ(names(), "Names|Quoted names|");
+    ASSERT_TRUE(Open(files, [&](DialogHandle dlg) {
+        const DialogHandle page = ShownPage(dlg, IDC_PRESETS_LIST);
+        EXPECT_EQ(page.ListRows(IDC_PRESETS_LIST), (std::vector<std::wstring>{L"Names", L"Quoted names"}));
+        for (int row = 1; row >= 0; --row)
+        {
+            page.SelectRow(IDC_PRESETS_LIST, row);
+            EXPECT_TRUE(page.Click(IDC_PRESETS_DELETE));
+        }
+        EXPECT_EQ(buttons(page), L"0000");
+        dlg.Click(IDCANCEL);
+    }));
+    EXPECT_EQ(names(), "");
+    EXPECT_NE(ReadFileBytes(UserFolder() + L"\\Presets.xml").value_or("").find("<Presets"), std::string::npos);
+}
+
+TEST_F(CopyDialogTest, FolderOptionsScanAndTheStatusLineFollows)
+{
+    ASSERT_TRUE(CreateFolder(TempPath(L"photos")));
+    ASSERT_TRUE(WriteFileBytes(TempPath(L"photos\\x.jpg"), "1234"));
+    ASSERT_TRUE(WriteFileBytes(TempPath(L"photos\\y.png"), "123456"));
+    ASSERT_TRUE(WriteFileBytes(TempPath(L"notes.txt"), "12"));
+    const std::vector<std::wstring> paths{TempPath(L"photos"), TempPath(L"notes.txt")};
+
+    HWND dialog = nullptr;
+    std::vector<std::wstring> seen;
+    bool scanned = false;
+    // Once the scan is over: what the dialog shows, then OK.
+    auto look = [&] {
+        const DialogHandle dlg(dialog);
+        seen.push_back(dlg.GetText(IDC_COPY_PATHS_SUMMARY1) + L" / " + dlg.GetText(IDC_COPY_PATHS_SUMMARY2));
+        seen.push_back(dlg.GetText(IDC_COPY_PATHS_STATUS));
+        seen.push_back(dlg.GetText(IDC_COPY_PATHS_PREVIEW));
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    {
+        WhenReady later([&] { return scanned && dialog && ::IsWindowEnabled(dialog); }, look);
+        ASSERT_TRUE(Open(
+            paths,
+            [&](DialogHandle dlg) {
+                dialog = dlg.Hwnd();
+                EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_SUMMARY1), L"Copy selected folder names only.");
+                EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_SUMMARY2), L"");
+                EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_STATUS), L"Files & Folders: 2;  Total Files Size: 2 bytes");
+                EXPECT_TRUE(dlg.PostClick(IDC_COPY_PATHS_CHANGE));
+            },
+            0,
+            [&](DialogDriver& driver) {
+                driver.OnDialog(L"Folder Options", [&](DialogHandle options) {
+                    options.Check(IDC_SCAN_FOLDERS, true);
+                    options.Check(IDC_SCAN_INCLUDE_ON, true);
+                    options.SetText(IDC_SCAN_INCLUDE_PATTERN, L"*.jpg");
+                    scanned = true;
+                    options.Click(IDOK);
+                });
+            }));
+        EXPECT_TRUE(later.Ran());
+    }
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], L"Scan selected folders for files. / Only include: *.jpg");
+    EXPECT_EQ(seen[1], L"Files: 2;  Total Files Size: 6 bytes");
+    EXPECT_EQ(seen[2], L"photos\\x.jpg\r\nnotes.txt");
+    EXPECT_EQ(ClipboardTextNow(), L"photos\\x.jpg\r\nnotes.txt");
+}

@@ -66,13 +66,15 @@ TEST_F(CopyOptionsScreens, EveryPage)
         Save(dlg.Hwnd(), L"copy-full-error");
         RECT rect{};
         ::GetWindowRect(dlg.Hwnd(), &rect);
+        // At the screen's corner, so that the larger window is seen whole.
         ::SetWindowPos(dlg.Hwnd(), nullptr, 0, 0, rect.right - rect.left + 160, rect.bottom - rect.top + 80,
-                       SWP_NOMOVE | SWP_NOZORDER);
+                       SWP_NOZORDER);
         full.SetText(IDC_FULL_ITEM_TEXT, L"$name");
         Save(dlg.Hwnd(), L"copy-full-resized");
         dlg.Click(IDCANCEL);
     });
-    // Without a folder the folder options give their room to the preview.
+    // Without a folder the folder options give their room to the preview; at the template size.
+    ClearProductState();
     Open({paths[1], paths[2]}, [&](DialogHandle dlg) {
         Save(dlg.Hwnd(), L"copy-no-folders");
         dlg.Click(IDCANCEL);
