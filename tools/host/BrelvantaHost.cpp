@@ -302,8 +302,9 @@ class DialogPhotographer
                 if (ours && ::GetDlgItem(dialog, IDC_COPY_PATHS_PREVIEW))
                 {
                     std::wstring preview = GetWindowTextString(::GetDlgItem(dialog, IDC_COPY_PATHS_PREVIEW));
-                    for (size_t at = preview.find(L"\r\n"); at != std::wstring::npos; at = preview.find(L"\r\n", at + 6))
-                        preview.replace(at, 2, L"\r\n    ");
+                    // Each line under the one before, as the report is printed indented.
+                    for (size_t at = preview.find(L"\r\n"); at != std::wstring::npos; at = preview.find(L"\r\n", at + 8))
+                        preview.replace(at, 2, L"\r\n      ");
                     m_report.push_back(L"  preview:");
                     m_report.push_back(L"    " + preview);
                     m_report.push_back(L"  status: " + GetWindowTextString(::GetDlgItem(dialog, IDC_COPY_PATHS_STATUS)));
