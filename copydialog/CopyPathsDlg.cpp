@@ -49,9 +49,8 @@ CCopyPathsDlg::CCopyPathsDlg(const CWindow& parent)
       m_pageBrush(::CreateSolidBrush(RGB(255, 255, 255))), m_smallIcon(IDI_BRELVANTA, SharedDpi())
 {
     DWORD sort = 0;
-    g_currentSortOption = ReadSettingDword(kSortOptionSetting, sort) && sort < kSortOptionCount
-                              ? static_cast<int>(sort)
-                              : kSortAsSelected;
+    g_currentSortOption = ReadSettingDword(kSortOptionSetting, sort) && sort < kSortOptionCount ? static_cast<int>(sort)
+                                                                                                : kSortAsSelected;
 
     std::wstring item, separator;
     ReadSettingString(kFormatTextSetting, item);
@@ -105,8 +104,8 @@ void CCopyPathsDlg::DeclareAnchors(AnchorLayout& layout, int outerRight, int out
 
 void CCopyPathsDlg::HideFolderOptions()
 {
-    for (const int id : {IDC_COPY_PATHS_FOLDER_GROUP, IDC_COPY_PATHS_SUMMARY1, IDC_COPY_PATHS_SUMMARY2,
-                         IDC_COPY_PATHS_CHANGE})
+    for (const int id :
+         {IDC_COPY_PATHS_FOLDER_GROUP, IDC_COPY_PATHS_SUMMARY1, IDC_COPY_PATHS_SUMMARY2, IDC_COPY_PATHS_CHANGE})
         ShowItem(id, false);
     const int distance = ClientRectOf(Hwnd(), Item(IDC_COPY_PATHS_TABS)).top -
                          ClientRectOf(Hwnd(), Item(IDC_COPY_PATHS_FOLDER_GROUP)).top;

@@ -14,9 +14,7 @@ constexpr int kInsertCount = 3;
 constexpr int kErrorGap = 2;
 } // namespace
 
-CFullControlsDlg::CFullControlsDlg(CCopyPathsDlg& dialog) : CCopyOptionsPage(IDD_FULL_CONTROLS, dialog)
-{
-}
+CFullControlsDlg::CFullControlsDlg(CCopyPathsDlg& dialog) : CCopyOptionsPage(IDD_FULL_CONTROLS, dialog) {}
 
 void CFullControlsDlg::DeclareAnchors(AnchorLayout& layout, int right, int bottom)
 {

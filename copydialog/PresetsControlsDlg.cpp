@@ -6,9 +6,7 @@
 
 #include <commctrl.h>
 
-CPresetsControlsDlg::CPresetsControlsDlg(CCopyPathsDlg& dialog) : CCopyOptionsPage(IDD_PRESETS_CONTROLS, dialog)
-{
-}
+CPresetsControlsDlg::CPresetsControlsDlg(CCopyPathsDlg& dialog) : CCopyOptionsPage(IDD_PRESETS_CONTROLS, dialog) {}
 
 HWND CPresetsControlsDlg::List() const noexcept
 {
@@ -101,7 +99,8 @@ void CPresetsControlsDlg::Move(bool up)
         return;
     const int other = up ? selected - 1 : selected + 1;
     for (const int row : {selected, other})
-        ListView_SetItemText(List(), row, 0, const_cast<wchar_t*>(Dialog().Presets()[static_cast<size_t>(row)].name.c_str()));
+        ListView_SetItemText(List(), row, 0,
+                             const_cast<wchar_t*>(Dialog().Presets()[static_cast<size_t>(row)].name.c_str()));
     m_quiet = true; // the moved preset is the one applied already
     Select(other);
     m_quiet = false;

@@ -8,9 +8,7 @@ namespace
 QuickControls g_quickControls;
 } // namespace
 
-CQuickControlsDlg::CQuickControlsDlg(CCopyPathsDlg& dialog) : CCopyOptionsPage(IDD_QUICK_CONTROLS, dialog)
-{
-}
+CQuickControlsDlg::CQuickControlsDlg(CCopyPathsDlg& dialog) : CCopyOptionsPage(IDD_QUICK_CONTROLS, dialog) {}
 
 QuickControls& CQuickControlsDlg::ProcessControls() noexcept
 {
@@ -99,6 +97,8 @@ void CQuickControlsDlg::OnPageDeselected()
         return;
     Dialog().SetItemFormatText(m_keptItem);
     Dialog().SetSeparatorText(m_keptSeparator);
+    // The store follows, so that the next opening starts with the texts this one used.
+    Dialog().SaveTexts();
 }
 
 bool CQuickControlsDlg::OnCommand(int id, int code, HWND control)

@@ -126,15 +126,20 @@ TEST_F(CopyDialogTest, OpensOnTheSelectionAndCopiesThePreviewOnOk)
     const auto files = MakeFiles({L"b.txt", L"a.txt", L"c d.txt"});
     SetClipboardText(L"before");
     // Cancel leaves the clipboard alone; both the options command and CTRL open the dialog.
-    for (const DWORD mask : {DWORD{0}, DWORD{CMIC_MASK_CONTROL_DOWN}, DWORD{CMIC_MASK_CONTROL_DOWN | CMIC_MASK_SHIFT_DOWN}})
+    for (const DWORD mask :
+         {DWORD{0}, DWORD{CMIC_MASK_CONTROL_DOWN}, DWORD{CMIC_MASK_CONTROL_DOWN | CMIC_MASK_SHIFT_DOWN}})
     {
-        EXPECT_TRUE(Open(files, [](DialogHandle dlg) {
-            EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_PREVIEW), L"b.txt\r\na.txt\r\nc d.txt");
-            EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_STATUS), L"Files: 3;  Total Files Size: 3 bytes");
-            EXPECT_FALSE(dlg.IsEnabled(IDC_COPY_PATHS_STATUS));
-            EXPECT_EQ(CurrentTab(dlg), 0);
-            dlg.Click(IDCANCEL);
-        }, mask)) << mask;
+        EXPECT_TRUE(Open(
+            files,
+            [](DialogHandle dlg) {
+                EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_PREVIEW), L"b.txt\r\na.txt\r\nc d.txt");
+                EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_STATUS), L"Files: 3;  Total Files Size: 3 bytes");
+                EXPECT_FALSE(dlg.IsEnabled(IDC_COPY_PATHS_STATUS));
+                EXPECT_EQ(CurrentTab(dlg), 0);
+                dlg.Click(IDCANCEL);
+            },
+            mask))
+            << mask;
         EXPECT_EQ(ClipboardTextNow(), L"before");
     }
     EXPECT_TRUE(Open(files, [](DialogHandle dlg) { dlg.Click(IDOK); }));
@@ -174,8 +179,8 @@ TEST_F(CopyDialogTest, WithoutFoldersThePreviewTakesTheFolderOptionsRoom)
             g.preview = RectIn(dlg.Hwnd(), dlg.Item(IDC_COPY_PATHS_PREVIEW));
             g.group = RectIn(dlg.Hwnd(), dlg.Item(IDC_COPY_PATHS_FOLDER_GROUP));
             g.folderOptions = true;
-            for (const int id : {IDC_COPY_PATHS_FOLDER_GROUP, IDC_COPY_PATHS_SUMMARY1, IDC_COPY_PATHS_SUMMARY2,
-                                 IDC_COPY_PATHS_CHANGE})
+            for (const int id :
+                 {IDC_COPY_PATHS_FOLDER_GROUP, IDC_COPY_PATHS_SUMMARY1, IDC_COPY_PATHS_SUMMARY2, IDC_COPY_PATHS_CHANGE})
                 g.folderOptions = g.folderOptions && dlg.IsVisible(id);
             dlg.Click(IDCANCEL);
         };
@@ -326,6 +331,7 @@ TEST_F(CopyDialogTest, QuickControlsResetAFormatTheyCannotShowAndRestoreItWhenUn
         ChooseTab(dlg, 2);
         const DialogHandle full = ShownPage(dlg, IDC_FULL_ITEM_TEXT);
         EXPECT_EQ(full.GetText(IDC_FULL_ITEM_TEXT), L"$name;");
+        EXPECT_EQ(Setting(L"Format Text"), L"$name;");
         ChooseTab(dlg, 1);
         dlg.Click(IDOK);
     }));
@@ -468,8 +474,7 @@ TEST_F(CopyDialogTest, DefinitionsFailingAtEveryPositionAndAMegabyteOfText)
             const bool valid = !page.IsVisible(IDC_FULL_ERROR);
             if (valid)
                 lastValid = definition.substr(0, length);
-            EXPECT_EQ(Setting(L"Format Text") == L"<none>" ? L"$name" : Setting(L"Format Text"), lastValid)
-                << length;
+            EXPECT_EQ(Setting(L"Format Text") == L"<none>" ? L"$name" : Setting(L"Format Text"), lastValid) << length;
         }
         EXPECT_EQ(lastValid, definition);
 
@@ -671,4 +676,43 @@ TEST_F(CopyDialogTest, FolderOptionsScanAndTheStatusLineFollows)
     EXPECT_EQ(seen[1], L"Files: 2;  Total Files Size: 6 bytes");
     EXPECT_EQ(seen[2], L"photos\\x.jpg\r\nnotes.txt");
     EXPECT_EQ(ClipboardTextNow(), L"photos\\x.jpg\r\nnotes.txt");
+}
+
+TEST_F(CopyDialogTest, FullControlsSaveTheTextsAsAPreset)
+{
+    const auto files = MakeFiles({L"a.txt"});
+    ASSERT_TRUE(WriteSettingDword(L"Tab Index", 2));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(Open(
+        files,
+        [&](DialogHandle dlg) {
+            dialog = dlg.Hwnd();
+            const DialogHandle page = ShownPage(dlg, IDC_FULL_ITEM_TEXT);
+            page.SetText(IDC_FULL_ITEM_TEXT, L"$name ($size)");
+            page.SetText(IDC_FULL_SEPARATOR_TEXT, L"; ");
+            EXPECT_TRUE(page.PostClick(IDC_FULL_SAVE_PRESET));
+        },
+        0,
+        [&](DialogDriver& driver) {
+            driver.OnDialog(L"Preset Name", [&](DialogHandle name) {
+                name.SetText(IDC_PRESET_NAME_EDIT, L"Names and sizes");
+                name.Click(IDOK);
+                ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            });
+        }));
+    EXPECT_EQ(ClipboardTextNow(), L"a.txt (1)");
+    const std::string bytes = ReadFileBytes(UserFolder() + L"\\Presets.xml").value_or("");
+    EXPECT_NE(bytes.find("<Preset><Name>Names and sizes</Name><Item>$name ($size)</Item><Separator>;"),
+              std::string::npos)
+        << bytes;
+    EXPECT_NE(bytes.find("</Preset></Presets>"), std::string::npos) << "appended last";
+    // The new preset is the one the Presets page finds for the current texts.
+    ASSERT_TRUE(WriteSettingDword(L"Tab Index", 0));
+    ASSERT_TRUE(Open(files, [&](DialogHandle dlg) {
+        const DialogHandle page = ShownPage(dlg, IDC_PRESETS_LIST);
+        const int selected = ListView_GetNextItem(page.Item(IDC_PRESETS_LIST), -1, LVNI_SELECTED);
+        ASSERT_GE(selected, 0);
+        EXPECT_EQ(page.ListRows(IDC_PRESETS_LIST)[static_cast<size_t>(selected)], L"Names and sizes");
+        dlg.Click(IDCANCEL);
+    }));
 }

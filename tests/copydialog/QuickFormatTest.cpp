@@ -27,18 +27,26 @@ TEST(QuickFormatTest, BuildsTheTextsOfTheChoices)
     const Case cases[] = {
         {{}, L"$name", L"\\n"},
         {{.separator = 4, .quote = true, .quoteChar = 1}, L"'$name'", L","},
-        {{.separator = 1, .quote = true, .quoteChar = 0, .fullPath = true, .pathSeparator = 2, .addSize = true,
+        {{.separator = 1,
+          .quote = true,
+          .quoteChar = 0,
+          .fullPath = true,
+          .pathSeparator = 2,
+          .addSize = true,
           .sizeUnit = 1},
-         L"\"$path:forwardslash\"\t$size:kb", L",\\n"},
+         L"\"$path:forwardslash\"\t$size:kb",
+         L",\\n"},
         // The folder separator counts for names too, and is written inside the quotes.
         {{.separator = 2, .quote = true, .pathSeparator = 1}, L"\"$name:doublebackslash\"", L" "},
         // A quote list left on an entry while quoting is off adds nothing.
         {{.separator = 3, .quoteChar = 1, .addDate = true}, L"$name\t$moddate:shortdatetime", L"\\t"},
-        {{.addSize = true, .sizeUnit = 4, .addDate = true, .dateFormat = 3}, L"$name\t$size:auto\t$moddate:longdate",
+        {{.addSize = true, .sizeUnit = 4, .addDate = true, .dateFormat = 3},
+         L"$name\t$size:auto\t$moddate:longdate",
          L"\\n"},
         // Out of range reads as the first entry.
         {{.separator = 9, .quote = true, .quoteChar = -1, .pathSeparator = 7, .addSize = true, .sizeUnit = 5},
-         L"\"$name\"\t$size", L"\\n"},
+         L"\"$name\"\t$size",
+         L"\\n"},
     };
     for (const Case& c : cases)
     {
@@ -86,8 +94,13 @@ TEST(QuickFormatTest, ReadsOnlyItsOwnShape)
 {
     const auto read = ReadQuickTexts(L"$path:forwardslash\\t$size:kb\\t$moddate", L",");
     ASSERT_TRUE(read);
-    EXPECT_EQ(*read, (QuickControls{.separator = 4, .fullPath = true, .pathSeparator = 2, .addSize = true,
-                                    .sizeUnit = 1, .addDate = true, .dateFormat = 0}));
+    EXPECT_EQ(*read, (QuickControls{.separator = 4,
+                                    .fullPath = true,
+                                    .pathSeparator = 2,
+                                    .addSize = true,
+                                    .sizeUnit = 1,
+                                    .addDate = true,
+                                    .dateFormat = 0}));
 
     // A date needs no size before it.
     EXPECT_EQ(ReadQuickTexts(L"'$name'\\t$moddate:longdate", L" "),
@@ -99,24 +112,24 @@ TEST(QuickFormatTest, ReadsOnlyItsOwnShape)
         const wchar_t* separator;
     };
     const Case refused[] = {
-        {L"$name;", L"\\n"},               // a ';' ends the reference in the language, not here
-        {L"$name", L"\\r\\n"},             // no such separator entry
-        {L"$name", L""},                   //
-        {L"$Name", L"\\n"},                // names are lower case
-        {L"$name:kb", L"\\n"},             // not a folder separator
-        {L"$name:", L"\\n"},               // an empty parameter
+        {L"$name;", L"\\n"},                   // a ';' ends the reference in the language, not here
+        {L"$name", L"\\r\\n"},                 // no such separator entry
+        {L"$name", L""},                       //
+        {L"$Name", L"\\n"},                    // names are lower case
+        {L"$name:kb", L"\\n"},                 // not a folder separator
+        {L"$name:", L"\\n"},                   // an empty parameter
         {L"$name\\t$moddate\\t$size", L"\\n"}, // size before date only
-        {L"$name\\t$size:bytes", L"\\n"},  // bytes is the entry without a parameter
+        {L"$name\\t$size:bytes", L"\\n"},      // bytes is the entry without a parameter
         {L"$name\\t$moddate:short", L"\\n"},
-        {L"\"$name'", L"\\n"},             // quotes must match
-        {L"\"$name", L"\\n"},              //
-        {L"$name\"", L"\\n"},              // a closing quote without an opening one
-        {L"\"", L"\\n"},                   // one character is no quote
-        {L"'$name'x", L"\\n"},             // nothing may follow
-        {L"$name \\t$size", L"\\n"},       // nor stand between
-        {L"$name\\t", L"\\n"},             //
-        {L"$name\\n$size", L"\\n"},        //
-        {L"$size", L"\\n"},                // a name or path comes first
+        {L"\"$name'", L"\\n"},       // quotes must match
+        {L"\"$name", L"\\n"},        //
+        {L"$name\"", L"\\n"},        // a closing quote without an opening one
+        {L"\"", L"\\n"},             // one character is no quote
+        {L"'$name'x", L"\\n"},       // nothing may follow
+        {L"$name \\t$size", L"\\n"}, // nor stand between
+        {L"$name\\t", L"\\n"},       //
+        {L"$name\\n$size", L"\\n"},  //
+        {L"$size", L"\\n"},          // a name or path comes first
         {L"", L"\\n"},
         {L"$name\\t$size\\t$size", L"\\n"},
         {L"$p\u00e4th", L"\\n"},

@@ -34,8 +34,8 @@ class CopyOptionsScreens : public ShellExtTest
         driver.OnDialog(L"Copy Filenames", std::move(script));
         const ComPtr<IContextMenu> handler = CreateHandler(paths);
         ASSERT_TRUE(handler);
-        ASSERT_TRUE(InvokeByText(handler.Get(), paths.size() > 1 ? L"Copy Filenames with Options"
-                                                                 : L"Copy Filename with Options"));
+        ASSERT_TRUE(InvokeByText(handler.Get(),
+                                 paths.size() > 1 ? L"Copy Filenames with Options" : L"Copy Filename with Options"));
         EXPECT_EQ(driver.PendingScripts(), 0u);
     }
     std::wstring m_screens;
