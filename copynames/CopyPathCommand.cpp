@@ -13,9 +13,14 @@ namespace
 constexpr size_t kMaxDeletablePath = 260;
 } // namespace
 
-void CopyPathCommand::Invoke(const Selection& selection, KeyFlags keys, const CWindow&)
+void CopyPathCommand::Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent)
 {
-    // CTRL will open the copy options dialog; until it exists, CTRL copies like no key.
+    // CTRL wins over SHIFT: the options dialog opens instead.
+    if (m_mode == kCopyNames && (keys & kControlKey) && m_withOptions)
+    {
+        m_withOptions->Invoke(selection, keys, parent);
+        return;
+    }
     const bool fullPaths = m_mode == kCopyNames && (keys & kShiftKey);
     ItemFormat format;
     format.MakeSimple(fullPaths ? ItemPartPath::kFullPath : ItemPartPath::kName);

@@ -288,6 +288,25 @@ void ItemList::Sort()
         m_output[index] = entries[index].item;
 }
 
+void ItemList::SetSortOption(int option)
+{
+    sortOption = option;
+    if (option == kSortAsSelected)
+        Flatten();
+    Sort();
+}
+
+void ItemList::DropScanResults()
+{
+    expand = false;
+    includeFolders = false;
+    for (const auto& item : m_items)
+        if (auto* folder = dynamic_cast<FolderCFItem*>(item.get()))
+            folder->children.clear();
+    Flatten();
+    Sort();
+}
+
 void ScanFolder(FolderCFItem& folder, MAbortBase& abort, const FolderScanOptions& options)
 {
     folder.children.clear();
@@ -319,12 +338,8 @@ void ScanSelectedFolders(ItemList& list, MAbortBase& abort, const FolderScanOpti
         ScanFolder(*folder, abort, options);
         if (abort.IsAborted())
         {
-            list.expand = false;
-            list.includeFolders = false;
-            for (const auto& each : list.m_items)
-                if (auto* scanned = dynamic_cast<FolderCFItem*>(each.get()))
-                    scanned->children.clear();
-            break;
+            list.DropScanResults();
+            return;
         }
     }
     list.Flatten();

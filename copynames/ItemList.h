@@ -57,6 +57,11 @@ class ItemList
     void Flatten();
     // Sorts the output by the sort option and marks the list changed.
     void Sort();
+    // Sorts by another option; "as selected" goes back to the selection order.
+    void SetSortOption(int option);
+    // Forgets what folder scans found: the selected folders stand for themselves again, in the
+    // current sort order.
+    void DropScanResults();
 
     const std::vector<std::unique_ptr<CFItem>>& Items() const noexcept { return m_items; }
     size_t ItemCount() const noexcept { return m_items.size(); }

@@ -36,7 +36,8 @@ std::unique_ptr<MenuItem> CreateCommand(CommandType type)
     switch (type)
     {
     case CommandType::CopyFilename:
-        return std::make_unique<CopyPathCommand>(std::move(text), CopyPathCommand::kCopyNames);
+        return std::make_unique<CopyPathCommand>(std::move(text), CopyPathCommand::kCopyNames,
+                                                 std::make_unique<CopyPathOptionsCommand>(std::wstring()));
     case CommandType::CopyFilenameAndDelete:
         return std::make_unique<CopyPathCommand>(std::move(text), CopyPathCommand::kCopyNameAndDelete);
     case CommandType::PasteFilename:

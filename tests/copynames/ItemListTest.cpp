@@ -417,3 +417,40 @@ TEST(WildcardTest, MatchesLikeTheShell)
     // Many stars against a long name that fails late: no blow-up.
     EXPECT_FALSE(MatchWildcard(std::wstring(50, L'*') + L"b", std::wstring(100000, L'a')));
 }
+
+TEST_F(ItemListTest, ScanResultsCanBeDroppedInTheCurrentOrder)
+{
+    const std::wstring photos = TempPath(L"photos"), notes = TempPath(L"notes.txt");
+    ItemList list;
+    list.AddPath(photos);
+    list.AddPath(notes);
+    list.Flatten();
+    RecordingAbort abort;
+    ScanSelectedFolders(list, abort, Options(FolderScanOptions::kFilesAndFolders));
+    list.SetSortOption(kSortNameDescending);
+    EXPECT_EQ(Names(list), L"photos\\b.jpg|photos\\A.jpg|photos\\2019\\c.jpg|photos\\2019/|photos/|notes.txt");
+    EXPECT_EQ(list.TotalSize(), 7000u);
+
+    list.changed = false;
+    list.DropScanResults();
+    EXPECT_TRUE(list.changed);
+    EXPECT_FALSE(list.expand);
+    EXPECT_FALSE(list.includeFolders);
+    EXPECT_EQ(Names(list), L"photos/|notes.txt") << "still sorted Z-A";
+    EXPECT_EQ(list.TotalSize(), 1000u);
+    for (const auto& item : list.Items())
+    {
+        if (const auto* folder = dynamic_cast<const FolderCFItem*>(item.get()))
+        {
+            EXPECT_TRUE(folder->children.empty());
+        }
+    }
+
+    // Back to the selection order, from any sorted one.
+    list.SetSortOption(kSortNameAscending);
+    EXPECT_EQ(Names(list), L"notes.txt|photos/");
+    list.changed = false;
+    list.SetSortOption(kSortAsSelected);
+    EXPECT_TRUE(list.changed);
+    EXPECT_EQ(Names(list), L"photos/|notes.txt");
+}

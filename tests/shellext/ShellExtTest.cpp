@@ -1,4 +1,5 @@
 #include "tests/shellext/ShellExtTestSupport.h"
+#include "tests/support/DialogDriver.h"
 
 #include "tests/support/DropListDataObject.h"
 #include "tests/support/FileHelpers.h"
@@ -298,7 +299,13 @@ TEST_F(ShellExtTest, InvokeCommandTakesOnlyOffsetsOfCommands)
     EXPECT_EQ(handler->InvokeCommand(&invoke), E_INVALIDARG) << "beyond the items";
     invoke.lpVerb = MAKEINTRESOURCEA(0);
     invoke.fMask = CMIC_MASK_SHIFT_DOWN | CMIC_MASK_CONTROL_DOWN;
-    EXPECT_EQ(handler->InvokeCommand(&invoke), S_OK);
+    {
+        // CTRL opens the copy options dialog.
+        DialogDriver driver;
+        driver.OnDialog(L"Copy Filenames", [](DialogHandle dlg) { dlg.Click(IDCANCEL); });
+        EXPECT_EQ(handler->InvokeCommand(&invoke), S_OK);
+        EXPECT_EQ(driver.PendingScripts(), 0u);
+    }
 
     // A second menu replaces the commands of the first, with offsets from 0 again.
     WriteConfigFile(Config(Entries({"CONFIGURE"}), ""));

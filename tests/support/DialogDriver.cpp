@@ -80,6 +80,46 @@ bool DialogHandle::Click(int id) const
     return true;
 }
 
+bool DialogHandle::Select(int id, int index) const
+{
+    const HWND list = Item(id);
+    if (!list || !::IsWindowVisible(list) || !::IsWindowEnabled(list))
+        return false;
+    ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    return true;
+}
+
+bool DialogHandle::Check(int id, bool checked) const
+{
+    const HWND button = Item(id);
+    if (!button || !::IsWindowVisible(button) || !::IsWindowEnabled(button))
+        return false;
+    ::SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    return true;
+}
+
+DialogHandle DialogHandle::ChildWith(int id) const
+{
+    struct Search
+    {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    ::EnumChildWindows(
+        m_hwnd,
+        [](HWND child, LPARAM context) noexcept -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            if (::GetDlgCtrlID(child) != s.id || ::GetParent(child) == nullptr)
+                return TRUE;
+            s.found = ::GetParent(child);
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return DialogHandle(search.found);
+}
+
 bool DialogHandle::PostClick(int id) const
 {
     const HWND button = Item(id);

@@ -30,6 +30,12 @@ class DialogHandle
     // for the handler; PostClick returns at once, for a click that opens a modal window.
     bool Click(int id) const;
     bool PostClick(int id) const;
+    // Drop-down lists and check boxes: the change and then the notification a user's choice sends
+    // (the messages alone send none). False for a control that is missing, hidden or disabled.
+    bool Select(int id, int index) const;
+    bool Check(int id, bool checked) const;
+    // The child dialog (a tab page, say) that holds the control; an empty handle when none does.
+    DialogHandle ChildWith(int id) const;
     // A menu command, as a context menu would send it.
     void Command(int id) const;
     // Presses a key in the focused window as a user would, through the dialog's keyboard

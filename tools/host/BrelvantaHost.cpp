@@ -7,10 +7,12 @@
 // The handler is created the way the file manager creates it: CoCreateInstance of the registered class,
 // a data object made by the shell for the selected items, a real popup menu tracked on our window.
 
+#include "resources/resource.h"
 #include "shellext/BrelvantaShExt.h" // the class id only: the handler itself comes from the registry
 #include "winsupport/Clipboard.h"
 #include "winsupport/ComPtr.h"
 #include "winsupport/UniqueHandle.h"
+#include "winsupport/Window.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -304,6 +306,17 @@ class DialogPhotographer
                         line += (column ? L" -> " : L"") + std::wstring(text);
                     }
                     m_report.push_back(L"  row: " + line);
+                }
+                // The copy options dialog: what it would copy, and its status line.
+                if (ours && ::GetDlgItem(dialog, IDC_COPY_PATHS_PREVIEW))
+                {
+                    std::wstring preview = GetWindowTextString(::GetDlgItem(dialog, IDC_COPY_PATHS_PREVIEW));
+                    // Each line under the one before, as the report is printed indented.
+                    for (size_t at = preview.find(L"\r\n"); at != std::wstring::npos; at = preview.find(L"\r\n", at + 8))
+                        preview.replace(at, 2, L"\r\n      ");
+                    m_report.push_back(L"  preview:");
+                    m_report.push_back(L"    " + preview);
+                    m_report.push_back(L"  status: " + GetWindowTextString(::GetDlgItem(dialog, IDC_COPY_PATHS_STATUS)));
                 }
                 m_report.push_back(SaveWindowsBitmap({dialog}, m_shot) ? L"screenshot: " + m_shot
                                                                        : L"screenshot failed: " + m_shot);
@@ -794,6 +807,22 @@ int RunTour(HINSTANCE instance, const std::wstring& shotFolder)
                 Print(L"  the configure program showed no window");
                 status = 1;
             }
+        }
+        UINT optionsOffset = 0;
+        if (stop.names.size() == 3 && FindItem(menu.menu.Get(), L"Copy Filenames with Options", optionsOffset))
+        {
+            HRESULT result = E_FAIL;
+            std::vector<std::wstring> report;
+            {
+                DialogPhotographer photographer(L"Copy Filenames", shotFolder + L"\\copy-options.bmp");
+                result = InvokeOffset(menu.handler.Get(), optionsOffset, window.Get());
+                report = photographer.Report();
+            }
+            Print(L"  invoked \"Copy Filenames with Options\": " + HResultText(result));
+            for (const std::wstring& line : report)
+                Print(L"  " + line);
+            if (report.empty())
+                status = 1;
         }
         if (stop.names.size() == 3)
         {

@@ -13,7 +13,10 @@ anti-aliased edges in alpha. Only the standard library is used and the output is
 It also draws the seven 16 by 16 state images of the Multi Rename list (resources/RenameState1.bmp
 to RenameState7.bmp, 32-bit with alpha) and the Multi Rename icon resources/MultiRename.ico.
 
-Usage: tools/icongen/icongen.py [--source FILE] [--ico FILE] [--preview DIR] [--resources DIR]
+And it draws the copy options dialog's error indicator, 16 by 16, as a 32-bit bitmap with
+premultiplied alpha (resources/ErrorIndicator.bmp).
+
+Usage: tools/icongen/icongen.py [--source FILE] [--ico FILE] [--bitmap FILE] [--preview DIR] [--resources DIR]
 """
 
 import argparse
@@ -581,6 +584,30 @@ def bmp_bytes(pixels):
     return header + info + body
 
 
+# --- the error indicator of the copy options dialog -------------------------------------------
+
+
+def icon_error_indicator():
+    """A red disc with a white exclamation mark: the item format text is not valid."""
+    mark = capsule(24, 11, 24, 27, 3.6)
+    dot = circle(24, 36, 3.9)
+    return [Layer(circle(24, 24, 22), vertical(RED_LIGHT, RED, 2, 46)),
+            Layer(mark, WHITE, None), Layer(dot, WHITE, None)]
+
+
+BITMAP_SIZE = 16
+
+
+def bitmap_bytes(draw, size=BITMAP_SIZE):
+    """A bottom-up 32-bit BMP file of the drawing, its colours premultiplied by alpha, as
+    GdiAlphaBlend with AC_SRC_ALPHA wants them."""
+    pixels = quantise(render(draw(), size))
+    return bmp_bytes([[(p[0] * p[3] // 255, p[1] * p[3] // 255, p[2] * p[3] // 255, p[3]) for p in row]
+                      for row in pixels])
+
+
+
+
 # --- the product icon -------------------------------------------------------------------------
 
 # Sizes of the program icon: small and large icons at 100 to 200 per cent, and the shell's 256.
@@ -652,6 +679,7 @@ def main():
     parser.add_argument("--preview", default=os.path.join(root, "build", "icongen"))
     parser.add_argument("--ico", default=os.path.join(root, "resources", "Brelvanta.ico"))
     parser.add_argument("--resources", default=os.path.join(root, "resources"))
+    parser.add_argument("--bitmap", default=os.path.join(root, "resources", "ErrorIndicator.bmp"))
     args = parser.parse_args()
 
     os.makedirs(args.preview, exist_ok=True)
@@ -684,6 +712,12 @@ def main():
         states.append((STATE_SIZE, STATE_SIZE, [p for row in pixels for p in row]))
     contact_sheet(os.path.join(args.preview, "states-16.png"), states, 8, [(255, 255, 255), (0, 120, 215)])
     print(f"Multi Rename icon and state images in {args.resources}")
+    with open(args.bitmap, "wb") as f:
+        f.write(bitmap_bytes(icon_error_indicator))
+    error = quantise(render(icon_error_indicator(), 48))
+    write_png(os.path.join(args.preview, "error-indicator-48.png"), 48, 48,
+              [[over(p, (255, 255, 255)) for p in row] for row in error])
+    print(f"error indicator: {args.bitmap}")
 
     light, menu, dark = (255, 255, 255), (240, 240, 240), (43, 43, 43)
     contact_sheet(os.path.join(args.preview, "sheet-48.png"), images, 2, [light, dark])

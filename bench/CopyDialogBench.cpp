@@ -1,0 +1,227 @@
+// The copy options dialog of the built DLL at 10,000 selected files: a preview rebuild on the Full
+// Controls page (a new item text: parse, format, preview and status line) against formatting the
+// same list alone, and opening the dialog from the menu against building the item list and
+// formatting it once. Prints one line per case.
+#include "bench/BenchTiming.h"
+#include "copynames/ClipboardText.h"
+#include "copynames/ItemFormat.h"
+#include "copynames/ItemList.h"
+#include "resources/resource.h"
+#include "tests/support/DropListDataObject.h"
+#include "winsupport/ComPtr.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace
+{
+// {6F2C1B8E-4A73-4D5B-9E21-7C8A3F1D5B42}
+constexpr CLSID kHandlerClassId = {0x6f2c1b8e, 0x4a73, 0x4d5b, {0x9e, 0x21, 0x7c, 0x8a, 0x3f, 0x1d, 0x5b, 0x42}};
+constexpr size_t kFiles = 10000;
+// Two item texts the rebuild alternates between, so that each one changes the preview.
+const wchar_t* const kDefinitions[] = {L"$name", L"$path"};
+
+struct Run
+{
+    double invoked = 0;
+    double shown = 0;
+    bool measureRebuild = false;
+    std::pair<double, double> rebuild{};
+    std::pair<double, double> editUpdate{};
+    const ItemList* list = nullptr;
+} g_run;
+HHOOK g_hook = nullptr;
+
+HWND FindDescendant(HWND parent, int id)
+{
+    struct Search
+    {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM context) noexcept -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            if (::GetDlgCtrlID(child) != s.id)
+                return TRUE;
+            s.found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Runs inside the dialog's modal loop once it is shown.
+void CALLBACK InDialog(HWND, UINT, UINT_PTR timer, DWORD) noexcept
+{
+    ::KillTimer(nullptr, timer);
+    const HWND dialog = ::FindWindowW(L"#32770", L"Copy Filenames");
+    if (g_run.measureRebuild && dialog)
+    {
+        ::SendMessageW(::GetDlgItem(dialog, IDC_COPY_PATHS_TABS), TCM_SETCURFOCUS, 2, 0);
+        const HWND edit = FindDescendant(dialog, IDC_FULL_ITEM_TEXT);
+        int typed = 0;
+        ItemFormat format;
+        ClipboardText text;
+        int formatted = 0;
+        g_run.rebuild = MeasurePair([&] { ::SetWindowTextW(edit, kDefinitions[++typed % 2]); },
+                                    [&] {
+                                        format.SetDefinition(kDefinitions[++formatted % 2]);
+                                        format.SetSeparator(L"\\n");
+                                        format.Format(*g_run.list, text);
+                                    },
+                                    10);
+        // What the preview edit alone costs for the same texts.
+        const HWND preview = ::GetDlgItem(dialog, IDC_COPY_PATHS_PREVIEW);
+        ClipboardText names, paths;
+        format.SetDefinition(kDefinitions[0]);
+        format.Format(*g_run.list, names);
+        format.SetDefinition(kDefinitions[1]);
+        format.Format(*g_run.list, paths);
+        int set = 0;
+        g_run.editUpdate = MeasurePair([&] { ::SetWindowTextW(preview, (++set % 2 ? names : paths).CStr()); },
+                                       [&] {
+                                           format.SetDefinition(kDefinitions[++formatted % 2]);
+                                           format.Format(*g_run.list, text);
+                                       },
+                                       10);
+    }
+    if (dialog)
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+LRESULT CALLBACK WatchActivation(int code, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (code == HCBT_ACTIVATE)
+    {
+        wchar_t name[16] = {};
+        ::GetClassNameW(reinterpret_cast<HWND>(wParam), name, 16);
+        if (std::wstring(name) == L"#32770" && g_run.shown == 0)
+        {
+            g_run.shown = Seconds();
+            ::SetTimer(nullptr, 0, 0, &InDialog);
+        }
+    }
+    return ::CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+// The menu offset of the command with this text, the submenu searched too; -1 when absent.
+int OffsetOf(HMENU menu, const std::wstring& text)
+{
+    for (int index = 0; index < ::GetMenuItemCount(menu); ++index)
+    {
+        wchar_t buffer[128] = {};
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
+        item.dwTypeData = buffer;
+        item.cch = 128;
+        ::GetMenuItemInfoW(menu, static_cast<UINT>(index), TRUE, &item);
+        if (item.hSubMenu)
+        {
+            if (const int inner = OffsetOf(item.hSubMenu, text); inner >= 0)
+                return inner;
+        }
+        else if (text == buffer)
+            return static_cast<int>(item.wID) - 1;
+    }
+    return -1;
+}
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+    {
+        std::fprintf(stderr, "usage: copydialog_bench <folder of Brelvanta.dll>\n");
+        return 2;
+    }
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const HMODULE dll = ::LoadLibraryW((std::wstring(argv[1]) + L"\\Brelvanta.dll").c_str());
+    const auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
+        reinterpret_cast<void*>(::GetProcAddress(dll, "DllGetClassObject")));
+    ComPtr<IClassFactory> factory;
+    if (!getClassObject || FAILED(getClassObject(kHandlerClassId, IID_PPV_ARGS(factory.Put()))))
+    {
+        std::fprintf(stderr, "cannot load Brelvanta.dll\n");
+        return 1;
+    }
+
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring folder = std::wstring(temp) + L"brelvanta-bench";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    std::vector<std::wstring> paths;
+    for (size_t i = 0; i < kFiles; ++i)
+    {
+        paths.push_back(folder + L"\\file " + std::to_wstring(i) + L".txt");
+        if (::GetFileAttributesW(paths.back().c_str()) == INVALID_FILE_ATTRIBUTES)
+            UniqueFile(::CreateFileW(paths.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    }
+    ItemList list;
+    for (const std::wstring& path : paths)
+        list.AddPath(path);
+    list.Flatten();
+    g_run.list = &list;
+
+    const auto dataObject = ComPtr<IDataObject>::Attach(CreateDropListDataObject(paths));
+    g_hook = ::SetWindowsHookExW(WH_CBT, &WatchActivation, nullptr, ::GetCurrentThreadId());
+    // Each opening: a fresh handler and menu, then the command timed from its choice until the
+    // dialog shows.
+    auto open = [&](bool measureRebuild) {
+        ComPtr<IShellExtInit> init;
+        factory->CreateInstance(nullptr, IID_PPV_ARGS(init.Put()));
+        init->Initialize(nullptr, dataObject.Get(), nullptr);
+        const auto menu = init.As<IContextMenu>();
+        const HMENU popup = ::CreatePopupMenu();
+        menu->QueryContextMenu(popup, 0, 1, 100, CMF_NORMAL);
+        const int offset = OffsetOf(popup, L"Copy Filenames with Options");
+        ::DestroyMenu(popup);
+        CMINVOKECOMMANDINFO invoke{};
+        invoke.cbSize = sizeof(invoke);
+        invoke.lpVerb = MAKEINTRESOURCEA(offset);
+        g_run.shown = 0;
+        g_run.measureRebuild = measureRebuild;
+        g_run.invoked = Seconds();
+        menu->InvokeCommand(&invoke);
+        return g_run.shown > 0 ? g_run.shown - g_run.invoked : 1e9;
+    };
+
+    open(true);
+    const auto [rebuild, format] = g_run.rebuild;
+    std::printf("preview rebuild, %zu items: %8.2f ms, format alone %8.2f ms, ratio %.2f\n", kFiles, rebuild * 1e3,
+                format * 1e3, rebuild / format);
+    const auto [edit, format2] = g_run.editUpdate;
+    std::printf("  of which the preview edit's own text update: %8.2f ms, ratio %.2f\n", edit * 1e3, edit / format2);
+
+    double opening = 1e9;
+    const auto [ignored, building] = MeasurePair([&] { opening = std::min(opening, open(false)); },
+                                                 [&] {
+                                                     ItemList built;
+                                                     for (const std::wstring& path : paths)
+                                                         built.AddPath(path);
+                                                     built.Flatten();
+                                                     ItemFormat once;
+                                                     once.SetDefinition(L"$name");
+                                                     once.SetSeparator(L"\\n");
+                                                     ClipboardText text;
+                                                     once.Format(built, text);
+                                                 },
+                                                 5);
+    (void)ignored;
+    std::printf("dialog opening, %zu files: %8.2f ms, list and format %8.2f ms, ratio %.2f\n", kFiles, opening * 1e3,
+                building * 1e3, opening / building);
+    ::UnhookWindowsHookEx(g_hook);
+    factory.Reset();
+    ::CoUninitialize();
+    return 0;
+}

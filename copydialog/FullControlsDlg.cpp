@@ -1,0 +1,151 @@
+#include "copydialog/FullControlsDlg.h"
+
+#include "copydialog/CopyPathsDlg.h"
+#include "copydialog/InsertDlg.h"
+#include "copydialog/PresetDialogs.h"
+#include "resources/resource.h"
+#include "winsupport/Resources.h"
+
+namespace
+{
+constexpr int kInsertNewline = 1;
+constexpr int kInsertTab = 2;
+constexpr int kInsertCount = 3;
+// Between the shortened item text and the error indicator, in DIPs.
+constexpr int kErrorGap = 2;
+} // namespace
+
+CFullControlsDlg::CFullControlsDlg(CCopyPathsDlg& dialog) : CCopyOptionsPage(IDD_FULL_CONTROLS, dialog) {}
+
+void CFullControlsDlg::DeclareAnchors(AnchorLayout& layout, int right, int bottom)
+{
+    for (const int id : {IDC_FULL_ITEM_TEXT, IDC_FULL_SEPARATOR_TEXT})
+        layout.AddAnchor(id, kAnchorStretch, kAnchorNone, right, bottom);
+    for (const int id : {IDC_FULL_ERROR, IDC_FULL_INSERT, IDC_FULL_INSERT_ESCAPE, IDC_FULL_SAVE_PRESET})
+        layout.AddAnchor(id, kAnchorMove, kAnchorNone, right, bottom);
+}
+
+bool CFullControlsDlg::OnInitDialog()
+{
+    m_itemText.Attach(Hwnd(), IDC_FULL_ITEM_TEXT);
+    m_separatorText.Attach(Hwnd(), IDC_FULL_SEPARATOR_TEXT);
+    m_error.Attach(Hwnd(), IDC_FULL_ERROR, IDB_ERROR_INDICATOR, Dialog().PageBrush());
+    FillList(IDC_FULL_INSERT_ESCAPE, IDS_FULL_INSERT_FIRST, kInsertCount);
+    SelectListEntry(IDC_FULL_INSERT_ESCAPE, 0);
+    return false;
+}
+
+void CFullControlsDlg::OnPageSelected()
+{
+    m_suppress = true;
+    m_itemText.SetPlainText(Dialog().ItemFormatText());
+    m_separatorText.SetPlainText(Dialog().SeparatorText());
+    m_suppress = false;
+    ShowError(!Dialog().ItemFormatValid());
+}
+
+void CFullControlsDlg::OnItemTextChanged()
+{
+    const bool valid = Dialog().SetItemFormatText(m_itemText.PlainText());
+    ShowError(!valid);
+    if (!valid)
+        return; // the formatter keeps the text and its message; preview and settings wait
+    Dialog().RefreshPreview();
+    Dialog().SaveTexts();
+}
+
+void CFullControlsDlg::OnSeparatorTextChanged()
+{
+    Dialog().SetSeparatorText(m_separatorText.PlainText());
+    Dialog().RefreshPreview();
+    // An item text that is not valid is never remembered, not even along with a separator.
+    if (Dialog().ItemFormatValid())
+        Dialog().SaveTexts();
+}
+
+void CFullControlsDlg::InsertEscape()
+{
+    const int chosen = ListSelection(IDC_FULL_INSERT_ESCAPE);
+    SelectListEntry(IDC_FULL_INSERT_ESCAPE, 0);
+    if (chosen == kInsertNewline)
+        m_separatorText.Insert(L"\\n");
+    else if (chosen == kInsertTab)
+        m_separatorText.Insert(L"\\t");
+}
+
+void CFullControlsDlg::InsertAttribute()
+{
+    const std::optional<std::wstring> fragment = ShowInsertDialog(CWindow(Dialog().Hwnd()), Dialog().Items());
+    if (!fragment)
+        return;
+    // Replaces the selection or goes in at the caret; the edit's change runs the item text's
+    // handling, so the preview and the remembered texts follow.
+    m_itemText.Insert(*fragment);
+    ::SetFocus(m_itemText.Hwnd());
+}
+
+void CFullControlsDlg::ShowError(bool show)
+{
+    m_errorShown = show;
+    if (show)
+        m_error.SetTip(Dialog().FormatError());
+    ShowItem(IDC_FULL_ERROR, show);
+    PlaceError();
+}
+
+void CFullControlsDlg::OnLayout()
+{
+    PlaceError();
+}
+
+void CFullControlsDlg::PlaceError()
+{
+    // The edit's full width reaches the indicator's right edge; with the indicator shown it
+    // ends just before it.
+    RECT edit{}, error{};
+    ::GetWindowRect(Item(IDC_FULL_ITEM_TEXT), &edit);
+    ::GetWindowRect(Item(IDC_FULL_ERROR), &error);
+    ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&edit), 2);
+    ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&error), 2);
+    const int right = m_errorShown ? error.left - Dpi().DipsToPixels(kErrorGap) : error.right;
+    if (right != edit.right)
+        ::SetWindowPos(Item(IDC_FULL_ITEM_TEXT), nullptr, 0, 0, right - edit.left, edit.bottom - edit.top,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CFullControlsDlg::OnCommand(int id, int code, HWND control)
+{
+    switch (id)
+    {
+    case IDC_FULL_ITEM_TEXT:
+        if (code == EN_CHANGE && !m_suppress)
+            OnItemTextChanged();
+        return true;
+    case IDC_FULL_SEPARATOR_TEXT:
+        if (code == EN_CHANGE && !m_suppress)
+            OnSeparatorTextChanged();
+        return true;
+    case IDC_FULL_INSERT_ESCAPE:
+        if (code == CBN_SELCHANGE)
+            InsertEscape();
+        return true;
+    case IDC_FULL_INSERT:
+        if (code == BN_CLICKED)
+            InsertAttribute();
+        return true;
+    case IDC_FULL_ERROR:
+        if (code == BN_CLICKED)
+        {
+            const std::wstring title = GetWindowTextString(Dialog().Hwnd());
+            ::MessageBoxW(Hwnd(), Dialog().FormatError().c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+        }
+        return true;
+    case IDC_FULL_SAVE_PRESET:
+        if (code == BN_CLICKED)
+            SaveCurrentAsPreset(CWindow(Hwnd()), Dialog().Presets(), Dialog().ItemFormatText(),
+                                Dialog().SeparatorText(), Dialog().ItemFormatValid());
+        return true;
+    default:
+        return CCopyOptionsPage::OnCommand(id, code, control);
+    }
+}

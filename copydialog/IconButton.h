@@ -1,0 +1,36 @@
+#pragma once
+
+#include "winsupport/Control.h"
+#include "winsupport/UniqueHandle.h"
+
+#include <string>
+
+// An owner-drawn button showing a 16 by 16 bitmap with per-pixel alpha, centred. While the mouse
+// is over it, a flat button frame is drawn behind the bitmap, pushed while the button is down.
+// It may carry a tooltip.
+class CIconButton final : public CControl
+{
+  public:
+    // Takes over the dialog's button and loads the bitmap resource (32 bits, premultiplied alpha).
+    bool Attach(HWND dialog, int id, UINT bitmapId, HBRUSH background);
+    // The tooltip's text, cut to what a tooltip of this kind holds (79 characters).
+    void SetTip(const std::wstring& text);
+
+    static constexpr size_t kMaxTipLength = 79;
+
+  protected:
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::optional<LRESULT> OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void Draw(const DRAWITEMSTRUCT& item) const;
+
+    UniqueHbitmap m_bitmap;
+    HBRUSH m_background = nullptr;
+    UniqueWindow m_tip;
+    std::wstring m_tipText;
+    bool m_hover = false;
+};
+
+// The tooltip text for a message: whole when it fits, else cut with an ellipsis.
+std::wstring TipText(const std::wstring& message);
