@@ -739,6 +739,26 @@ int RunTour(HINSTANCE instance, const std::wstring& shotFolder)
         stops.push_back({L"The camera files", L"menu-photos", photos});
 
     int status = 0;
+    // Invokes a menu item, prints what its dialog shows and photographs it; the photographer
+    // cancels the dialog, so nothing on disk changes.
+    const auto photographCommand = [&](const HandlerMenu& menu, const wchar_t* item, const wchar_t* caption,
+                                       const wchar_t* shot) {
+        UINT offset = 0;
+        if (!FindItem(menu.menu.Get(), item, offset))
+            return;
+        HRESULT result = E_FAIL;
+        std::vector<std::wstring> report;
+        {
+            DialogPhotographer photographer(caption, shotFolder + L"\\" + shot);
+            result = InvokeOffset(menu.handler.Get(), offset, window.Get());
+            report = photographer.Report();
+        }
+        Print(L"  invoked \"" + std::wstring(item) + L"\": " + HResultText(result));
+        for (const std::wstring& line : report)
+            Print(L"  " + line);
+        if (report.empty())
+            status = 1;
+    };
     for (const Stop& stop : stops)
     {
         std::wstring selection;
@@ -758,39 +778,11 @@ int RunTour(HINSTANCE instance, const std::wstring& shotFolder)
         if (::GetMenuItemCount(menu.menu.Get()) > 0)
             PhotographMenu(window.Get(), menu.menu.Get(), shotFolder + L"\\" + stop.shot);
 
-        UINT deleteOffset = 0;
-        if (stop.shot == L"menu-projects" && FindItem(menu.menu.Get(), L"Delete Empty Folders", deleteOffset))
-        {
-            HRESULT result = E_FAIL;
-            std::vector<std::wstring> report;
-            {
-                DialogPhotographer photographer(L"Delete Empty Folders", shotFolder + L"\\delete-empty-folders.bmp");
-                result = InvokeOffset(menu.handler.Get(), deleteOffset, window.Get());
-                report = photographer.Report();
-            }
-            Print(L"  invoked \"Delete Empty Folders\": " + HResultText(result));
-            for (const std::wstring& line : report)
-                Print(L"  " + line);
-            if (report.empty())
-                status = 1;
-        }
-        UINT renameOffset = 0;
-        if (stop.shot == L"menu-photos" && FindItem(menu.menu.Get(), L"Multi Rename", renameOffset))
-        {
-            // Photographed and cancelled: the tour renames nothing.
-            HRESULT result = E_FAIL;
-            std::vector<std::wstring> report;
-            {
-                DialogPhotographer photographer(L"Multi Rename", shotFolder + L"\\multi-rename.bmp");
-                result = InvokeOffset(menu.handler.Get(), renameOffset, window.Get());
-                report = photographer.Report();
-            }
-            Print(L"  invoked \"Multi Rename\": " + HResultText(result));
-            for (const std::wstring& line : report)
-                Print(L"  " + line);
-            if (report.empty())
-                status = 1;
-        }
+        if (stop.shot == L"menu-projects")
+            photographCommand(menu, L"Delete Empty Folders", L"Delete Empty Folders", L"delete-empty-folders.bmp");
+        // Photographed and cancelled: the tour renames nothing.
+        if (stop.shot == L"menu-photos")
+            photographCommand(menu, L"Multi Rename", L"Multi Rename", L"multi-rename.bmp");
         UINT configureOffset = 0;
         if (stop.shot == L"menu-one-file" && FindItem(menu.menu.Get(), L"Configure Brelvanta", configureOffset))
         {
@@ -808,22 +800,8 @@ int RunTour(HINSTANCE instance, const std::wstring& shotFolder)
                 status = 1;
             }
         }
-        UINT optionsOffset = 0;
-        if (stop.names.size() == 3 && FindItem(menu.menu.Get(), L"Copy Filenames with Options", optionsOffset))
-        {
-            HRESULT result = E_FAIL;
-            std::vector<std::wstring> report;
-            {
-                DialogPhotographer photographer(L"Copy Filenames", shotFolder + L"\\copy-options.bmp");
-                result = InvokeOffset(menu.handler.Get(), optionsOffset, window.Get());
-                report = photographer.Report();
-            }
-            Print(L"  invoked \"Copy Filenames with Options\": " + HResultText(result));
-            for (const std::wstring& line : report)
-                Print(L"  " + line);
-            if (report.empty())
-                status = 1;
-        }
+        if (stop.names.size() == 3)
+            photographCommand(menu, L"Copy Filenames with Options", L"Copy Filenames", L"copy-options.bmp");
         if (stop.names.size() == 3)
         {
             UINT offset = 0;
