@@ -100,23 +100,28 @@ bool DialogHandle::Check(int id, bool checked) const
     return true;
 }
 
+namespace
+{
+struct ChildSearch
+{
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindParentOfChild(HWND child, LPARAM context) noexcept
+{
+    auto& search = *reinterpret_cast<ChildSearch*>(context);
+    if (::GetDlgCtrlID(child) != search.id || ::GetParent(child) == nullptr)
+        return TRUE;
+    search.found = ::GetParent(child);
+    return FALSE;
+}
+} // namespace
+
 DialogHandle DialogHandle::ChildWith(int id) const
 {
-    struct Search
-    {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        m_hwnd,
-        [](HWND child, LPARAM context) noexcept -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(context);
-            if (::GetDlgCtrlID(child) != s.id || ::GetParent(child) == nullptr)
-                return TRUE;
-            s.found = ::GetParent(child);
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ChildSearch search{id, nullptr};
+    ::EnumChildWindows(m_hwnd, &FindParentOfChild, reinterpret_cast<LPARAM>(&search));
     return DialogHandle(search.found);
 }
 
