@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -112,14 +113,7 @@ std::vector<std::wstring> Names(int shape, size_t count)
 
 void Analyse(const std::vector<std::wstring>& names)
 {
-    const DerivedPattern numbers = DerivePattern(names, true);
-    const DerivedPattern text = DerivePattern(names, false);
-    PatternAnalysis analyses[4] = {
-        BuildSegments(numbers.pattern, numbers.commonExtension, false),
-        BuildSegments(numbers.pattern, numbers.commonExtension, true),
-        BuildSegments(text.pattern, text.commonExtension, false),
-        BuildSegments(text.pattern, text.commonExtension, true),
-    };
+    const std::array<PatternAnalysis, 4> analyses = AnalyseNames(names).byChoice;
     RenameItem item;
     item.included = true;
     for (const std::wstring& name : names)

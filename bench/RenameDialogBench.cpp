@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -53,14 +54,7 @@ void ModelAndAnalysis(const std::vector<std::wstring>& paths)
     std::vector<std::wstring> names;
     for (const RenameItem* item : model.ListedItems())
         names.push_back(item->name);
-    const DerivedPattern numbers = DerivePattern(names, true);
-    const DerivedPattern text = DerivePattern(names, false);
-    PatternAnalysis analyses[4] = {
-        BuildSegments(numbers.pattern, numbers.commonExtension, false),
-        BuildSegments(numbers.pattern, numbers.commonExtension, true),
-        BuildSegments(text.pattern, text.commonExtension, false),
-        BuildSegments(text.pattern, text.commonExtension, true),
-    };
+    std::array<PatternAnalysis, 4> analyses = AnalyseNames(names).byChoice;
     MatchListedItems(model, analyses[0]);
     ComputeNumberBases(model, analyses[0]);
     ComputeNumberBases(model, analyses[1]);

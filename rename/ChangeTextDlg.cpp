@@ -50,29 +50,12 @@ void ChangeTextDlg::ComputeAnalyses()
     std::vector<std::wstring> names;
     for (const RenameItem* item : m_model.ListedItems())
         names.push_back(item->name);
-    m_allowExtensionEnabled = true;
-    m_numbersAsTextEnabled = true;
-    const DerivedPattern numbers = DerivePattern(names, true);
-    if (numbers.commonExtension.empty())
-    {
-        m_allowExtensionEnabled = false;
-        m_allowExtension = false;
-    }
-    if (numbers.pattern.find(L'#') == std::wstring::npos)
-    {
-        m_numbersAsTextEnabled = false;
-        m_numbersAsText = false;
-    }
-    m_analyses[AnalysisIndex(false, false)] = BuildSegments(numbers.pattern, numbers.commonExtension, false);
-    m_analyses[AnalysisIndex(false, true)] = BuildSegments(numbers.pattern, numbers.commonExtension, true);
-    const DerivedPattern text = DerivePattern(names, false);
-    if (text.commonExtension.empty())
-    {
-        m_allowExtensionEnabled = false;
-        m_allowExtension = false;
-    }
-    m_analyses[AnalysisIndex(true, false)] = BuildSegments(text.pattern, text.commonExtension, false);
-    m_analyses[AnalysisIndex(true, true)] = BuildSegments(text.pattern, text.commonExtension, true);
+    NameAnalyses analyses = AnalyseNames(names);
+    m_analyses = std::move(analyses.byChoice);
+    m_allowExtensionEnabled = analyses.extensionChangesPossible;
+    m_allowExtension = m_allowExtension && m_allowExtensionEnabled;
+    m_numbersAsTextEnabled = analyses.numbersFound;
+    m_numbersAsText = m_numbersAsText && m_numbersAsTextEnabled;
 }
 
 void ChangeTextDlg::ComputeNumberBases()

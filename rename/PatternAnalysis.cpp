@@ -325,6 +325,23 @@ PatternAnalysis BuildSegments(const std::wstring& pattern, const std::wstring& c
     return analysis;
 }
 
+NameAnalyses AnalyseNames(const std::vector<std::wstring>& names)
+{
+    NameAnalyses result;
+    const DerivedPattern numbers = DerivePattern(names, true);
+    const DerivedPattern text = DerivePattern(names, false);
+    result.extensionChangesPossible = !numbers.commonExtension.empty() && !text.commonExtension.empty();
+    result.numbersFound = numbers.pattern.find(L'#') != std::wstring::npos;
+    for (const bool allowExtension : {false, true})
+    {
+        result.byChoice[AnalysisIndex(false, allowExtension)] =
+            BuildSegments(numbers.pattern, numbers.commonExtension, allowExtension);
+        result.byChoice[AnalysisIndex(true, allowExtension)] =
+            BuildSegments(text.pattern, text.commonExtension, allowExtension);
+    }
+    return result;
+}
+
 bool MatchesPattern(std::wstring_view name, const PatternAnalysis& analysis)
 {
     if (analysis.pattern.empty())

@@ -3,6 +3,7 @@
 #include "rename/RenameModel.h"
 #include "rename/Segment.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -30,6 +31,16 @@ struct DerivedPattern
 
 DerivedPattern DerivePattern(const std::vector<std::wstring>& names, bool detectNumbers);
 PatternAnalysis BuildSegments(const std::wstring& pattern, const std::wstring& commonExtension, bool allowExtension);
+
+// The listed names read all four ways, one analysis per choice of the two check boxes (by
+// AnalysisIndex), and which check boxes can be ticked at all.
+struct NameAnalyses
+{
+    std::array<PatternAnalysis, 4> byChoice;
+    bool extensionChangesPossible = true; // both readings found an extension the names share
+    bool numbersFound = true;             // the reading that detects numbers found one
+};
+NameAnalyses AnalyseNames(const std::vector<std::wstring>& names);
 
 bool MatchesPattern(std::wstring_view name, const PatternAnalysis& analysis);
 // Sets `included` of every listed item from its match; an item that stops matching loses its new name.
