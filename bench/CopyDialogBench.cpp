@@ -2,6 +2,7 @@
 // Controls page (a new item text: parse, format, preview and status line) against formatting the
 // same list alone, and opening the dialog from the menu against building the item list and
 // formatting it once. Prints one line per case.
+#include "bench/BenchHandler.h"
 #include "bench/BenchTiming.h"
 #include "copynames/ClipboardText.h"
 #include "copynames/ItemFormat.h"
@@ -9,7 +10,6 @@
 #include "resources/resource.h"
 #include "tests/support/DropListDataObject.h"
 #include "winsupport/ComPtr.h"
-#include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -22,8 +22,6 @@
 
 namespace
 {
-// {6F2C1B8E-4A73-4D5B-9E21-7C8A3F1D5B42}
-constexpr CLSID kHandlerClassId = {0x6f2c1b8e, 0x4a73, 0x4d5b, {0x9e, 0x21, 0x7c, 0x8a, 0x3f, 0x1d, 0x5b, 0x42}};
 constexpr size_t kFiles = 10000;
 // Two item texts the rebuild alternates between, so that each one changes the preview.
 const wchar_t* const kDefinitions[] = {L"$name", L"$path"};
@@ -146,27 +144,11 @@ int wmain(int argc, wchar_t** argv)
     }
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    const HMODULE dll = ::LoadLibraryW((std::wstring(argv[1]) + L"\\Brelvanta.dll").c_str());
-    const auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
-        reinterpret_cast<void*>(::GetProcAddress(dll, "DllGetClassObject")));
-    ComPtr<IClassFactory> factory;
-    if (!getClassObject || FAILED(getClassObject(kHandlerClassId, IID_PPV_ARGS(factory.Put()))))
-    {
-        std::fprintf(stderr, "cannot load Brelvanta.dll\n");
+    ComPtr<IClassFactory> factory = LoadHandlerFactory(argv[1]);
+    if (!factory)
         return 1;
-    }
 
-    wchar_t temp[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH + 1, temp);
-    const std::wstring folder = std::wstring(temp) + L"brelvanta-bench";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    std::vector<std::wstring> paths;
-    for (size_t i = 0; i < kFiles; ++i)
-    {
-        paths.push_back(folder + L"\\file " + std::to_wstring(i) + L".txt");
-        if (::GetFileAttributesW(paths.back().c_str()) == INVALID_FILE_ATTRIBUTES)
-            UniqueFile(::CreateFileW(paths.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    }
+    const std::vector<std::wstring> paths = MakeBenchFiles(kFiles);
     ItemList list;
     for (const std::wstring& path : paths)
         list.AddPath(path);

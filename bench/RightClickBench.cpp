@@ -2,6 +2,7 @@
 // loop making the calls no handler can avoid (reading the drop list, asking whether the clipboard
 // holds text, 32 attribute queries, finding and reading the menu configuration file, inserting the
 // menu items). Prints one line per case.
+#include "bench/BenchHandler.h"
 #include "bench/BenchTiming.h"
 #include "tests/support/DropListDataObject.h"
 #include "winsupport/ComPtr.h"
@@ -21,8 +22,6 @@
 
 namespace
 {
-// {6F2C1B8E-4A73-4D5B-9E21-7C8A3F1D5B42}
-constexpr CLSID kHandlerClassId = {0x6f2c1b8e, 0x4a73, 0x4d5b, {0x9e, 0x21, 0x7c, 0x8a, 0x3f, 0x1d, 0x5b, 0x42}};
 
 std::string ReadConfigBytes(const std::wstring& path)
 {
@@ -53,28 +52,12 @@ int wmain(int argc, wchar_t** argv)
     }
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    const HMODULE dll = ::LoadLibraryW((std::wstring(argv[1]) + L"\\Brelvanta.dll").c_str());
-    const auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
-        reinterpret_cast<void*>(::GetProcAddress(dll, "DllGetClassObject")));
-    ComPtr<IClassFactory> factory;
-    if (!getClassObject || FAILED(getClassObject(kHandlerClassId, IID_PPV_ARGS(factory.Put()))))
-    {
-        std::fprintf(stderr, "cannot load Brelvanta.dll\n");
+    ComPtr<IClassFactory> factory = LoadHandlerFactory(argv[1]);
+    if (!factory)
         return 1;
-    }
 
     // Real files, so that the attribute queries find something.
-    wchar_t temp[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH + 1, temp);
-    const std::wstring folder = std::wstring(temp) + L"brelvanta-bench";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    std::vector<std::wstring> all;
-    for (int i = 0; i < 10000; ++i)
-    {
-        all.push_back(folder + L"\\file " + std::to_wstring(i) + L".txt");
-        if (::GetFileAttributesW(all.back().c_str()) == INVALID_FILE_ATTRIBUTES)
-            UniqueFile(::CreateFileW(all.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    }
+    const std::vector<std::wstring> all = MakeBenchFiles(10000);
 
     for (const size_t count : {size_t{1}, size_t{100}, size_t{10000}})
     {

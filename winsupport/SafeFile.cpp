@@ -38,6 +38,7 @@ std::wstring FreeCopyName(const std::wstring& path)
     }
     return {};
 }
+} // namespace
 
 bool WriteWholeFile(const std::wstring& path, std::string_view bytes)
 {
@@ -51,7 +52,6 @@ bool WriteWholeFile(const std::wstring& path, std::string_view bytes)
     return ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
 }
-} // namespace
 
 std::wstring ProductUserFilePath(std::wstring_view name)
 {

@@ -14,6 +14,10 @@ std::wstring ProductUserFilePath(std::wstring_view name);
 // read (a folder of that name cannot), or is larger.
 std::optional<std::string> ReadSmallFile(const std::wstring& path, unsigned long long maxSize);
 
+// Creates or truncates the file (no sharing) and writes bytes in one write; true when all were
+// written. Nothing guards the old contents: ReplaceFileSafely is the way to save a user's file.
+bool WriteWholeFile(const std::wstring& path, std::string_view bytes);
+
 // An existing file (not a folder) holding at least one byte.
 bool IsNonEmptyFile(const std::wstring& path);
 

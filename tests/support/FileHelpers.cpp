@@ -1,6 +1,7 @@
 #include "tests/support/FileHelpers.h"
 
 #include "winsupport/LongPath.h"
+#include "winsupport/SafeFile.h"
 #include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
@@ -10,13 +11,7 @@
 
 bool WriteFileBytes(const std::wstring& path, std::string_view bytes)
 {
-    const UniqueFile file(::CreateFileW(ToLongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    DWORD written = 0;
-    return ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
+    return WriteWholeFile(path, bytes);
 }
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path)
