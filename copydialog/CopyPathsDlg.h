@@ -1,6 +1,7 @@
 #pragma once
 
 #include "copydialog/Presets.h"
+#include "copydialog/TextView.h"
 #include "copynames/ClipboardText.h"
 #include "copynames/ItemFormat.h"
 #include "copynames/ItemList.h"
@@ -61,11 +62,13 @@ class CCopyPathsDlg final : public CResizableDialog
     void ChangeFolderOptions();
     void CopyAndClose();
 
+    TextViewClass m_previewClass; // registered before the window is made, removed after it is gone
     CWindow m_parent;
     ItemList* m_items = nullptr;
     ItemFormat m_format;
     ClipboardText m_preview;
     bool m_previewBuilt = false;
+    std::wstring m_status; // the status line's text
     PresetList m_presets;
     FolderScanOptions m_scanOptions;
     TabPages m_pages;
