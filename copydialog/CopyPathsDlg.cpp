@@ -163,7 +163,12 @@ void CCopyPathsDlg::RefreshPreview()
     const std::wstring size = FormatLocaleNumber(m_items->TotalSize());
     const UINT status =
         StatusCountsFolders(*m_items, m_scanOptions) ? IDS_COPY_STATUS_FILES_FOLDERS : IDS_COPY_STATUS_FILES;
-    SetText(IDC_COPY_PATHS_STATUS, FormatStringResource(status, {count, size}));
+    // Most rebuilds are a new format of the same items: the line stays as it is.
+    if (std::wstring text = FormatStringResource(status, {count, size}); text != m_status)
+    {
+        SetText(IDC_COPY_PATHS_STATUS, text);
+        m_status = std::move(text);
+    }
     m_format.changed = false;
     m_items->changed = false;
     m_previewBuilt = true;
