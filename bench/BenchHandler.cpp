@@ -1,22 +1,24 @@
 #include "bench/BenchHandler.h"
 
+#include "shellext/BrelvantaShExt.h"
 #include "winsupport/UniqueHandle.h"
 
 #include <cstdio>
 
-namespace
+ComPtr<IClassFactory> StartHandlerBench(int argc, wchar_t** argv, const char* name)
 {
-// {6F2C1B8E-4A73-4D5B-9E21-7C8A3F1D5B42}
-constexpr CLSID kHandlerClassId = {0x6f2c1b8e, 0x4a73, 0x4d5b, {0x9e, 0x21, 0x7c, 0x8a, 0x3f, 0x1d, 0x5b, 0x42}};
-} // namespace
-
-ComPtr<IClassFactory> LoadHandlerFactory(const std::wstring& folder)
-{
-    const HMODULE dll = ::LoadLibraryW((folder + L"\\Brelvanta.dll").c_str());
+    if (argc < 2)
+    {
+        std::fprintf(stderr, "usage: %s <folder of Brelvanta.dll>\n", name);
+        return {};
+    }
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const HMODULE dll = ::LoadLibraryW((std::wstring(argv[1]) + L"\\Brelvanta.dll").c_str());
     const auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
         reinterpret_cast<void*>(::GetProcAddress(dll, "DllGetClassObject")));
     ComPtr<IClassFactory> factory;
-    if (!getClassObject || FAILED(getClassObject(kHandlerClassId, IID_PPV_ARGS(factory.Put()))))
+    if (!getClassObject || FAILED(getClassObject(CLSID_BrelvantaShExt, IID_PPV_ARGS(factory.Put()))))
     {
         std::fprintf(stderr, "cannot load Brelvanta.dll\n");
         return {};

@@ -148,14 +148,7 @@ int OffsetOf(HMENU menu, const std::wstring& text)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc < 2)
-    {
-        std::fprintf(stderr, "usage: copydialog_bench <folder of Brelvanta.dll>\n");
-        return 2;
-    }
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    ComPtr<IClassFactory> factory = LoadHandlerFactory(argv[1]);
+    ComPtr<IClassFactory> factory = StartHandlerBench(argc, argv, "copydialog_bench");
     if (!factory)
         return 1;
 

@@ -45,14 +45,7 @@ std::wstring MenuConfigFile()
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc < 2)
-    {
-        std::fprintf(stderr, "usage: rightclick_bench <folder of Brelvanta.dll>\n");
-        return 2;
-    }
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    ComPtr<IClassFactory> factory = LoadHandlerFactory(argv[1]);
+    ComPtr<IClassFactory> factory = StartHandlerBench(argc, argv, "rightclick_bench");
     if (!factory)
         return 1;
 
