@@ -23,37 +23,10 @@ namespace
 {
 constexpr wchar_t kCaption[] = L"Insert File/Folder Attribute";
 
-// A control of the dialog or of one of its pages, by id.
-HWND Control(const DialogHandle& dialog, int id)
-{
-    struct Search
-    {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        dialog.Hwnd(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            if (::GetDlgCtrlID(window) != s.id)
-                return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// The page (or the dialog) that holds the control, as a dialog handle of its own.
-DialogHandle Holder(const DialogHandle& dialog, int id)
-{
-    return DialogHandle(::GetParent(Control(dialog, id)));
-}
-
 // Chooses an entry of a drop-down list as a user would: the list tells its dialog.
 void Choose(const DialogHandle& dialog, int id, int index)
 {
-    const HWND list = Control(dialog, id);
+    const HWND list = dialog.Descendant(id);
     ASSERT_NE(list, nullptr) << id;
     ASSERT_TRUE(::IsWindowEnabled(list)) << id;
     ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -62,17 +35,17 @@ void Choose(const DialogHandle& dialog, int id, int index)
 
 int Chosen(const DialogHandle& dialog, int id)
 {
-    return static_cast<int>(::SendMessageW(Control(dialog, id), CB_GETCURSEL, 0, 0));
+    return static_cast<int>(::SendMessageW(dialog.Descendant(id), CB_GETCURSEL, 0, 0));
 }
 
 void ClickRadio(const DialogHandle& dialog, int id)
 {
-    EXPECT_TRUE(UserClick(Holder(dialog, id), id)) << id;
+    EXPECT_TRUE(UserClick(dialog.ChildWith(id), id)) << id;
 }
 
 std::wstring TextOf(const DialogHandle& dialog, int id)
 {
-    return GetWindowTextString(Control(dialog, id));
+    return GetWindowTextString(dialog.Descendant(id));
 }
 
 // Selects a tab as a click on it would.
@@ -83,12 +56,12 @@ void SelectTab(const DialogHandle& dialog, int index)
 
 bool PageShown(const DialogHandle& dialog, int controlId)
 {
-    return ::IsWindowVisible(Holder(dialog, controlId).Hwnd()) != FALSE;
+    return ::IsWindowVisible(dialog.ChildWith(controlId).Hwnd()) != FALSE;
 }
 
 std::vector<std::wstring> ComboEntries(const DialogHandle& dialog, int id)
 {
-    const HWND list = Control(dialog, id);
+    const HWND list = dialog.Descendant(id);
     std::vector<std::wstring> entries;
     const int count = static_cast<int>(::SendMessageW(list, CB_GETCOUNT, 0, 0));
     for (int index = 0; index < count; ++index)
@@ -224,10 +197,10 @@ TEST_F(InsertDialogTest, EveryRadioBuildsItsTextWithItsOptionsAndShowsItsExample
                              IDC_INSERT_SIZE_LIST, IDC_INSERT_DATE_TIME_LIST, IDC_INSERT_DATE_FORMAT_LIST};
         ClickRadio(dialog, IDC_INSERT_TYPE);
         for (const int id : lists)
-            EXPECT_FALSE(::IsWindowEnabled(Control(dialog, id))) << id;
+            EXPECT_FALSE(::IsWindowEnabled(dialog.Descendant(id))) << id;
         ClickRadio(dialog, IDC_INSERT_PATH);
         for (const int id : lists)
-            EXPECT_EQ(::IsWindowEnabled(Control(dialog, id)) != FALSE,
+            EXPECT_EQ(::IsWindowEnabled(dialog.Descendant(id)) != FALSE,
                       id == IDC_INSERT_PATH_LIST || id == IDC_INSERT_SEPARATOR_LIST)
                 << id;
 
@@ -262,13 +235,13 @@ TEST_F(InsertDialogTest, OkAndEnterReturnTheTextCancelAndEscapeNothing)
     EXPECT_EQ(Run(list,
                   [](DialogHandle dialog) {
                       ClickRadio(dialog, IDC_INSERT_TYPE);
-                      ::SetFocus(Control(dialog, IDC_INSERT_TYPE));
+                      ::SetFocus(dialog.Descendant(IDC_INSERT_TYPE));
                       dialog.PressKey(VK_RETURN);
                   }),
               L"$type;");
     EXPECT_EQ(Run(list,
                   [](DialogHandle dialog) {
-                      ::SetFocus(Control(dialog, IDC_INSERT_NAME_LIST));
+                      ::SetFocus(dialog.Descendant(IDC_INSERT_NAME_LIST));
                       dialog.PressKey(VK_ESCAPE);
                   }),
               std::nullopt);
@@ -298,9 +271,9 @@ TEST_F(InsertDialogTest, TheNextOpeningShowsWhatTheLastOneLeft)
         Choose(dialog, IDC_INSERT_SEPARATOR_LIST, 2);
         SelectTab(dialog, 1);
         EXPECT_TRUE(PageShown(dialog, IDC_INSERT_PROPERTY_LIST));
-        EXPECT_TRUE(UserClick(Holder(dialog, IDC_INSERT_HIDE_EMPTY), IDC_INSERT_HIDE_EMPTY));
-        ListView_SetColumnWidth(Control(dialog, IDC_INSERT_PROPERTY_LIST), 0, 180);
-        nameWidth = ListView_GetColumnWidth(Control(dialog, IDC_INSERT_PROPERTY_LIST), 0);
+        EXPECT_TRUE(UserClick(dialog.ChildWith(IDC_INSERT_HIDE_EMPTY), IDC_INSERT_HIDE_EMPTY));
+        ListView_SetColumnWidth(dialog.Descendant(IDC_INSERT_PROPERTY_LIST), 0, 180);
+        nameWidth = ListView_GetColumnWidth(dialog.Descendant(IDC_INSERT_PROPERTY_LIST), 0);
         ::SetWindowPos(dialog.Hwnd(), nullptr, start.left + 30, start.top + 20, start.right - start.left + 120,
                        start.bottom - start.top + 80, SWP_NOZORDER);
         ::GetWindowRect(dialog.Hwnd(), &placed);
@@ -311,21 +284,21 @@ TEST_F(InsertDialogTest, TheNextOpeningShowsWhatTheLastOneLeft)
         EXPECT_EQ(Chosen(dialog, IDC_INSERT_EXAMPLE), 2);
         EXPECT_TRUE(PageShown(dialog, IDC_INSERT_PROPERTY_LIST));
         EXPECT_FALSE(PageShown(dialog, IDC_INSERT_NAME));
-        EXPECT_TRUE(::IsDlgButtonChecked(Holder(dialog, IDC_INSERT_HIDE_EMPTY).Hwnd(), IDC_INSERT_HIDE_EMPTY));
-        EXPECT_EQ(ListView_GetColumnWidth(Control(dialog, IDC_INSERT_PROPERTY_LIST), 0), nameWidth);
+        EXPECT_TRUE(::IsDlgButtonChecked(dialog.ChildWith(IDC_INSERT_HIDE_EMPTY).Hwnd(), IDC_INSERT_HIDE_EMPTY));
+        EXPECT_EQ(ListView_GetColumnWidth(dialog.Descendant(IDC_INSERT_PROPERTY_LIST), 0), nameWidth);
         RECT now{};
         ::GetWindowRect(dialog.Hwnd(), &now);
         EXPECT_TRUE(::EqualRect(&now, &placed));
         // The tab, the list and the note followed the bigger window.
         RECT tab{}, listRect{};
         ::GetWindowRect(dialog.Item(IDC_INSERT_TABS), &tab);
-        ::GetWindowRect(Control(dialog, IDC_INSERT_PROPERTY_LIST), &listRect);
+        ::GetWindowRect(dialog.Descendant(IDC_INSERT_PROPERTY_LIST), &listRect);
         EXPECT_GT(listRect.bottom, tab.top + (tab.bottom - tab.top) / 2);
         EXPECT_LT(listRect.right, tab.right);
         EXPECT_GT(listRect.right, tab.right - 40);
 
         SelectTab(dialog, 0);
-        EXPECT_TRUE(::IsDlgButtonChecked(Holder(dialog, IDC_INSERT_PATH).Hwnd(), IDC_INSERT_PATH));
+        EXPECT_TRUE(::IsDlgButtonChecked(dialog.ChildWith(IDC_INSERT_PATH).Hwnd(), IDC_INSERT_PATH));
         EXPECT_EQ(Chosen(dialog, IDC_INSERT_DATE_TIME_LIST), 1);
         EXPECT_EQ(Chosen(dialog, IDC_INSERT_DATE_FORMAT_LIST), 2);
         EXPECT_EQ(Chosen(dialog, IDC_INSERT_SEPARATOR_LIST), 2);
@@ -464,7 +437,7 @@ TEST_F(InsertDialogTest, PropertyRowsGiveTheirTextAndADoubleClickEndsTheDialog)
                   [&](DialogHandle dialog) {
                       ClickRadio(dialog, IDC_INSERT_DATE);
                       SelectTab(dialog, 1);
-                      const DialogHandle page = Holder(dialog, IDC_INSERT_PROPERTY_LIST);
+                      const DialogHandle page = dialog.ChildWith(IDC_INSERT_PROPERTY_LIST);
                       EXPECT_EQ(page.ListRows(IDC_INSERT_PROPERTY_LIST),
                                 (std::vector<std::wstring>{L"Authors", L"Size", L"Title", L""}));
                       EXPECT_EQ(TextOf(dialog, IDC_INSERT_PROPERTY_NOTE), L"");

@@ -108,21 +108,27 @@ struct ChildSearch
     HWND found;
 };
 
-BOOL CALLBACK FindParentOfChild(HWND child, LPARAM context) noexcept
+BOOL CALLBACK FindChild(HWND child, LPARAM context) noexcept
 {
     auto& search = *reinterpret_cast<ChildSearch*>(context);
-    if (::GetDlgCtrlID(child) != search.id || ::GetParent(child) == nullptr)
+    if (::GetDlgCtrlID(child) != search.id)
         return TRUE;
-    search.found = ::GetParent(child);
+    search.found = child;
     return FALSE;
 }
 } // namespace
 
-DialogHandle DialogHandle::ChildWith(int id) const
+HWND DialogHandle::Descendant(int id) const
 {
     ChildSearch search{id, nullptr};
-    ::EnumChildWindows(m_hwnd, &FindParentOfChild, reinterpret_cast<LPARAM>(&search));
-    return DialogHandle(search.found);
+    ::EnumChildWindows(m_hwnd, &FindChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+DialogHandle DialogHandle::ChildWith(int id) const
+{
+    const HWND control = Descendant(id);
+    return DialogHandle(control ? ::GetParent(control) : nullptr);
 }
 
 bool DialogHandle::PostClick(int id) const

@@ -34,6 +34,9 @@ class DialogHandle
     // (the messages alone send none). False for a control that is missing, hidden or disabled.
     bool Select(int id, int index) const;
     bool Check(int id, bool checked) const;
+    // The control with this id among all the windows inside the dialog, its pages' included;
+    // null when there is none.
+    HWND Descendant(int id) const;
     // The child dialog (a tab page, say) that holds the control; an empty handle when none does.
     DialogHandle ChildWith(int id) const;
     // A menu command, as a context menu would send it.
