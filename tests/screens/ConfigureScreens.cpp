@@ -14,17 +14,9 @@
 
 // Pictures of the configure program's windows, for people to look at, saved into the folder
 // that BRELVANTA_SCREENS names (scripts/screens sets it).
-class ConfigureScreens : public TempFolderTest
+class ConfigureScreens : public ScreensTest<TempFolderTest>
 {
   protected:
-    void SetUp() override
-    {
-        m_screens = ScreensFolder();
-        if (m_screens.empty())
-            GTEST_SKIP();
-        TempFolderTest::SetUp();
-    }
-    void Save(HWND window, const std::wstring& name) { SaveScreen(window, m_screens, name); }
     static void Pump() { PumpMessages(300); }
     // The capture holds only what lies on the screen, and Wine's null driver has a screen of 768
     // pixels: a taller window is saved once at the screen's top and once, as name-lower, at its bottom.
@@ -46,7 +38,6 @@ class ConfigureScreens : public TempFolderTest
         Pump();
         Save(window, name + L"-lower");
     }
-    std::wstring m_screens;
 };
 
 TEST_F(ConfigureScreens, Windows)

@@ -9,20 +9,13 @@
 
 // Pictures of the copy options dialog of the built DLL on each of its pages, saved into the
 // folder that BRELVANTA_SCREENS names (scripts/screens sets it).
-class CopyOptionsScreens : public ShellExtTest
+class CopyOptionsScreens : public ScreensTest<ShellExtTest>
 {
   protected:
-    void SetUp() override
-    {
-        m_screens = ScreensFolder();
-        if (m_screens.empty())
-            GTEST_SKIP();
-        ShellExtTest::SetUp();
-    }
-    void Save(HWND window, const std::wstring& name)
+    void Save(HWND window, const std::wstring& name) const
     {
         PumpMessages(200);
-        SaveScreen(window, m_screens, name);
+        ScreensTest::Save(window, name);
     }
     static void Tab(const DialogHandle& dlg, int index)
     {
@@ -38,7 +31,6 @@ class CopyOptionsScreens : public ShellExtTest
                                  paths.size() > 1 ? L"Copy Filenames with Options" : L"Copy Filename with Options"));
         EXPECT_EQ(driver.PendingScripts(), 0u);
     }
-    std::wstring m_screens;
 };
 
 TEST_F(CopyOptionsScreens, EveryPage)

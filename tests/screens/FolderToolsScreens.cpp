@@ -11,17 +11,9 @@
 
 // Pictures of the folder tools' windows, at the template size and resized, for people to look at,
 // saved into the folder that BRELVANTA_SCREENS names (scripts/screens sets it).
-class FolderToolsScreens : public FolderToolsTest
+class FolderToolsScreens : public ScreensTest<FolderToolsTest>
 {
   protected:
-    void SetUp() override
-    {
-        m_screens = ScreensFolder();
-        if (m_screens.empty())
-            GTEST_SKIP();
-        FolderToolsTest::SetUp();
-    }
-    void Save(HWND window, const std::wstring& name) { SaveScreen(window, m_screens, name); }
     static void Pump(DWORD milliseconds) { PumpMessages(milliseconds); }
     void Resize(HWND window, int dx, int dy)
     {
@@ -30,7 +22,6 @@ class FolderToolsScreens : public FolderToolsTest
         ::SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left + dx, rect.bottom - rect.top + dy,
                        SWP_NOMOVE | SWP_NOZORDER);
     }
-    std::wstring m_screens;
 };
 
 TEST_F(FolderToolsScreens, Windows)

@@ -9,17 +9,8 @@
 
 // Pictures of the Multi Rename dialog on names with several parts, one row pasted (bold), and of
 // its Change Number and Change Wild dialogs, saved into the folder that BRELVANTA_SCREENS names.
-class RenameScreens : public TempFolderTest
+class RenameScreens : public ScreensTest<TempFolderTest>
 {
-  protected:
-    void SetUp() override
-    {
-        m_screens = ScreensFolder();
-        if (m_screens.empty())
-            GTEST_SKIP();
-        TempFolderTest::SetUp();
-    }
-    std::wstring m_screens;
 };
 
 TEST_F(RenameScreens, Windows)
@@ -35,24 +26,24 @@ TEST_F(RenameScreens, Windows)
     driver.OnDialog(L"Multi Rename", [&](DialogHandle dlg) {
         using namespace rename_ids;
         PumpMessages(200);
-        SaveScreen(dlg.Hwnd(), m_screens, L"multirename-open");
+        Save(dlg.Hwnd(), L"multirename-open");
         TypeIntoPart(dlg.Hwnd(), 0, L"Holiday 2021-");
         dlg.SelectRow(kNames, 3);
         SetClipboardText(L"Harbour by night\n");
         dlg.Command(kMenuPaste);
         dlg.SelectRow(kNames, 1);
         PumpMessages(200);
-        SaveScreen(dlg.Hwnd(), m_screens, L"multirename");
+        Save(dlg.Hwnd(), L"multirename");
         NestedDialogs nested;
         nested.On(L"Change Number", [&](DialogHandle number) {
             PumpMessages(200);
-            SaveScreen(number.Hwnd(), m_screens, L"change-number");
+            Save(number.Hwnd(), L"change-number");
             number.Click(IDCANCEL);
         });
         ClickPartButton(dlg.Hwnd(), 0);
         nested.On(L"Change Wild", [&](DialogHandle wild) {
             PumpMessages(200);
-            SaveScreen(wild.Hwnd(), m_screens, L"change-wild");
+            Save(wild.Hwnd(), L"change-wild");
             wild.Click(IDCANCEL);
         });
         ClickPartButton(dlg.Hwnd(), 2);
@@ -60,7 +51,7 @@ TEST_F(RenameScreens, Windows)
         ::GetWindowRect(dlg.Hwnd(), &rect);
         ::SetWindowPos(dlg.Hwnd(), nullptr, 0, 0, 420 * 3 / 4, 300 * 3 / 4, SWP_NOMOVE | SWP_NOZORDER);
         PumpMessages(200);
-        SaveScreen(dlg.Hwnd(), m_screens, L"multirename-narrow");
+        Save(dlg.Hwnd(), L"multirename-narrow");
         dlg.Click(IDCANCEL);
     });
     BatchRenameCommand(L"Multi Rename").Invoke(selection, 0, CWindow());

@@ -30,6 +30,25 @@ inline void SaveScreen(HWND window, const std::wstring& folder, const std::wstri
     EXPECT_TRUE(SaveWindowBmp(window, folder + L"\\" + name + L".bmp")) << name;
 }
 
+// A fixture whose tests save pictures into the screens folder, skipped when there is none; Base
+// is the fixture they need otherwise.
+template <class Base> class ScreensTest : public Base
+{
+  protected:
+    void SetUp() override
+    {
+        m_screens = ScreensFolder();
+        if (m_screens.empty())
+            GTEST_SKIP();
+        Base::SetUp();
+    }
+    // Saves a window as name.bmp in the screens folder.
+    void Save(HWND window, const std::wstring& name) const { SaveScreen(window, m_screens, name); }
+
+  private:
+    std::wstring m_screens;
+};
+
 // Lets the windows of the thread paint and settle.
 inline void PumpMessages(DWORD milliseconds)
 {
