@@ -86,8 +86,8 @@ void CFullControlsDlg::InsertAttribute()
 
 void CFullControlsDlg::ShowError(bool show)
 {
-    if (show == m_errorShown && !show)
-        return; // typing on in a valid text: nothing to move
+    if (!show && !m_errorShown)
+        return; // typing on in a valid text: nothing to hide or move
     m_errorShown = show;
     if (show)
         m_error.SetTip(Dialog().FormatError());

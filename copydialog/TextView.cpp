@@ -1,5 +1,7 @@
 #include "copydialog/TextView.h"
 
+#include "copydialog/TextLines.h"
+
 #include "resources/resource.h"
 #include "winsupport/Clipboard.h"
 #include "winsupport/Resources.h"
@@ -8,7 +10,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -25,20 +26,14 @@ constexpr int kTabStopChars = 8;
 constexpr UINT kCommandCopy = 1;
 constexpr UINT kCommandSelectAll = 2;
 
-bool IsWordChar(wchar_t c) noexcept
-{
-    return !std::iswspace(c) && !std::iswpunct(c);
-}
-
 // Text whose characters each take their own advance width, one after another: no right-to-left
 // or shaped scripts, no surrogate pairs, no direction marks. Other text is measured and drawn
 // by the platform as a whole.
 bool IsSimpleText(std::wstring_view text) noexcept
 {
     return std::all_of(text.begin(), text.end(), [](wchar_t c) {
-        return c < 0x0590 || (c >= 0x1100 && c < 0x200B) || (c > 0x200F && c < 0x202A) ||
-               (c > 0x202E && c < 0x2066) || (c > 0x2069 && c < 0xD800) || (c >= 0xE000 && c < 0xFB1D) ||
-               (c >= 0xFE00 && c < 0xFE70) || c >= 0xFF00;
+        return c < 0x0590 || (c >= 0x1100 && c < 0x200B) || (c > 0x200F && c < 0x202A) || (c > 0x202E && c < 0x2066) ||
+               (c > 0x2069 && c < 0xD800) || (c >= 0xE000 && c < 0xFB1D) || (c >= 0xFE00 && c < 0xFE70) || c >= 0xFF00;
     });
 }
 
@@ -66,16 +61,7 @@ class CTextView
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    // The text and its lines.
     void SetText(const wchar_t* text);
-    size_t LineCount() const noexcept { return m_starts.size(); }
-    size_t LineStart(size_t line) const noexcept { return m_starts[line]; }
-    size_t LineEnd(size_t line) const noexcept;
-    size_t LineOf(size_t offset) const noexcept;
-    size_t Next(size_t offset) const noexcept;
-    size_t Previous(size_t offset) const noexcept;
-    size_t NextWord(size_t offset) const noexcept;
-    size_t PreviousWord(size_t offset) const noexcept;
 
     // Measuring: the right edge of each character of a line, from the line's left end.
     std::vector<int> Edges(size_t line) const;
@@ -105,7 +91,6 @@ class CTextView
     void MoveCaret(size_t offset, bool extend);
     void MoveCaretToLine(long long line, bool extend);
     void PlaceCaret() const;
-    void SelectWordAt(size_t offset);
     std::wstring_view Selection() const noexcept;
 
     void OnKeyDown(WPARAM key);
@@ -114,9 +99,7 @@ class CTextView
     void Paint(HDC dc, const RECT& area);
 
     HWND m_hwnd;
-    std::wstring m_text;
-    std::vector<size_t> m_starts{0};
-    size_t m_longestLine = 0; // the line with the most characters
+    TextLines m_lines;
     HFONT m_font = nullptr; // the dialog's, which outlives the view
     UniqueMemoryDc m_measure;
     // Advance widths of the font, by blocks of 256 characters as they are first met: asking the
@@ -183,21 +166,19 @@ LRESULT CTextView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETTEXT: {
         if (wParam == 0 || !lParam)
             return 0;
-        const size_t count = std::min(m_text.size(), static_cast<size_t>(wParam) - 1);
+        const size_t count = std::min(m_lines.Size(), static_cast<size_t>(wParam) - 1);
         auto* buffer = reinterpret_cast<wchar_t*>(lParam);
-        std::copy_n(m_text.data(), count, buffer);
+        std::copy_n(m_lines.Text().data(), count, buffer);
         buffer[count] = L'\0';
         return static_cast<LRESULT>(count);
     }
     case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(m_text.size());
+        return static_cast<LRESULT>(m_lines.Size());
     case WM_SETFONT:
         m_font = reinterpret_cast<HFONT>(wParam);
         MeasureFont();
         MeasureLongestLine();
         ScrollTo(static_cast<long long>(m_top), m_left);
-        UpdateScrollBars();
-        PlaceCaret();
         if (LOWORD(lParam))
             ::InvalidateRect(m_hwnd, nullptr, TRUE);
         return 0;
@@ -213,8 +194,8 @@ LRESULT CTextView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (start < 0)
             Select(m_caret, m_caret);
         else
-            Select(std::min(static_cast<size_t>(start), m_text.size()),
-                   end < 0 ? m_text.size() : std::min(static_cast<size_t>(end), m_text.size()));
+            Select(std::min(static_cast<size_t>(start), m_lines.Size()),
+                   end < 0 ? m_lines.Size() : std::min(static_cast<size_t>(end), m_lines.Size()));
         return 0;
     }
     case EM_GETSEL: {
@@ -227,14 +208,13 @@ LRESULT CTextView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return MAKELRESULT(std::min<DWORD>(start, 0xFFFF), std::min<DWORD>(end, 0xFFFF));
     }
     case EM_GETLINECOUNT:
-        return static_cast<LRESULT>(LineCount());
+        return static_cast<LRESULT>(m_lines.Count());
     case EM_GETFIRSTVISIBLELINE:
         return static_cast<LRESULT>(m_top);
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
     case WM_SIZE:
         ScrollTo(static_cast<long long>(m_top), m_left);
-        UpdateScrollBars();
         return 0;
     case WM_VSCROLL:
     case WM_HSCROLL:
@@ -279,7 +259,7 @@ LRESULT CTextView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (point.x == -1 && point.y == -1) // from the keyboard: at the caret
         {
-            const long long row = static_cast<long long>(LineOf(m_caret)) - static_cast<long long>(m_top);
+            const long long row = static_cast<long long>(m_lines.LineOf(m_caret)) - static_cast<long long>(m_top);
             point = {std::max(0, ScreenX(XOf(m_caret))), static_cast<int>(std::max(0LL, row + 1) * m_lineHeight)};
             ::ClientToScreen(m_hwnd, &point);
         }
@@ -321,104 +301,17 @@ LRESULT CTextView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-
 void CTextView::SetText(const wchar_t* text)
 {
     m_top = 0;
     m_left = 0;
     m_anchor = m_caret = 0;
     m_wantedX = -1;
-    m_longestLine = 0;
-    try
-    {
-        // One pass finds the end and the line starts; the buffers keep their memory from one
-        // text to the next, which spares the page faults of a new one.
-        const wchar_t* const source = text ? text : L"";
-        m_starts.assign(1, 0);
-        size_t longestLength = 0;
-        size_t length = 0;
-        for (; source[length]; ++length)
-        {
-            if (source[length] != L'\n')
-                continue;
-            if (length - m_starts.back() > longestLength)
-            {
-                longestLength = length - m_starts.back();
-                m_longestLine = m_starts.size() - 1;
-            }
-            m_starts.push_back(length + 1);
-        }
-        m_text.assign(source, length);
-        if (length - m_starts.back() > longestLength)
-            m_longestLine = m_starts.size() - 1;
-    }
-    catch (const std::bad_alloc&) // a text too big for memory shows as none
-    {
-        m_text.clear();
-        m_starts.assign(1, 0);
-        m_longestLine = 0;
-    }
+    m_lines.Assign(text);
     MeasureLongestLine();
     UpdateScrollBars();
     PlaceCaret();
     ::InvalidateRect(m_hwnd, nullptr, TRUE);
-}
-
-size_t CTextView::LineEnd(size_t line) const noexcept
-{
-    if (line + 1 >= LineCount())
-        return m_text.size();
-    size_t end = m_starts[line + 1] - 1; // the "\n"
-    if (end > m_starts[line] && m_text[end - 1] == L'\r')
-        --end;
-    return end;
-}
-
-size_t CTextView::LineOf(size_t offset) const noexcept
-{
-    return static_cast<size_t>(std::upper_bound(m_starts.begin(), m_starts.end(), offset) - m_starts.begin()) - 1;
-}
-
-// The next and previous caret places step over a line break as one character.
-size_t CTextView::Next(size_t offset) const noexcept
-{
-    if (offset >= m_text.size())
-        return m_text.size();
-    const size_t line = LineOf(offset);
-    return offset == LineEnd(line) && line + 1 < LineCount() ? m_starts[line + 1] : offset + 1;
-}
-
-size_t CTextView::Previous(size_t offset) const noexcept
-{
-    if (offset == 0)
-        return 0;
-    const size_t line = LineOf(offset);
-    return offset == m_starts[line] ? LineEnd(line - 1) : offset - 1;
-}
-
-size_t CTextView::NextWord(size_t offset) const noexcept
-{
-    const size_t size = m_text.size();
-    if (offset < size && IsWordChar(m_text[offset]))
-        while (offset < size && IsWordChar(m_text[offset]))
-            ++offset;
-    else if (offset < size)
-        offset = Next(offset);
-    while (offset < size && m_text[offset] != L'\r' && m_text[offset] != L'\n' && std::iswspace(m_text[offset]))
-        ++offset;
-    return offset;
-}
-
-size_t CTextView::PreviousWord(size_t offset) const noexcept
-{
-    while (offset > 0 && m_text[offset - 1] != L'\n' && std::iswspace(m_text[offset - 1]))
-        --offset;
-    if (offset > 0 && IsWordChar(m_text[offset - 1]))
-        while (offset > 0 && IsWordChar(m_text[offset - 1]))
-            --offset;
-    else
-        offset = Previous(offset);
-    return offset;
 }
 
 int CTextView::CharWidth(wchar_t c) const
@@ -436,14 +329,15 @@ int CTextView::CharWidth(wchar_t c) const
 
 std::vector<int> CTextView::Edges(size_t line) const
 {
-    const size_t start = LineStart(line);
-    const size_t end = LineEnd(line);
+    const std::wstring& text = m_lines.Text();
+    const size_t start = m_lines.Start(line);
+    const size_t end = m_lines.End(line);
     std::vector<int> edges(end - start);
     const int tabStop = std::max(1, kTabStopChars * m_charWidth);
     int x = 0;
     for (size_t at = start; at < end;)
     {
-        if (m_text[at] == L'\t')
+        if (text[at] == L'\t')
         {
             x = (x / tabStop + 1) * tabStop;
             edges[at - start] = x;
@@ -451,9 +345,9 @@ std::vector<int> CTextView::Edges(size_t line) const
             continue;
         }
         const size_t runEnd =
-            static_cast<size_t>(std::find(m_text.begin() + at, m_text.begin() + end, L'\t') - m_text.begin());
+            static_cast<size_t>(std::find(text.begin() + at, text.begin() + end, L'\t') - text.begin());
         int* runEdges = edges.data() + (at - start);
-        const std::wstring_view run(m_text.data() + at, runEnd - at);
+        const std::wstring_view run(text.data() + at, runEnd - at);
         if (IsSimpleText(run))
         {
             for (size_t i = 0; i < run.size(); ++i)
@@ -475,8 +369,8 @@ std::vector<int> CTextView::Edges(size_t line) const
 
 int CTextView::XOf(size_t offset) const
 {
-    const size_t line = LineOf(offset);
-    const size_t index = offset - LineStart(line);
+    const size_t line = m_lines.LineOf(offset);
+    const size_t index = offset - m_lines.Start(line);
     if (index == 0)
         return 0;
     return Edges(line)[index - 1];
@@ -494,14 +388,14 @@ size_t CTextView::OffsetAtX(size_t line, int x) const
             break;
         left = edges[index];
     }
-    return LineStart(line) + index;
+    return m_lines.Start(line) + index;
 }
 
 size_t CTextView::OffsetAt(POINT point) const
 {
     const long long row = point.y >= 0 ? point.y / m_lineHeight : (point.y - m_lineHeight + 1) / m_lineHeight;
     const long long line =
-        std::clamp(static_cast<long long>(m_top) + row, 0LL, static_cast<long long>(LineCount()) - 1);
+        std::clamp(static_cast<long long>(m_top) + row, 0LL, static_cast<long long>(m_lines.Count()) - 1);
     return OffsetAtX(static_cast<size_t>(line), TextX(point.x));
 }
 
@@ -527,7 +421,7 @@ void CTextView::MeasureFont()
 // stands in for it, and wider lines that come into view widen the scroll range.
 void CTextView::MeasureLongestLine()
 {
-    const std::vector<int> edges = Edges(m_longestLine);
+    const std::vector<int> edges = Edges(m_lines.Longest());
     m_widest = edges.empty() ? 0 : edges.back();
 }
 
@@ -549,13 +443,13 @@ size_t CTextView::VisibleLines() const noexcept
 // than taking ten thousand lines. Their frame is drawn with the next paint.
 void CTextView::UpdateScrollBars()
 {
-    const ScrollRange vertical{static_cast<int>(std::min(LineCount() - 1, size_t{INT_MAX})),
+    const ScrollRange vertical{static_cast<int>(std::min(m_lines.Count() - 1, size_t{INT_MAX})),
                                static_cast<UINT>(VisibleLines()), static_cast<int>(m_top)};
     // Room for the caret after the last character.
     const ScrollRange horizontal{m_margin + m_widest + m_charWidth, static_cast<UINT>(ClientWidth()), m_left};
     bool changed = false;
-    for (auto [bar, range, shown] : {std::tuple{SB_VERT, vertical, &m_shownVertical},
-                                     std::tuple{SB_HORZ, horizontal, &m_shownHorizontal}})
+    for (auto [bar, range, shown] :
+         {std::tuple{SB_VERT, vertical, &m_shownVertical}, std::tuple{SB_HORZ, horizontal, &m_shownHorizontal}})
     {
         if (range == *shown)
             continue;
@@ -575,22 +469,25 @@ void CTextView::UpdateScrollBars()
 
 void CTextView::ScrollTo(long long top, long long left)
 {
-    const long long lines = static_cast<long long>(LineCount());
+    const long long lines = static_cast<long long>(m_lines.Count());
     const long long visible = static_cast<long long>(VisibleLines());
     top = std::clamp(top, 0LL, std::max(0LL, lines - visible));
-    left = std::clamp(left, 0LL, std::max(0LL, static_cast<long long>(m_margin) + m_widest + m_charWidth - ClientWidth()));
-    if (static_cast<size_t>(top) == m_top && left == m_left)
-        return;
-    m_top = static_cast<size_t>(top);
-    m_left = static_cast<int>(left);
+    left =
+        std::clamp(left, 0LL, std::max(0LL, static_cast<long long>(m_margin) + m_widest + m_charWidth - ClientWidth()));
+    if (static_cast<size_t>(top) != m_top || left != m_left)
+    {
+        m_top = static_cast<size_t>(top);
+        m_left = static_cast<int>(left);
+        ::InvalidateRect(m_hwnd, nullptr, TRUE);
+    }
+    // Also after a change of size, font or widest line that left the place as it was.
     UpdateScrollBars();
     PlaceCaret();
-    ::InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
 void CTextView::ScrollCaretIntoView()
 {
-    const long long line = static_cast<long long>(LineOf(m_caret));
+    const long long line = static_cast<long long>(m_lines.LineOf(m_caret));
     const long long visible = static_cast<long long>(VisibleLines());
     long long top = static_cast<long long>(m_top);
     if (line < top)
@@ -607,7 +504,6 @@ void CTextView::ScrollCaretIntoView()
     // A caret beyond the widest line measured so far widens the range first.
     m_widest = std::max(m_widest, x);
     ScrollTo(top, left);
-    UpdateScrollBars();
 }
 
 void CTextView::OnScroll(int bar, WORD request)
@@ -692,7 +588,7 @@ void CTextView::MoveCaretToLine(long long line, bool extend)
     if (m_wantedX < 0)
         m_wantedX = XOf(m_caret);
     const int wanted = m_wantedX;
-    line = std::clamp(line, 0LL, static_cast<long long>(LineCount()) - 1);
+    line = std::clamp(line, 0LL, static_cast<long long>(m_lines.Count()) - 1);
     MoveCaret(OffsetAtX(static_cast<size_t>(line), wanted), extend);
     m_wantedX = wanted;
 }
@@ -701,41 +597,22 @@ void CTextView::PlaceCaret() const
 {
     if (!m_hasCaret)
         return;
-    const long long row = static_cast<long long>(LineOf(m_caret)) - static_cast<long long>(m_top);
+    const long long row = static_cast<long long>(m_lines.LineOf(m_caret)) - static_cast<long long>(m_top);
     const long long y = std::clamp(row, -1LL, static_cast<long long>(VisibleLines()) + 1) * m_lineHeight;
     ::SetCaretPos(ScreenX(XOf(m_caret)), static_cast<int>(y));
-}
-
-void CTextView::SelectWordAt(size_t offset)
-{
-    const size_t line = LineOf(offset);
-    const size_t start = LineStart(line);
-    const size_t end = LineEnd(line);
-    if (offset >= end)
-        offset = end > start ? end - 1 : start;
-    if (start == end)
-        return Select(start, start);
-    const bool word = IsWordChar(m_text[offset]);
-    size_t first = offset;
-    while (first > start && IsWordChar(m_text[first - 1]) == word && m_text[first - 1] != L'\t')
-        --first;
-    size_t last = offset + 1;
-    while (last < end && IsWordChar(m_text[last]) == word && m_text[last] != L'\t')
-        ++last;
-    Select(first, last);
 }
 
 std::wstring_view CTextView::Selection() const noexcept
 {
     const size_t start = std::min(m_anchor, m_caret);
-    return std::wstring_view(m_text).substr(start, std::max(m_anchor, m_caret) - start);
+    return std::wstring_view(m_lines.Text()).substr(start, std::max(m_anchor, m_caret) - start);
 }
 
 void CTextView::OnKeyDown(WPARAM key)
 {
     const bool shift = KeyDown(VK_SHIFT);
     const bool control = KeyDown(VK_CONTROL);
-    const long long line = static_cast<long long>(LineOf(m_caret));
+    const long long line = static_cast<long long>(m_lines.LineOf(m_caret));
     const long long page = static_cast<long long>(VisibleLines());
     const size_t selectionStart = std::min(m_anchor, m_caret);
     const size_t selectionEnd = std::max(m_anchor, m_caret);
@@ -747,13 +624,13 @@ void CTextView::OnKeyDown(WPARAM key)
         if (!shift && selectionStart != selectionEnd)
             MoveCaret(selectionStart, false);
         else
-            MoveCaret(control ? PreviousWord(m_caret) : Previous(m_caret), shift);
+            MoveCaret(control ? m_lines.PreviousWord(m_caret) : m_lines.Previous(m_caret), shift);
         break;
     case VK_RIGHT:
         if (!shift && selectionStart != selectionEnd)
             MoveCaret(selectionEnd, false);
         else
-            MoveCaret(control ? NextWord(m_caret) : Next(m_caret), shift);
+            MoveCaret(control ? m_lines.NextWord(m_caret) : m_lines.Next(m_caret), shift);
         break;
     case VK_UP:
         MoveCaretToLine(line - 1, shift);
@@ -770,14 +647,14 @@ void CTextView::OnKeyDown(WPARAM key)
         MoveCaretToLine(line + page, shift);
         break;
     case VK_HOME:
-        MoveCaret(control ? 0 : LineStart(static_cast<size_t>(line)), shift);
+        MoveCaret(control ? 0 : m_lines.Start(static_cast<size_t>(line)), shift);
         break;
     case VK_END:
-        MoveCaret(control ? m_text.size() : LineEnd(static_cast<size_t>(line)), shift);
+        MoveCaret(control ? m_lines.Size() : m_lines.End(static_cast<size_t>(line)), shift);
         break;
     case 'A':
         if (control)
-            Select(0, m_text.size());
+            Select(0, m_lines.Size());
         break;
     case 'C':
     case VK_INSERT:
@@ -801,10 +678,12 @@ void CTextView::OnMouse(UINT message, POINT point, WPARAM keys)
         ::SetCapture(m_hwnd);
         ::SetTimer(m_hwnd, kDragScrollTimer, kDragScrollInterval, nullptr);
         break;
-    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONDBLCLK: {
         ::SetFocus(m_hwnd);
-        SelectWordAt(OffsetAt(point));
+        const auto [first, last] = m_lines.WordAt(OffsetAt(point));
+        Select(first, last);
         break;
+    }
     case WM_MOUSEMOVE:
         if (m_dragging)
             MoveCaret(OffsetAt(point), true);
@@ -829,44 +708,45 @@ void CTextView::ShowContextMenu(POINT screen)
     ::AppendMenuW(menu.Get(), MF_STRING | (Selection().empty() ? MF_GRAYED : 0), kCommandCopy,
                   LoadStringResource(IDS_TEXT_VIEW_COPY).c_str());
     ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu.Get(), MF_STRING | (m_text.empty() ? MF_GRAYED : 0), kCommandSelectAll,
+    ::AppendMenuW(menu.Get(), MF_STRING | (m_lines.Size() == 0 ? MF_GRAYED : 0), kCommandSelectAll,
                   LoadStringResource(IDS_TEXT_VIEW_SELECT_ALL).c_str());
-    const UINT command = static_cast<UINT>(::TrackPopupMenu(
-        menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x, screen.y, 0, m_hwnd, nullptr));
+    const UINT command = static_cast<UINT>(::TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                                            screen.x, screen.y, 0, m_hwnd, nullptr));
     if (command == kCommandCopy)
         ::SendMessageW(m_hwnd, WM_COPY, 0, 0);
     else if (command == kCommandSelectAll)
-        Select(0, m_text.size());
+        Select(0, m_lines.Size());
 }
 
 void CTextView::Paint(HDC dc, const RECT& area)
 {
     // Colours as a read-only edit asks its parent for them.
-    auto background = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(m_hwnd), WM_CTLCOLORSTATIC,
-                                                              reinterpret_cast<WPARAM>(dc),
-                                                              reinterpret_cast<LPARAM>(m_hwnd)));
+    auto background = reinterpret_cast<HBRUSH>(::SendMessageW(
+        ::GetParent(m_hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hwnd)));
     if (!background)
     {
         background = ::GetSysColorBrush(COLOR_3DFACE);
         ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
     }
-    const COLORREF text = ::IsWindowEnabled(m_hwnd) ? ::GetTextColor(dc) : ::GetSysColor(COLOR_GRAYTEXT);
+    const COLORREF ink = ::IsWindowEnabled(m_hwnd) ? ::GetTextColor(dc) : ::GetSysColor(COLOR_GRAYTEXT);
     const COLORREF selectedText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
     const HBRUSH selectedBackground = ::GetSysColorBrush(COLOR_HIGHLIGHT);
     ::FillRect(dc, &area, background);
 
     const SelectObjectGuard font(dc, Font());
+    const std::wstring& text = m_lines.Text();
     ::SetBkMode(dc, TRANSPARENT);
     const size_t selectionStart = std::min(m_anchor, m_caret);
     const size_t selectionEnd = std::max(m_anchor, m_caret);
     const int width = ClientWidth();
     const size_t first = m_top + static_cast<size_t>(std::max(0L, area.top) / m_lineHeight);
-    const size_t last = std::min(LineCount(), m_top + static_cast<size_t>((area.bottom + m_lineHeight - 1) / m_lineHeight));
+    const size_t last =
+        std::min(m_lines.Count(), m_top + static_cast<size_t>((area.bottom + m_lineHeight - 1) / m_lineHeight));
     const int widest = m_widest;
     for (size_t line = first; line < last; ++line)
     {
         const int y = static_cast<int>(line - m_top) * m_lineHeight;
-        const size_t start = LineStart(line);
+        const size_t start = m_lines.Start(line);
         const std::vector<int> edges = Edges(line);
         if (!edges.empty())
             m_widest = std::max(m_widest, edges.back());
@@ -880,17 +760,17 @@ void CTextView::Paint(HDC dc, const RECT& area)
         {
             const auto selected = [&](size_t i) { return start + i >= selectionStart && start + i < selectionEnd; };
             size_t runEnd = index + 1;
-            if (m_text[start + index] != L'\t')
-                while (runEnd < end && m_text[start + runEnd] != L'\t' && selected(runEnd) == selected(index))
+            if (text[start + index] != L'\t')
+                while (runEnd < end && text[start + runEnd] != L'\t' && selected(runEnd) == selected(index))
                     ++runEnd;
             RECT cell{ScreenX(leftOf(index)), y, ScreenX(edges[runEnd - 1]), y + m_lineHeight};
             if (selected(index))
                 ::FillRect(dc, &cell, selectedBackground);
-            if (m_text[start + index] != L'\t')
+            if (text[start + index] != L'\t')
             {
-                ::SetTextColor(dc, selected(index) ? selectedText : text);
+                ::SetTextColor(dc, selected(index) ? selectedText : ink);
                 // Simple text goes where it was measured, character by character.
-                const std::wstring_view run(m_text.data() + start + index, runEnd - index);
+                const std::wstring_view run(text.data() + start + index, runEnd - index);
                 std::vector<INT> advances;
                 if (IsSimpleText(run))
                     for (size_t i = index; i < runEnd; ++i)
