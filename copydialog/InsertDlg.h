@@ -56,7 +56,6 @@ class CInsertDlg final : public CResizableDialog
 
     // What OK read from the text to insert.
     const std::wstring& TextToInsert() const noexcept { return m_textToInsert; }
-    const std::vector<const CFItem*>& Examples() const noexcept { return m_examples; }
 
     // For the pages: the chosen example (null when there is none), the text to insert, the
     // pages' background, and ending the dialog as OK does.

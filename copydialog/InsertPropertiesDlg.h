@@ -15,9 +15,6 @@ class CInsertPropertiesDlg : public CInsertPage
     void SaveState() override;
     void OnExampleChanged() override { Refill(); }
 
-    // The rows listed now, in list order.
-    const InsertPropertyList& Listed() const noexcept { return m_list; }
-
   protected:
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;

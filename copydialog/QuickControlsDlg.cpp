@@ -5,15 +5,11 @@
 
 namespace
 {
+// The nine choices, shared by every opening of the dialog while the library stays loaded.
 QuickControls g_quickControls;
 } // namespace
 
 CQuickControlsDlg::CQuickControlsDlg(CCopyPathsDlg& dialog) : CCopyOptionsPage(IDD_QUICK_CONTROLS, dialog) {}
-
-QuickControls& CQuickControlsDlg::ProcessControls() noexcept
-{
-    return g_quickControls;
-}
 
 void CQuickControlsDlg::DeclareAnchors(AnchorLayout&, int, int)
 {

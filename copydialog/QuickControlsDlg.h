@@ -15,9 +15,6 @@ class CQuickControlsDlg : public CCopyOptionsPage
     void OnPageSelected() override;
     void OnPageDeselected() override;
 
-    // The nine choices, shared by every opening of the dialog while the library stays loaded.
-    static QuickControls& ProcessControls() noexcept;
-
   protected:
     void DeclareAnchors(AnchorLayout& layout, int right, int bottom) override;
     bool OnInitDialog() override;
