@@ -34,7 +34,8 @@ void CopyPathCommand::Invoke(const Selection& selection, KeyFlags keys, const CW
         return;
 
     if (m_mode == kCopyNameAndDelete && !selection.paths.empty() && selection.paths[0].size() <= kMaxDeletablePath)
-        (void)DeleteToRecycleBin({std::wstring(selection.paths[0])}, nullptr); // the shell asks and reports
+        ReportInexactPath(parent.Hwnd(), DeleteToRecycleBin({std::wstring(selection.paths[0])}, nullptr));
+    // Otherwise the shell asks first and reports its own failures.
 }
 
 std::wstring CopyPathCommand::GetHelpText() const

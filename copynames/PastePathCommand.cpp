@@ -31,7 +31,7 @@ std::wstring PastedName(std::wstring_view itemPath, std::wstring_view clipboardT
     return name;
 }
 
-void PastePathCommand::Invoke(const Selection& selection, KeyFlags, const CWindow&)
+void PastePathCommand::Invoke(const Selection& selection, KeyFlags, const CWindow& parent)
 {
     if (selection.paths.empty())
         return;
@@ -51,7 +51,8 @@ void PastePathCommand::Invoke(const Selection& selection, KeyFlags, const CWindo
     if (target.size() > kMaxRenamePath || !IsUsableFileName(name) || !IsFreeRenameTarget(path, target))
         return;
     // The shell handles errors and lets the user undo the rename.
-    (void)RunShellOperation(FO_MOVE, {std::wstring(path)}, {target}, FOF_ALLOWUNDO, nullptr);
+    ReportInexactPath(parent.Hwnd(),
+                      RunShellOperation(FO_MOVE, {std::wstring(path)}, {target}, FOF_ALLOWUNDO, nullptr));
 }
 
 bool IsFreeRenameTarget(std::wstring_view itemPath, const std::wstring& target)

@@ -49,7 +49,8 @@ void DeleteEmptyFoldersDlg::DeleteFolders(const std::vector<std::wstring>& folde
     if (folders.empty() || IsGone(owner))
         return;
     const std::vector<std::wstring> stillEmpty = FoldersStillEmpty(folders);
-    (void)DeleteToRecycleBin(stillEmpty, owner); // the shell asks first and reports its own failures
+    // The shell asks first and reports its own failures.
+    ReportInexactPath(owner, DeleteToRecycleBin(stillEmpty, owner));
     const size_t skipped = folders.size() - stillEmpty.size();
     if (skipped == 0 || IsGone(owner))
         return;

@@ -303,3 +303,7 @@
 #define IDS_FULL_INSERT_FIRST 2670
 #define IDS_TEXT_VIEW_COPY 2690
 #define IDS_TEXT_VIEW_SELECT_ALL 2691
+
+// A move, rename or delete refused because the shell would not get exactly the item meant.
+#define IDS_SHELL_INEXACT_PATH 2700
+#define IDS_SHELL_INEXACT_PATH_TITLE 2701

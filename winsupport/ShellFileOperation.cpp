@@ -1,5 +1,8 @@
 #include "winsupport/ShellFileOperation.h"
 
+#include "resources/resource.h"
+#include "winsupport/Resources.h"
+#include "winsupport/ShellItemPath.h"
 #include "winsupport/UniqueHandle.h"
 
 #include <shellapi.h>
@@ -39,8 +42,36 @@ ShellOperationResult RunShellOperation(UINT operation, const std::vector<std::ws
 {
     if (sources.empty())
         return {};
-    return RunShellOperationOnLists(operation, ShellPathList(sources),
-                                    destinations.empty() ? std::wstring() : ShellPathList(destinations), flags, owner);
+    ShellOperationResult refused;
+    refused.code = ERROR_INVALID_NAME;
+    std::vector<std::wstring> shellSources;
+    shellSources.reserve(sources.size());
+    for (const std::wstring& source : sources)
+    {
+        shellSources.push_back(ShellItemPath(source));
+        if (shellSources.back().empty())
+        {
+            refused.inexactPath = source;
+            return refused;
+        }
+    }
+    std::vector<std::wstring> shellDestinations;
+    shellDestinations.reserve(destinations.size());
+    for (const std::wstring& destination : destinations)
+    {
+        const size_t slash = destination.rfind(L'\\');
+        if (slash != std::wstring::npos)
+            shellDestinations.push_back(
+                ShellTargetPath(destination.substr(0, slash + 1), std::wstring_view(destination).substr(slash + 1)));
+        if (slash == std::wstring::npos || shellDestinations.back().empty())
+        {
+            refused.inexactPath = destination;
+            return refused;
+        }
+    }
+    return RunShellOperationOnLists(operation, ShellPathList(shellSources),
+                                    shellDestinations.empty() ? std::wstring() : ShellPathList(shellDestinations),
+                                    flags, owner);
 }
 
 ShellOperationResult DeleteToRecycleBin(const std::vector<std::wstring>& paths, HWND owner)
@@ -49,4 +80,13 @@ ShellOperationResult DeleteToRecycleBin(const std::vector<std::wstring>& paths, 
         return {};
     const WaitCursor wait;
     return RunShellOperation(FO_DELETE, paths, {}, FOF_ALLOWUNDO, owner);
+}
+
+void ReportInexactPath(HWND owner, const ShellOperationResult& result)
+{
+    if (result.inexactPath.empty())
+        return;
+    const std::wstring text = FormatStringResource(IDS_SHELL_INEXACT_PATH, {result.inexactPath});
+    const std::wstring title = LoadStringResource(IDS_SHELL_INEXACT_PATH_TITLE);
+    ::MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
 }

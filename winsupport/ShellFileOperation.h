@@ -6,13 +6,15 @@
 #include <vector>
 
 // The outcome of one shell file operation: it succeeded only when the call returned 0 and the user
-// aborted nothing.
+// aborted nothing. When one of the paths could not be handed to the shell exactly, nothing was done
+// and inexactPath names it.
 struct ShellOperationResult
 {
     int code = 0;
     bool aborted = false;
+    std::wstring inexactPath;
 
-    bool Succeeded() const noexcept { return code == 0 && !aborted; }
+    bool Succeeded() const noexcept { return code == 0 && !aborted && inexactPath.empty(); }
 };
 
 // Paths as the shell's file operation takes them: each ended by a NUL, one more NUL after the last.
@@ -24,10 +26,16 @@ std::wstring ShellPathList(const std::vector<std::wstring>& paths);
 ShellOperationResult RunShellOperationOnLists(UINT operation, const std::wstring& from, const std::wstring& to,
                                               FILEOP_FLAGS flags, HWND owner);
 
-// The same over the paths themselves.
+// The same over the paths themselves, each handed to the shell as ShellItemPath names it (each
+// destination's folder likewise, its name as given): when any of them cannot be named exactly,
+// nothing is done.
 ShellOperationResult RunShellOperation(UINT operation, const std::vector<std::wstring>& sources,
                                        const std::vector<std::wstring>& destinations, FILEOP_FLAGS flags, HWND owner);
 
 // Sends the items to the Recycle Bin in one operation, with the shell's own confirmation, under the
 // wait cursor. Nothing happens for an empty list.
 ShellOperationResult DeleteToRecycleBin(const std::vector<std::wstring>& paths, HWND owner);
+
+// Tells the user, in a message box on owner, that the item of result.inexactPath was left as it is;
+// nothing when the operation was not refused for that.
+void ReportInexactPath(HWND owner, const ShellOperationResult& result);
