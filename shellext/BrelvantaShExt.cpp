@@ -6,6 +6,7 @@
 #include "shellext/BrelvantaModule.h"
 #include "winsupport/Clipboard.h"
 #include "winsupport/ErrorHandling.h"
+#include "winsupport/LongPath.h"
 #include "winsupport/PlainFolder.h"
 
 #include <shellapi.h>
@@ -119,12 +120,16 @@ PathList ExpandShortNames(const PathList& paths)
         const std::wstring_view path = paths[index];
         if (hasTilde(path))
         {
+            // Through the long form: a plain path would lose a trailing period or space of a name
+            // and expand to its twin.
+            const std::wstring given(path);
             buffer.resize(32768);
             const DWORD length =
-                ::GetLongPathNameW(paths.CStr(index), buffer.data(), static_cast<DWORD>(buffer.size()));
+                ::GetLongPathNameW(ToLongPath(given).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
             if (length > 0 && length < buffer.size())
             {
-                expanded.Append(std::wstring_view(buffer.data(), length));
+                const std::wstring longPath(buffer.data(), length);
+                expanded.Append(given.starts_with(L"\\\\?\\") ? longPath : FromLongPath(longPath));
                 continue;
             }
         }

@@ -12,3 +12,13 @@ std::wstring ToLongPath(const std::wstring& path)
         return L"\\\\?\\" + path;
     return path;
 }
+
+std::wstring FromLongPath(const std::wstring& path)
+{
+    if (path.starts_with(L"\\\\?\\UNC\\"))
+        return L"\\\\" + path.substr(8);
+    if (!path.starts_with(L"\\\\?\\"))
+        return path;
+    const std::wstring rest = path.substr(4);
+    return rest.size() >= 2 && rest[1] == L':' ? rest : std::wstring();
+}

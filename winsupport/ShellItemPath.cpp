@@ -24,18 +24,6 @@ bool HasForbiddenCharacter(std::wstring_view name)
     return false;
 }
 
-std::wstring PlainForm(const std::wstring& path)
-{
-    if (path.starts_with(L"\\\\?\\UNC\\"))
-        return L"\\\\" + path.substr(8);
-    if (path.starts_with(L"\\\\?\\"))
-    {
-        const std::wstring rest = path.substr(4);
-        return rest.size() >= 2 && rest[1] == L':' ? rest : std::wstring();
-    }
-    return path;
-}
-
 // The length of "C:\" or "\\server\share\" at the path's start; 0 for any other path.
 size_t RootLength(const std::wstring& path)
 {
@@ -87,7 +75,7 @@ bool IsPlainName(std::wstring_view name)
 
 std::wstring ShellItemPath(const std::wstring& given)
 {
-    const std::wstring path = PlainForm(given);
+    const std::wstring path = FromLongPath(given);
     const size_t root = RootLength(path);
     if (root == 0)
         return {};

@@ -19,5 +19,14 @@ TEST(LongPathTest, DrivePathsAndNetworkPathsGetTheLongForm)
              Case{L"\\rooted", L"\\rooted"},
              Case{L"", L""},
          })
+    {
         EXPECT_EQ(ToLongPath(c.path), c.longPath) << c.path;
+        const std::wstring_view path(c.path);
+        if ((path.size() >= 2 && path[1] == L':') || path.starts_with(L"\\\\s"))
+        {
+            EXPECT_EQ(FromLongPath(c.longPath), c.path) << c.path;
+        }
+    }
+    EXPECT_EQ(FromLongPath(L"\\\\?\\Volume{0}\\a"), L"") << "a volume name has no plain form";
+    EXPECT_EQ(FromLongPath(L"relative\\a"), L"relative\\a");
 }
