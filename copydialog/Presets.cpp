@@ -62,9 +62,7 @@ bool ParsePresets(std::string_view bytes, PresetList& presets)
 {
     try
     {
-        if (IsXmlNestedDeeperThan(bytes, kMaxPresetsNesting))
-            return false;
-        const pt::ptree tree = ParseXmlTree(bytes); // texts are taken as they stand
+        const pt::ptree tree = ParseXmlTree(bytes, kMaxPresetsNesting); // texts are taken as they stand
         const auto root = tree.get_child_optional("Presets");
         if (!root)
             return false;

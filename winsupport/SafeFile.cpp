@@ -10,11 +10,6 @@
 
 namespace
 {
-bool IsXmlSpace(char c) noexcept
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
 // The user marked the file as not to be changed: respect that, whoever runs the program.
 bool IsReadOnly(const std::wstring& path)
 {
@@ -145,79 +140,4 @@ bool ReplaceFileSafely(const std::wstring& path, std::string_view bytes, bool ke
     if (keptCopy)
         *keptCopy = copy;
     return true;
-}
-
-// Follows the reader's own syntax: comments, CDATA sections, declarations and processing
-// instructions, and the DOCTYPE with its bracketed subset hide their contents; a quoted attribute
-// value may hold '>'; a NUL ends the data, as it ends the reader's.
-bool IsXmlNestedDeeperThan(std::string_view bytes, size_t limit)
-{
-    const std::string_view xml = bytes.substr(0, bytes.find('\0'));
-    const auto skipPast = [&xml](size_t from, std::string_view end) {
-        const size_t found = xml.find(end, from);
-        return found == std::string_view::npos ? xml.size() : found + end.size();
-    };
-
-    size_t depth = 0;
-    size_t i = 0;
-    while ((i = xml.find('<', i)) != std::string_view::npos)
-    {
-        const std::string_view rest = xml.substr(i);
-        if (rest.starts_with("<?"))
-            i = skipPast(i + 2, "?>");
-        else if (rest.starts_with("<!--"))
-            i = skipPast(i + 4, "-->");
-        else if (rest.starts_with("<![CDATA["))
-            i = skipPast(i + 9, "]]>");
-        else if (rest.starts_with("<!DOCTYPE") && rest.size() > 9 && IsXmlSpace(rest[9]))
-        {
-            i += 10;
-            while (i < xml.size() && xml[i] != '>')
-            {
-                if (xml[i++] != '[')
-                    continue;
-                for (int brackets = 1; brackets > 0 && i < xml.size(); ++i)
-                {
-                    if (xml[i] == '[')
-                        ++brackets;
-                    else if (xml[i] == ']')
-                        --brackets;
-                }
-            }
-            ++i;
-        }
-        else if (rest.starts_with("<!"))
-            i = skipPast(i + 2, ">");
-        else if (rest.starts_with("</"))
-        {
-            if (depth == 0)
-                return false; // the reader stops here with an error
-            --depth;
-            i = skipPast(i + 2, ">");
-        }
-        else
-        {
-            char quote = 0;
-            size_t end = i + 1;
-            for (; end < xml.size(); ++end)
-            {
-                const char c = xml[end];
-                if (quote != 0)
-                {
-                    if (c == quote)
-                        quote = 0;
-                }
-                else if (c == '"' || c == '\'')
-                    quote = c;
-                else if (c == '>')
-                    break;
-            }
-            if (end == xml.size())
-                return false; // unterminated: the reader stops here with an error
-            if (xml[end - 1] != '/' && ++depth > limit)
-                return true;
-            i = end + 1;
-        }
-    }
-    return false;
 }

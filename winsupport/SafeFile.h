@@ -29,8 +29,3 @@ bool IsNonEmptyFile(const std::wstring& path);
 // receives the copy's path or becomes empty.
 [[nodiscard]] bool ReplaceFileSafely(const std::wstring& path, std::string_view bytes, bool keepOldFile,
                                      std::wstring* keptCopy = nullptr);
-
-// True when an element of the document is nested deeper than the limit. The XML reader recurses
-// once per level: a file of an allowed size could otherwise exhaust the stack of the file manager's
-// thread.
-bool IsXmlNestedDeeperThan(std::string_view bytes, size_t limit);

@@ -2,9 +2,11 @@
 
 #include "tests/support/FileHelpers.h"
 #include "tests/support/ProductStateTest.h"
+#include "tests/support/XmlSamples.h"
 
 #include <windows.h>
 
+#include <random>
 #include <string>
 
 namespace
@@ -315,4 +317,23 @@ TEST_F(PresetsTest, OnlyWhatReadsBackIsWritten)
     withNul[0].name = std::wstring(L"a\0b", 3);
     EXPECT_FALSE(SavePresets(withNul));
     EXPECT_EQ(UserFileBytes(), before);
+}
+
+// The file is read when the copy options dialog opens, inside the file manager: no document, however
+// deep, may cost more stack than the reader's own few frames.
+TEST(PresetsParseTest, NoDocumentExhaustsTheStack)
+{
+    std::vector<std::string> documents = DeepXmlDocuments(kMaxPresetsFileSize);
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 3000; ++round)
+        documents.push_back(RandomXmlDocument(random, 2 * kMaxPresetsNesting));
+    size_t read = 0;
+    ASSERT_TRUE(RunOnSmallStack(64 * 1024, [&documents, &read] {
+        for (const std::string& document : documents)
+        {
+            PresetList presets;
+            read += ParsePresets(document, presets);
+        }
+    }));
+    EXPECT_EQ(read, 0u) << "none of them is a presets file";
 }
