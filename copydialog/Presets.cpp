@@ -1,6 +1,5 @@
 #include "copydialog/Presets.h"
 
-#include "winsupport/LongPath.h"
 #include "winsupport/ModulePath.h"
 #include "winsupport/SafeFile.h"
 #include "winsupport/XmlTree.h"
@@ -22,14 +21,6 @@ std::wstring ChildText(const pt::ptree& preset, const char* name)
 {
     const auto child = preset.get_child_optional(name);
     return child ? Utf8ToWide(child->data()) : std::wstring();
-}
-
-// A file of the user's own, not a folder, device or link of that name.
-bool IsPlainFile(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(ToLongPath(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT));
 }
 
 // A file that holds something this reader cannot make presets of: replacing it would lose what
@@ -62,9 +53,7 @@ bool ParsePresets(std::string_view bytes, PresetList& presets)
 {
     try
     {
-        if (IsXmlNestedDeeperThan(bytes, kMaxPresetsNesting))
-            return false;
-        const pt::ptree tree = ParseXmlTree(bytes); // texts are taken as they stand
+        const pt::ptree tree = ParseXmlTree(bytes, kMaxPresetsNesting); // texts are taken as they stand
         const auto root = tree.get_child_optional("Presets");
         if (!root)
             return false;
@@ -122,7 +111,8 @@ bool ReadPresetsFile(const std::wstring& path, PresetList& presets)
 bool LoadPresets(PresetList& presets)
 {
     const std::wstring user = UserPresetsPath();
-    if (!user.empty() && IsPlainFile(user))
+    // A file of the user's own, or one that a link of theirs leads to; not a folder of that name.
+    if (!user.empty() && FileSize(user))
         return ReadPresetsFile(user, presets);
     const std::wstring fallback = DefaultPresetsPath();
     return !fallback.empty() && ReadPresetsFile(fallback, presets);

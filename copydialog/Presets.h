@@ -26,13 +26,15 @@ inline constexpr size_t kMaxPresetsNesting = 64;
 
 // Appends the presets of the per-user Presets.xml, or of the default presets file beside the
 // library when the user has no file of their own. True when a file was read and parsed; a missing,
-// unreadable, empty, too large or malformed file adds nothing.
+// unreadable, empty, too large or malformed file adds nothing. A Presets.xml that is a symbolic link
+// is read through it; a link whose target is missing counts as no file.
 bool LoadPresets(PresetList& presets);
 
 // Writes the whole list to the per-user Presets.xml; true when written. The old file is replaced
 // only once the new one is written whole, and a file the product could not read (malformed, too
 // large, too deeply nested) is first kept beside it as "Presets.xml.bak" (".bak2"...). A read-only
-// file is never replaced.
+// file is never replaced. Behind a symbolic link, the file it leads to is written (its copy kept
+// beside it) and the link stays; a link whose target is missing is left alone and nothing is saved.
 bool SavePresets(const PresetList& presets);
 
 // Index of the first preset whose name equals name without regard to letter case, or -1.

@@ -84,9 +84,7 @@ bool ParseMenuConfig(std::string_view bytes, MenuConfig& config)
 {
     try
     {
-        if (IsXmlNestedDeeperThan(bytes, kMaxMenuConfigNesting))
-            return false;
-        const pt::ptree tree = ParseXmlTree(bytes); // comments kept, text not trimmed
+        const pt::ptree tree = ParseXmlTree(bytes, kMaxMenuConfigNesting); // comments kept, text not trimmed
 
         const auto mainMenu = tree.get_child_optional("BrelvantaConfig.MainMenu");
         if (!mainMenu)

@@ -30,8 +30,9 @@ struct MenuConfig
 // Files larger than this are not read: the file is read on every right-click.
 inline constexpr unsigned long long kMaxMenuConfigFileSize = 1024 * 1024;
 
-// Documents nested deeper than this are malformed: the XML reader recurses once per level, and
-// a file of the allowed size could otherwise exhaust the stack of the file manager's thread.
+// Documents whose elements nest deeper than this are malformed (the file needs four levels): the
+// reader stops there, so that a file of the allowed size cannot build a tree whose destruction, one
+// call per level, would exhaust the stack of the file manager's thread.
 inline constexpr size_t kMaxMenuConfigNesting = 64;
 
 // The per-user file "...\Kaldrith\Brelvanta\MenuCommands.xml" in the roaming application data,

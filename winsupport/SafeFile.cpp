@@ -10,11 +10,6 @@
 
 namespace
 {
-bool IsXmlSpace(char c) noexcept
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
 // The user marked the file as not to be changed: respect that, whoever runs the program.
 bool IsReadOnly(const std::wstring& path)
 {
@@ -25,6 +20,61 @@ bool IsReadOnly(const std::wstring& path)
 bool Exists(const std::wstring& path)
 {
     return ::GetFileAttributesW(ToLongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// What the path leads to, through any symbolic links, opened only to learn about it; a folder does
+// not open.
+UniqueFile OpenToQuery(const std::wstring& path)
+{
+    return UniqueFile(::CreateFileW(ToLongPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// The path of an open file with every link resolved, in the form callers use ("C:\...",
+// "\\server\share\..."); nothing when the file system cannot tell.
+std::optional<std::wstring> FinalPath(HANDLE file)
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;)
+    {
+        const DWORD length = ::GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()),
+                                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return std::nullopt;
+        const bool fitted = length < path.size(); // otherwise length is the size needed
+        path.resize(length);
+        if (fitted)
+            break;
+    }
+    constexpr std::wstring_view kLongUnc = L"\\\\?\\UNC\\";
+    constexpr std::wstring_view kLong = L"\\\\?\\";
+    if (path.starts_with(kLongUnc))
+        return L"\\\\" + path.substr(kLongUnc.size());
+    if (path.starts_with(kLong))
+        return path.substr(kLong.size());
+    return path;
+}
+
+// The file a save replaces: the path's own file or, when the path is a symbolic link, the file the
+// link finally leads to. Nothing, with the last error set, when the path holds something that does
+// not open as a file.
+std::optional<std::wstring> FileToReplace(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(ToLongPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return path; // nothing there yet
+    const UniqueFile file = OpenToQuery(path);
+    if (!file)
+        return std::nullopt;
+    if (std::optional<std::wstring> target = FinalPath(file.Get()))
+        return target;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+    {
+        ::SetLastError(ERROR_CANT_RESOLVE_FILENAME);
+        return std::nullopt;
+    }
+    return path;
 }
 
 // "<path>.bak", or ".bak2", ".bak3"... when earlier copies exist; empty when all are taken.
@@ -96,23 +146,35 @@ std::optional<std::string> ReadSmallFile(const std::wstring& path, unsigned long
     return bytes;
 }
 
+std::optional<unsigned long long> FileSize(const std::wstring& path)
+{
+    // The attributes of a path name the link itself, not what it leads to: ask the opened file.
+    const UniqueFile file = OpenToQuery(path);
+    LARGE_INTEGER size{};
+    if (!file || ::GetFileType(file.Get()) != FILE_TYPE_DISK || !::GetFileSizeEx(file.Get(), &size) ||
+        size.QuadPart < 0)
+        return std::nullopt;
+    return static_cast<unsigned long long>(size.QuadPart);
+}
+
 bool IsNonEmptyFile(const std::wstring& path)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    return ::GetFileAttributesExW(ToLongPath(path).c_str(), GetFileExInfoStandard, &data) &&
-           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeHigh != 0 || data.nFileSizeLow != 0);
+    return FileSize(path).value_or(0) > 0;
 }
 
 bool ReplaceFileSafely(const std::wstring& path, std::string_view bytes, bool keepOldFile, std::wstring* keptCopy)
 {
     if (keptCopy)
         keptCopy->clear();
-    if (IsReadOnly(path))
+    const std::optional<std::wstring> file = FileToReplace(path);
+    if (!file)
+        return false;
+    if (IsReadOnly(*file))
     {
         ::SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    const std::wstring newFile = path + L".new";
+    const std::wstring newFile = *file + L".new";
     if (!WriteWholeFile(newFile, bytes))
     {
         const DWORD error = ::GetLastError();
@@ -121,10 +183,10 @@ bool ReplaceFileSafely(const std::wstring& path, std::string_view bytes, bool ke
         return false;
     }
     std::wstring copy;
-    if (keepOldFile && IsNonEmptyFile(path))
+    if (keepOldFile && IsNonEmptyFile(*file))
     {
-        copy = FreeCopyName(path);
-        if (copy.empty() || !::CopyFileW(ToLongPath(path).c_str(), ToLongPath(copy).c_str(), TRUE))
+        copy = FreeCopyName(*file);
+        if (copy.empty() || !::CopyFileW(ToLongPath(*file).c_str(), ToLongPath(copy).c_str(), TRUE))
         {
             ::DeleteFileW(ToLongPath(newFile).c_str());
             return false;
@@ -132,7 +194,7 @@ bool ReplaceFileSafely(const std::wstring& path, std::string_view bytes, bool ke
     }
     // The rename replaces the old file in one step: a reader at that moment reads one whole file or
     // the other. It fails on a read-only file, a folder, or a file held open, as writing it would.
-    if (!::MoveFileExW(ToLongPath(newFile).c_str(), ToLongPath(path).c_str(),
+    if (!::MoveFileExW(ToLongPath(newFile).c_str(), ToLongPath(*file).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     {
         const DWORD error = ::GetLastError();
@@ -145,79 +207,4 @@ bool ReplaceFileSafely(const std::wstring& path, std::string_view bytes, bool ke
     if (keptCopy)
         *keptCopy = copy;
     return true;
-}
-
-// Follows the reader's own syntax: comments, CDATA sections, declarations and processing
-// instructions, and the DOCTYPE with its bracketed subset hide their contents; a quoted attribute
-// value may hold '>'; a NUL ends the data, as it ends the reader's.
-bool IsXmlNestedDeeperThan(std::string_view bytes, size_t limit)
-{
-    const std::string_view xml = bytes.substr(0, bytes.find('\0'));
-    const auto skipPast = [&xml](size_t from, std::string_view end) {
-        const size_t found = xml.find(end, from);
-        return found == std::string_view::npos ? xml.size() : found + end.size();
-    };
-
-    size_t depth = 0;
-    size_t i = 0;
-    while ((i = xml.find('<', i)) != std::string_view::npos)
-    {
-        const std::string_view rest = xml.substr(i);
-        if (rest.starts_with("<?"))
-            i = skipPast(i + 2, "?>");
-        else if (rest.starts_with("<!--"))
-            i = skipPast(i + 4, "-->");
-        else if (rest.starts_with("<![CDATA["))
-            i = skipPast(i + 9, "]]>");
-        else if (rest.starts_with("<!DOCTYPE") && rest.size() > 9 && IsXmlSpace(rest[9]))
-        {
-            i += 10;
-            while (i < xml.size() && xml[i] != '>')
-            {
-                if (xml[i++] != '[')
-                    continue;
-                for (int brackets = 1; brackets > 0 && i < xml.size(); ++i)
-                {
-                    if (xml[i] == '[')
-                        ++brackets;
-                    else if (xml[i] == ']')
-                        --brackets;
-                }
-            }
-            ++i;
-        }
-        else if (rest.starts_with("<!"))
-            i = skipPast(i + 2, ">");
-        else if (rest.starts_with("</"))
-        {
-            if (depth == 0)
-                return false; // the reader stops here with an error
-            --depth;
-            i = skipPast(i + 2, ">");
-        }
-        else
-        {
-            char quote = 0;
-            size_t end = i + 1;
-            for (; end < xml.size(); ++end)
-            {
-                const char c = xml[end];
-                if (quote != 0)
-                {
-                    if (c == quote)
-                        quote = 0;
-                }
-                else if (c == '"' || c == '\'')
-                    quote = c;
-                else if (c == '>')
-                    break;
-            }
-            if (end == xml.size())
-                return false; // unterminated: the reader stops here with an error
-            if (xml[end - 1] != '/' && ++depth > limit)
-                return true;
-            i = end + 1;
-        }
-    }
-    return false;
 }

@@ -4,7 +4,9 @@
 #include <string>
 #include <string_view>
 
-// Reading and replacing the small XML files the user keeps in the product's folder.
+// Reading and replacing the small XML files the user keeps in the product's folder. A user may keep
+// such a file elsewhere, in a synchronised folder say, behind a symbolic link: each function here
+// works on the file the link finally leads to, and none replaces the link itself.
 
 // "...\Kaldrith\Brelvanta\<name>" in the roaming application data, creating the two folders on the
 // way (an existing folder is fine). Empty when the platform gives no application-data folder.
@@ -18,6 +20,10 @@ std::optional<std::string> ReadSmallFile(const std::wstring& path, unsigned long
 // written. Nothing guards the old contents: ReplaceFileSafely is the way to save a user's file.
 bool WriteWholeFile(const std::wstring& path, std::string_view bytes);
 
+// The size of the file the path leads to; nothing when it leads to no file: missing, a folder, a
+// device, or a link whose target is missing.
+std::optional<unsigned long long> FileSize(const std::wstring& path);
+
 // An existing file (not a folder) holding at least one byte.
 bool IsNonEmptyFile(const std::wstring& path);
 
@@ -27,10 +33,9 @@ bool IsNonEmptyFile(const std::wstring& path);
 // ".bak3"... when earlier copies exist); when that copy cannot be made nothing is replaced. A file
 // marked read-only is never replaced. True when the file now holds bytes; keptCopy (when given)
 // receives the copy's path or becomes empty.
+// When the path is a symbolic link, all of this happens beside the file the link leads to, and the
+// link stays. A path that holds something other than a file, such as a folder or a link whose
+// target is missing, is left as it is and the save fails: the user's link says the file lives
+// elsewhere, so a file of our own in its place would quietly part the two.
 [[nodiscard]] bool ReplaceFileSafely(const std::wstring& path, std::string_view bytes, bool keepOldFile,
                                      std::wstring* keptCopy = nullptr);
-
-// True when an element of the document is nested deeper than the limit. The XML reader recurses
-// once per level: a file of an allowed size could otherwise exhaust the stack of the file manager's
-// thread.
-bool IsXmlNestedDeeperThan(std::string_view bytes, size_t limit);

@@ -304,6 +304,10 @@ TEST_F(ConfigureProgramTest, UnreadableFilesShowTheDefaultsAndSurviveTheSave)
     std::string deep = "<?xml version=\"1.0\"?>\n<BrelvantaConfig><MainMenu/><SubMenu>";
     for (int level = 0; level < 5000; ++level)
         deep += "<a>";
+    // A quote in the first name hides this nesting from a check that takes it for an attribute's.
+    std::string quoted = "<a\">";
+    while (quoted.size() < 600 * 1024)
+        quoted += "<b>";
     std::string large = DefaultConfigXml();
     large.insert(large.find("<BrelvantaConfig>"), 1024 * 1024, ' ');
     const struct Case
@@ -314,6 +318,7 @@ TEST_F(ConfigureProgramTest, UnreadableFilesShowTheDefaultsAndSurviveTheSave)
         {"malformed XML", "<?xml version=\"1.0\"?>\n<BrelvantaConfig><MainMenu><Command>"},
         {"no submenu", "<BrelvantaConfig><MainMenu>" + CommandXml("MULTI_RENAME") + "</MainMenu></BrelvantaConfig>"},
         {"deeply nested", deep},
+        {"deeply nested behind a quote", quoted},
         {"over a megabyte", large},
         {"not XML at all", std::string("\xFF\xFE\0<\0B\0", 8)},
     };

@@ -76,6 +76,34 @@ TEST_F(MenuConfigFileSaveTest, KeepsEveryFileItCouldNotShowBeforeReplacingIt)
     }
 }
 
+// A user may keep the file elsewhere behind a symbolic link: the program reads through the link and
+// saves into the file it leads to, keeping a copy of that file beside it when it must.
+TEST_F(MenuConfigFileSaveTest, ALinkedFileIsReadAndWrittenThroughTheLink)
+{
+    const std::wstring target = TempPath(L"synchronised.xml");
+    ASSERT_TRUE(WriteFileBytes(target, *SerialiseMenuConfig(Arranged())));
+    ASSERT_TRUE(MakeFileLink(File(), target));
+    MenuConfig changed = Arranged();
+    changed.mainMenu.front().show = true;
+
+    MenuConfigFile file(File());
+    EXPECT_EQ(file.Load(), Arranged());
+    ASSERT_TRUE(file.Save(changed));
+    EXPECT_EQ(ReadFileBytes(target), SerialiseMenuConfig(changed));
+    EXPECT_TRUE(file.KeptCopy().empty());
+    EXPECT_FALSE(PathExists(target + L".new"));
+
+    ASSERT_TRUE(WriteFileBytes(target, "<BrelvantaConfig>"));
+    MenuConfigFile malformed(File());
+    malformed.Load();
+    ASSERT_TRUE(malformed.Save(changed));
+    EXPECT_EQ(malformed.KeptCopy(), target + L".bak");
+    EXPECT_EQ(ReadFileBytes(target + L".bak"), "<BrelvantaConfig>");
+    EXPECT_EQ(ReadFileBytes(File()), SerialiseMenuConfig(changed));
+
+    ASSERT_TRUE(RemoveFileLink(File()));
+}
+
 TEST_F(MenuConfigFileSaveTest, AFailedSaveLeavesTheOldFileAndNothingElse)
 {
     ASSERT_TRUE(WriteFileBytes(File(), "<BrelvantaConfig>"));

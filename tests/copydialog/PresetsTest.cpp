@@ -2,9 +2,11 @@
 
 #include "tests/support/FileHelpers.h"
 #include "tests/support/ProductStateTest.h"
+#include "tests/support/XmlSamples.h"
 
 #include <windows.h>
 
+#include <random>
 #include <string>
 
 namespace
@@ -278,6 +280,65 @@ TEST_F(PresetsTest, FilesThatCannotBeWrittenStayAsTheyWere)
     EXPECT_EQ(UserFileBytes(), m_threeXml);
 }
 
+// A user may keep the file elsewhere, in a synchronised folder say, behind a symbolic link: it is
+// read through the link, and a save writes the file the link leads to and leaves the link alone.
+TEST_F(PresetsTest, ALinkedFileIsReadAndWrittenThroughTheLink)
+{
+    const std::wstring target = TempPath(L"Presets.xml");
+    ASSERT_TRUE(WriteFileBytes(target, m_threeXml));
+    ASSERT_TRUE(WriteFileBytes(DefaultPresetsPath(), Document(PresetXml("Default", "$name", ""))));
+    UserPresetsPath();
+    ASSERT_TRUE(MakeFileLink(UserFile(), target));
+
+    PresetList presets = Loaded();
+    EXPECT_EQ(presets, m_three);
+    presets[0].name = L"Renamed";
+    ASSERT_TRUE(SavePresets(presets));
+    EXPECT_EQ(ReadFileBytes(target), SerialisePresets(presets));
+    EXPECT_FALSE(PathExists(target + L".new"));
+    EXPECT_FALSE(PathExists(UserFile() + L".new"));
+    // Still a link: what the file elsewhere holds is what the dialog reads.
+    ASSERT_TRUE(WriteFileBytes(target, m_threeXml));
+    EXPECT_EQ(Loaded(), m_three);
+
+    // A file elsewhere that cannot be read is kept beside itself before it is replaced.
+    ASSERT_TRUE(WriteFileBytes(target, "<Presets>"));
+    EXPECT_TRUE(Loaded(false).empty());
+    ASSERT_TRUE(SavePresets(m_three));
+    EXPECT_EQ(ReadFileBytes(target + L".bak"), "<Presets>");
+    EXPECT_FALSE(PathExists(UserFile() + L".bak"));
+    EXPECT_EQ(Loaded(), m_three);
+
+    ASSERT_TRUE(RemoveFileLink(UserFile()));
+}
+
+// A link whose file is missing (a drive or share not connected, a synchronising program not done)
+// reads as no file, and a save fails rather than put a file of its own in the link's place.
+TEST_F(PresetsTest, ALinkToAMissingFileIsNeverReplaced)
+{
+    const std::wstring target = TempPath(L"Presets.xml");
+    const PresetList defaults = {{L"Default", L"$name", L""}};
+    ASSERT_TRUE(WriteFileBytes(target, m_threeXml));
+    ASSERT_TRUE(WriteFileBytes(DefaultPresetsPath(), Document(PresetXml("Default", "$name", ""))));
+    UserPresetsPath();
+    ASSERT_TRUE(MakeFileLink(UserFile(), target));
+    ASSERT_TRUE(DeleteTree(target));
+
+    EXPECT_EQ(Loaded(), defaults);
+    if (IsWine())
+    {
+        ASSERT_TRUE(RemoveFileLink(UserFile()));
+        GTEST_SKIP() << kWineHidesBrokenLinks;
+    }
+    EXPECT_FALSE(SavePresets(defaults));
+    EXPECT_FALSE(PathExists(UserFile() + L".new"));
+    // The link is as it was: once its file is back, the presets are read through it.
+    ASSERT_TRUE(WriteFileBytes(target, m_threeXml));
+    EXPECT_EQ(Loaded(), m_three);
+
+    ASSERT_TRUE(RemoveFileLink(UserFile()));
+}
+
 TEST_F(PresetsTest, LargeListsAndTexts)
 {
     // Ten thousand presets save and load in order.
@@ -315,4 +376,23 @@ TEST_F(PresetsTest, OnlyWhatReadsBackIsWritten)
     withNul[0].name = std::wstring(L"a\0b", 3);
     EXPECT_FALSE(SavePresets(withNul));
     EXPECT_EQ(UserFileBytes(), before);
+}
+
+// The file is read when the copy options dialog opens, inside the file manager: no document, however
+// deep, may cost more stack than the reader's own few frames.
+TEST(PresetsParseTest, NoDocumentExhaustsTheStack)
+{
+    std::vector<std::string> documents = DeepXmlDocuments(kMaxPresetsFileSize);
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 3000; ++round)
+        documents.push_back(RandomXmlDocument(random, 2 * kMaxPresetsNesting));
+    size_t read = 0;
+    ASSERT_TRUE(RunOnSmallStack(64 * 1024, [&documents, &read] {
+        for (const std::string& document : documents)
+        {
+            PresetList presets;
+            read += ParsePresets(document, presets);
+        }
+    }));
+    EXPECT_EQ(read, 0u) << "none of them is a presets file";
 }

@@ -1,5 +1,7 @@
 #include "menuconfig/MenuConfig.h"
 
+#include "tests/support/XmlSamples.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -192,34 +194,6 @@ TEST(MenuConfigTest, WrittenConfigurationsReadBackUnchanged)
     }
 }
 
-TEST(MenuConfigTest, NestingIsMeasuredAsTheReaderSeesIt)
-{
-    struct Case
-    {
-        const char* what;
-        std::string xml;
-        bool deeper; // than 3
-    };
-    const std::string deep = "<a><b><c><d>";
-    const Case cases[] = {
-        {"three", "<a><b><c/></b></a>", false},
-        {"four", "<a><b><c><d></d></c></b></a>", true},
-        {"siblings do not add", "<a><b></b><b></b><b><c></c></b></a>", false},
-        {"closing tags close", "<a></a><a></a><a></a><a></a>", false},
-        {"attributes may hold > and quotes", "<a x='>' y=\"'>\"><b/></a>", false},
-        {"comments hide tags", "<a><!--" + deep + "--></a>", false},
-        {"comments hide closing tags too", "<a><b><!-- </b></a> --><c><d></d></c></b></a>", true},
-        {"CDATA hides tags", "<a><![CDATA[" + deep + "]]></a>", false},
-        {"processing instructions hide tags", "<?x " + deep + "?><a/>", false},
-        {"other <! constructs end at the first >", "<!X [ >" + deep, true},
-        {"a DOCTYPE subset hides tags", "<!DOCTYPE a [ <!ENTITY e \"" + deep + "\"> ]><a/>", false},
-        {"a NUL ends the data", std::string("<a><b>\0<c><d>", 13), false},
-        {"deep but unterminated", "<a><b><c><d", false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(IsXmlNestedDeeperThan(c.xml, 3), c.deeper) << c.what;
-}
-
 TEST(MenuConfigTest, HostileDocumentsAreMalformedNotFatal)
 {
     std::string deep = "<BrelvantaConfig><MainMenu>";
@@ -261,4 +235,23 @@ TEST(MenuConfigTest, HostileDocumentsAreMalformedNotFatal)
     NormaliseMenuConfig(many);
     EXPECT_EQ(Describe(many.mainMenu), "8- ");
     EXPECT_EQ(many.subMenu.size(), 8u);
+}
+
+// The file is read on every right-click, on a thread of the file manager that may have little stack
+// to spare: no document, however deep, may cost more of it than the reader's own few frames.
+TEST(MenuConfigTest, NoDocumentExhaustsTheStack)
+{
+    std::vector<std::string> documents = DeepXmlDocuments(kMaxMenuConfigFileSize);
+    std::mt19937 random(20261209);
+    for (int round = 0; round < 3000; ++round)
+        documents.push_back(RandomXmlDocument(random, 2 * kMaxMenuConfigNesting));
+    size_t complete = 0;
+    ASSERT_TRUE(RunOnSmallStack(64 * 1024, [&documents, &complete] {
+        for (const std::string& document : documents)
+        {
+            MenuConfig config;
+            complete += ParseMenuConfig(document, config);
+        }
+    }));
+    EXPECT_EQ(complete, 0u) << "none of them is a menu configuration";
 }

@@ -218,6 +218,11 @@ TEST_F(ShellExtTest, TheConfigurationFileIsReadOnEveryMenu)
     WriteConfigFile("<BrelvantaConfig><MainMenu>");
     EXPECT_EQ(QueryMenu(handler.Get(), 1, CMF_NORMAL, &result).size(), 0u) << "malformed: no items";
     EXPECT_EQ(result, S_OK);
+    std::string deep = "<a'>";
+    while (deep.size() < 600 * 1024)
+        deep += "<b>";
+    WriteConfigFile(deep);
+    EXPECT_EQ(QueryMenu(handler.Get(), 1, CMF_NORMAL, &result).size(), 0u) << "nested too deeply: no items";
 
     WriteConfigFile("<BrelvantaConfig><MainMenu>" + Entries({"CONFIGURE", "COPY_FILENAME"}) +
                     "</MainMenu></BrelvantaConfig>");

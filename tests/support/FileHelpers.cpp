@@ -2,6 +2,7 @@
 
 #include "winsupport/LongPath.h"
 #include "winsupport/SafeFile.h"
+#include "winsupport/StringUtil.h"
 #include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
@@ -73,6 +74,73 @@ std::wstring WindowsPathOfUnixPath(std::wstring_view unixPath)
     for (const wchar_t c : unixPath)
         path += c == L'/' ? L'\\' : c;
     return path;
+}
+
+namespace
+{
+// The Unix path of a Windows path under Wine, in UTF-8; empty when Wine gives none.
+std::string UnixPathOf(const std::wstring& path)
+{
+    using GetUnixFileName = char*(CDECL*)(const wchar_t*);
+    const auto getUnixFileName = reinterpret_cast<GetUnixFileName>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* const unixPath = getUnixFileName ? getUnixFileName(path.c_str()) : nullptr;
+    if (!unixPath)
+        return {};
+    std::string result = unixPath;
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    return result;
+}
+
+// Runs a command of the host's shell and waits for it: Wine gives no waitable handle for a host
+// program, so the command ends by making a marker file, which is polled for. False when the command
+// failed or did not finish within a few seconds.
+bool RunHostShell(const std::string& command)
+{
+    std::array<wchar_t, MAX_PATH + 1> temp{};
+    if (::GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()) == 0)
+        return false;
+    const std::wstring marker =
+        std::wstring(temp.data()) + L"brelvanta-host-" + std::to_wstring(::GetCurrentProcessId()) + L".done";
+    const std::string unixMarker = UnixPathOf(marker);
+    if (unixMarker.empty())
+        return false;
+    ::DeleteFileW(marker.c_str());
+    std::wstring commandLine = L"Z:\\bin\\sh -c \"" + Utf8ToWide(command + " && : > '" + unixMarker + "'") + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return false;
+    const UniqueKernelHandle processHandle(process.hProcess);
+    const UniqueKernelHandle threadHandle(process.hThread);
+    for (int poll = 0; poll < 500; ++poll)
+    {
+        if (PathExists(marker))
+            return ::DeleteFileW(marker.c_str()) != FALSE;
+        ::Sleep(10);
+    }
+    return false;
+}
+} // namespace
+
+bool MakeFileLink(const std::wstring& link, const std::wstring& target)
+{
+    if (!IsWine())
+        return ::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) !=
+               FALSE;
+    const std::string unixLink = UnixPathOf(link);
+    const std::string unixTarget = UnixPathOf(target);
+    return !unixLink.empty() && !unixTarget.empty() && RunHostShell("ln -s '" + unixTarget + "' '" + unixLink + "'");
+}
+
+bool RemoveFileLink(const std::wstring& link)
+{
+    if (!IsWine())
+        return ::DeleteFileW(link.c_str()) != FALSE;
+    const std::string unixLink = UnixPathOf(link);
+    return !unixLink.empty() && RunHostShell("rm '" + unixLink + "'");
 }
 
 std::wstring AppDataFolder()

@@ -15,6 +15,19 @@ bool DeleteTree(const std::wstring& path);
 // The path Wine shows a Unix path under (its Z: drive is the Unix root).
 std::wstring WindowsPathOfUnixPath(std::wstring_view unixPath);
 
+// Makes link a symbolic link to the file target (which must exist), as a user would. Under Wine,
+// whose CreateSymbolicLinkW makes nothing, the host's ln makes it; Wine then shows it as a plain
+// file.
+bool MakeFileLink(const std::wstring& link, const std::wstring& target);
+// Removes such a link, and only the link, whether its target exists or not. Wine's DeleteFileW on a
+// link deletes the target instead and leaves the link, which Wine no longer shows once its target
+// is gone.
+bool RemoveFileLink(const std::wstring& link);
+// Why a test cannot check under Wine that a save leaves a link whose target is missing alone.
+inline constexpr const char* kWineHidesBrokenLinks =
+    "Wine shows a link whose target is missing as no file at all, and its MoveFileExW replaces such a link; "
+    "Windows shows the link's own attributes, which the product checks";
+
 // The current user's roaming application-data folder.
 std::wstring AppDataFolder();
 
