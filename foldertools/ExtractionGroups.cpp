@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "winsupport/FolderEnumerator.h"
+#include "winsupport/LongPath.h"
 #include "winsupport/PlainFolder.h"
 #include "winsupport/Resources.h"
 
@@ -40,6 +41,38 @@ bool ExtractionGroups::ReadFolder(ExtractionGroup& group, const std::wstring& fo
     return entries.ReadWhole();
 }
 
+ExtractionGroup* ExtractionGroups::GroupOf(const std::wstring& parent)
+{
+    // One folder is one group however its path is spelt (letter case, short names): two groups of
+    // one folder would not see each other's names clash. Without an identity (some network file
+    // systems), the path's text is all there is.
+    const std::optional<FileIdentity> identity = IdentifyItem(ToLongPath(parent));
+    const auto known = identity ? m_parentKeys.find(*identity) : m_parentKeys.end();
+    const std::wstring key = known != m_parentKeys.end() ? known->second : parent;
+    if (m_unreadableParents.contains(key))
+        return nullptr;
+    if (const auto found = m_groups.find(key); found != m_groups.end())
+    {
+        // Spelt as another folder is, yet not that folder (a case-sensitive folder's twin): leave
+        // it alone rather than mix the two.
+        if (identity && known == m_parentKeys.end())
+            return nullptr;
+        return &found->second;
+    }
+
+    ExtractionGroup group;
+    group.parent = parent;
+    // Without the parent's names the clash test would be blind: leave that parent alone.
+    if (!ReadFolder(group, parent.substr(0, parent.size() - 1), std::wstring(), group.parentEntries))
+    {
+        m_unreadableParents.insert(parent);
+        return nullptr;
+    }
+    if (identity)
+        m_parentKeys.emplace(*identity, parent);
+    return &m_groups.emplace(parent, std::move(group)).first->second;
+}
+
 void ExtractionGroups::AddSelected(const std::wstring& path)
 {
     if (!IsPlainFolder(path))
@@ -47,25 +80,11 @@ void ExtractionGroups::AddSelected(const std::wstring& path)
     const size_t slash = path.rfind(L'\\');
     if (slash == std::wstring::npos || slash + 1 == path.size())
         return;
-    std::wstring parent = path.substr(0, slash + 1);
     const std::wstring name = path.substr(slash + 1);
-    if (m_unreadableParents.contains(parent))
+    ExtractionGroup* const found = GroupOf(path.substr(0, slash + 1));
+    if (!found)
         return;
-
-    auto found = m_groups.find(parent);
-    if (found == m_groups.end())
-    {
-        ExtractionGroup group;
-        group.parent = parent;
-        // Without the parent's names the clash test would be blind: leave that parent alone.
-        if (!ReadFolder(group, parent.substr(0, parent.size() - 1), std::wstring(), group.parentEntries))
-        {
-            m_unreadableParents.emplace(parent, true);
-            return;
-        }
-        found = m_groups.emplace(parent, std::move(group)).first;
-    }
-    ExtractionGroup& group = found->second;
+    ExtractionGroup& group = *found;
     const auto entry = std::find_if(group.parentEntries.begin(), group.parentEntries.end(),
                                     [&](const FolderEntry& parentEntry) { return parentEntry.name == name; });
     if (entry == group.parentEntries.end() || entry->record->extraction)

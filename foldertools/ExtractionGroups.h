@@ -1,7 +1,10 @@
 #pragma once
 
+#include "winsupport/FileIdentity.h"
+
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -80,10 +83,15 @@ class ExtractionGroups
     const std::map<std::wstring, ExtractionGroup, NoCaseLess>& Groups() const noexcept { return m_groups; }
 
   private:
+    // The group of a parent folder (ending in a backslash), made and read on first use; null when
+    // the folder cannot be read whole.
+    ExtractionGroup* GroupOf(const std::wstring& parent);
     // Reads a folder's entries into the group; false when the folder cannot be read.
     static bool ReadFolder(ExtractionGroup& group, const std::wstring& folder, const std::wstring& source,
                            std::vector<FolderEntry>& list);
 
     std::map<std::wstring, ExtractionGroup, NoCaseLess> m_groups;
-    std::map<std::wstring, bool, NoCaseLess> m_unreadableParents;
+    // The key in m_groups of each parent folder whose identity is known.
+    std::map<FileIdentity, std::wstring> m_parentKeys;
+    std::set<std::wstring, NoCaseLess> m_unreadableParents;
 };
