@@ -29,14 +29,24 @@ bool NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const 
 bool ExtractionGroups::ReadFolder(ExtractionGroup& group, const std::wstring& folder, const std::wstring& source,
                                   std::vector<FolderEntry>& list)
 {
+    // A parent's entry answers to its short name too: an entry moved up under that name would
+    // replace it.
+    const bool parent = source.empty();
     // Read whole or not at all: a name missed here could be overwritten by a move.
-    FolderEnumerator entries(folder);
+    FolderEnumerator entries(folder, parent ? FolderEnumerator::ShortNames::Read : FolderEnumerator::ShortNames::Skip);
     while (entries.Next())
     {
         std::wstring name(entries.Name());
         auto [it, inserted] = group.names.try_emplace(name, NameRecord{name, {}, nullptr});
         it->second.sources.push_back(source);
         list.push_back({std::move(name), &it->second});
+        if (parent && !entries.ShortName().empty())
+        {
+            const std::wstring shortName(entries.ShortName());
+            NameRecord& held = group.names.try_emplace(shortName, NameRecord{shortName, {}, nullptr}).first->second;
+            if (!HasParentSource(held))
+                held.sources.push_back(source);
+        }
     }
     return entries.ReadWhole();
 }

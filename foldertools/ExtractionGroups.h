@@ -26,7 +26,8 @@ struct FolderEntry
 };
 
 // One name that would end up in a parent folder, and where it comes from: "" for the parent
-// itself, else the name of a selected folder that holds an entry of that name.
+// itself (an entry's long name, or its short name), else the name of a selected folder that holds
+// an entry of that name.
 struct NameRecord
 {
     std::wstring name;

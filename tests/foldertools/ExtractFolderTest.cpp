@@ -104,6 +104,13 @@ TEST_F(ExtractFolderTest, ClashesAreListedAndNothingMoves)
         std::wstring details;
     };
     const std::wstring parent = TempFolder() + L"\\";
+    // The short name the file system gives a parent's file: an entry moved up under it would
+    // replace that file. Wine makes them by hashing the long name, so ask for it.
+    const std::wstring quarterly = L"quarterly report.txt";
+    ASSERT_TRUE(WriteFileBytes(TempPath(quarterly), "q"));
+    const std::wstring shortPath = ShortPath(TempPath(quarterly));
+    const std::wstring shortName = shortPath.substr(shortPath.rfind(L'\\') + 1);
+    ASSERT_TRUE(!shortName.empty() && shortName != quarterly) << "the file system makes no short names here";
     // The same parent spelt through its short name: still one folder.
     const std::wstring shortParent = ShortPath(TempFolder());
     ASSERT_NE(shortParent, TempFolder());
@@ -122,6 +129,11 @@ TEST_F(ExtractFolderTest, ClashesAreListedAndNothingMoves)
          {L"A", shortParent + L"\\B"},
          L"Cannot extract folders, due to the following clashes:",
          noteClash},
+        {{{quarterly, "q"}, {L"A\\" + shortName, "s"}},
+         {L"A"},
+         L"Cannot extract folder, due to the following clashes:",
+         L"Extracting into " + parent + L"\n\n\"" + shortName +
+             L"\" exists in:\n    this folder\n    subfolder: \"A\"\n\n"},
     };
     for (const Case& c : cases)
     {
