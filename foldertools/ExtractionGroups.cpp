@@ -5,6 +5,7 @@
 #include "winsupport/LongPath.h"
 #include "winsupport/PlainFolder.h"
 #include "winsupport/Resources.h"
+#include "winsupport/ShellItemPath.h"
 
 #include <windows.h>
 
@@ -17,6 +18,11 @@ namespace
 bool HasParentSource(const NameRecord& record)
 {
     return std::find(record.sources.begin(), record.sources.end(), std::wstring()) != record.sources.end();
+}
+
+bool EndsInPeriodOrSpace(std::wstring_view name)
+{
+    return !name.empty() && (name.back() == L'.' || name.back() == L' ');
 }
 } // namespace
 
@@ -83,6 +89,18 @@ ExtractionGroup* ExtractionGroups::GroupOf(const std::wstring& parent)
     return &m_groups.emplace(parent, std::move(group)).first->second;
 }
 
+const ExtractionGroup* ExtractionGroups::FindGroup(const std::wstring& folder) const
+{
+    std::wstring key = folder;
+    if (key.empty() || key.back() != L'\\')
+        key += L'\\';
+    if (const std::optional<FileIdentity> identity = IdentifyItem(ToLongPath(key)))
+        if (const auto known = m_parentKeys.find(*identity); known != m_parentKeys.end())
+            key = known->second;
+    const auto found = m_groups.find(key);
+    return found == m_groups.end() ? nullptr : &found->second;
+}
+
 void ExtractionGroups::AddSelected(const std::wstring& path)
 {
     if (!IsPlainFolder(path))
@@ -139,6 +157,55 @@ void ExtractionGroups::AssignTemporaryNames()
             }
         }
     }
+}
+
+std::wstring ExtractionGroups::InexactPath() const
+{
+    for (const auto& [key, group] : m_groups)
+    {
+        for (const auto& extraction : group.extractions)
+        {
+            // The folder is renamed or moved out of, then deleted: its path must name it alone
+            // until the end.
+            const std::wstring folder = group.parent + extraction->name;
+            if (ShellItemPath(folder).empty() || !KeepsItsSpelling(folder))
+                return folder;
+            if (!extraction->temporaryName.empty() && ShellTargetPath(group.parent, extraction->temporaryName).empty())
+                return folder;
+            for (const FolderEntry& entry : extraction->entries)
+            {
+                // Each entry moves up under its own name, which the parent must then take as it is.
+                const std::wstring source = folder + L"\\" + entry.name;
+                if (ShellItemPath(source).empty() || ShellTargetPath(group.parent, entry.name).empty())
+                    return source;
+            }
+        }
+    }
+    return {};
+}
+
+bool ExtractionGroups::KeepsItsSpelling(const std::wstring& path) const
+{
+    for (size_t end = path.find(L'\\'); end != std::wstring::npos; end = path.find(L'\\', end + 1))
+    {
+        const size_t next = path.find(L'\\', end + 1);
+        const std::wstring_view name =
+            std::wstring_view(path).substr(end + 1, next == std::wstring::npos ? std::wstring::npos : next - end - 1);
+        if (!EndsInPeriodOrSpace(name))
+            continue;
+        const ExtractionGroup* const group = FindGroup(path.substr(0, end + 1));
+        if (!group)
+            continue;
+        // A plain path drops trailing periods and spaces (all of them, or one, as the name stands
+        // last or inside the path): none of those readings may become a name the folder holds.
+        for (std::wstring_view shorter = name; EndsInPeriodOrSpace(shorter);)
+        {
+            shorter.remove_suffix(1);
+            if (!shorter.empty() && group->names.contains(std::wstring(shorter)))
+                return false;
+        }
+    }
+    return true;
 }
 
 bool ExtractionGroups::Clashes(const NameRecord& record)

@@ -70,6 +70,11 @@ class ExtractionGroups
     void AddSelected(const std::wstring& path);
     void AssignTemporaryNames();
 
+    // The first path of the three operations that the shell could not be handed exactly
+    // (ShellItemPath, ShellTargetPath), now or at its turn, once the moves have brought new names
+    // into the parents; empty when there is none.
+    std::wstring InexactPath() const;
+
     static bool Clashes(const NameRecord& record);
     bool HasClashes() const;
     size_t ExtractionCount() const;
@@ -87,9 +92,14 @@ class ExtractionGroups
     // The group of a parent folder (ending in a backslash), made and read on first use; null when
     // the folder cannot be read whole.
     ExtractionGroup* GroupOf(const std::wstring& parent);
+    // The group whose parent is this folder, however it is spelt; null when there is none.
+    const ExtractionGroup* FindGroup(const std::wstring& folder) const;
     // Reads a folder's entries into the group; false when the folder cannot be read.
     static bool ReadFolder(ExtractionGroup& group, const std::wstring& folder, const std::wstring& source,
                            std::vector<FolderEntry>& list);
+    // Whether no name of the path ending in a period or a space gets a twin while the extraction
+    // runs: a name that the moves bring into its folder and that its plain spelling would reach.
+    bool KeepsItsSpelling(const std::wstring& path) const;
 
     std::map<std::wstring, ExtractionGroup, NoCaseLess> m_groups;
     // The key in m_groups of each parent folder whose identity is known.

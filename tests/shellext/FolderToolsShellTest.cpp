@@ -68,8 +68,8 @@ TEST_F(FolderToolsShellTest, BothCommandsRunFromTheMenu)
 
 // Names ending in a period or a space, a folder's own or one on its path, are common on shares
 // served from other systems; a plain path reads them without it and reaches their twin. Only the
-// selected folder changes, or, when a twin stands in the way, nothing does and the user is told
-// which item was left.
+// selected folder changes, or, when a twin stands in the way now or would once the moves are done,
+// nothing does and the user is told which item was left.
 TEST_F(FolderToolsShellTest, OnlyTheSelectedFolderChangesWhenANameEndsInAPeriodOrSpace)
 {
     struct Case
@@ -80,6 +80,7 @@ TEST_F(FolderToolsShellTest, OnlyTheSelectedFolderChangesWhenANameEndsInAPeriodO
         std::vector<std::wstring> after; // what is left when the command goes ahead
         const wchar_t* refused;          // the item the message names
     };
+    const wchar_t* const extract = L"Extract Folder";
     const wchar_t* const deleteEmpty = L"Delete Empty Folders";
     const Case cases[] = {
         {{L"e.\\"}, L"e.", deleteEmpty, {}, nullptr},
@@ -91,6 +92,20 @@ TEST_F(FolderToolsShellTest, OnlyTheSelectedFolderChangesWhenANameEndsInAPeriodO
         {{L"x \\", L"x\\keep.txt"}, L"x ", deleteEmpty, {}, L"x "},
         {{L"p.\\e\\", L"p.\\keep.txt"}, L"p.\\e", deleteEmpty, {L"p.\\", L"p.\\keep.txt"}, nullptr},
         {{L"p.\\e\\", L"p\\e\\keep.txt"}, L"p.\\e", deleteEmpty, {}, L"p.\\e"},
+        {{L"x \\a.txt", L"x \\sub\\b.txt"}, L"x ", extract, {L"a.txt", L"sub\\", L"sub\\b.txt"}, nullptr},
+        {{L"x \\a.txt", L"x\\keep.txt"}, L"x ", extract, {}, L"x "},
+        // Moved up, its entry x would become the twin that the folder's deletion then reaches.
+        {{L"x.\\x\\f.txt", L"x.\\g.txt"}, L"x.", extract, {}, L"x."},
+        // An entry whose name ends in a period cannot move up under its own name.
+        {{L"d\\e.\\f.txt", L"d\\g.txt"}, L"d", extract, {}, L"d\\e."},
+        {{L"p.\\x\\a.txt"}, L"p.\\x", extract, {L"p.\\", L"p.\\a.txt"}, nullptr},
+        {{L"p.\\x\\a.txt", L"p\\x\\b.txt"}, L"p.\\x", extract, {}, L"p.\\x"},
+        // Renamed to a temporary name, moved out of and deleted, all inside a folder named so.
+        {{L"p.\\photos\\photos\\p.jpg", L"p.\\photos\\1.jpg"},
+         L"p.\\photos",
+         extract,
+         {L"p.\\", L"p.\\1.jpg", L"p.\\photos\\", L"p.\\photos\\p.jpg"},
+         nullptr},
     };
     int row = 0;
     for (const Case& c : cases)
