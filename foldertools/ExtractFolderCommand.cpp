@@ -66,23 +66,37 @@ void ExtractFolderCommand::Invoke(const Selection& selection, KeyFlags, const CW
         dialog.ShowModal(parent.Hwnd());
         return;
     }
+    // The three operations run one after another: a path the shell cannot be given exactly, found
+    // only at its turn, would leave the folders half extracted or under their temporary names.
+    ShellOperationResult refused;
+    refused.inexactPath = groups.InexactPath();
+    if (!refused.inexactPath.empty())
+    {
+        ReportInexactPath(parent.Hwnd(), refused);
+        return;
+    }
 
+    const auto run = [&](UINT operation, const std::vector<std::wstring>& from, const std::vector<std::wstring>& to) {
+        const ShellOperationResult result = RunShellOperation(operation, from, to, FOF_ALLOWUNDO, nullptr);
+        ReportInexactPath(parent.Hwnd(), result); // only if an item changed since it was checked
+        return result.Succeeded();
+    };
     std::vector<std::wstring> from;
     std::vector<std::wstring> to;
     Split(groups.Renames(), from, to);
-    if (!RunShellOperation(FO_MOVE, from, to, FOF_ALLOWUNDO, nullptr).Succeeded())
+    if (!run(FO_MOVE, from, to))
         return;
     from.clear();
     to.clear();
     Split(groups.Moves(), from, to);
-    if (!RunShellOperation(FO_MOVE, from, to, FOF_ALLOWUNDO, nullptr).Succeeded())
+    if (!run(FO_MOVE, from, to))
         return;
     // Only folders the moves left empty: whatever else is in one stays where the user can see it.
     std::vector<std::wstring> emptied;
     for (const std::wstring& folder : groups.Deletions())
         if (IsEmptyFolder(folder))
             emptied.push_back(folder);
-    RunShellOperation(FO_DELETE, emptied, {}, FOF_ALLOWUNDO, nullptr);
+    run(FO_DELETE, emptied, {});
 }
 
 std::wstring ExtractFolderCommand::GetHelpText() const

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "winsupport/FileIdentity.h"
+
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,7 +26,8 @@ struct FolderEntry
 };
 
 // One name that would end up in a parent folder, and where it comes from: "" for the parent
-// itself, else the name of a selected folder that holds an entry of that name.
+// itself (an entry's long name, or its short name), else the name of a selected folder that holds
+// an entry of that name.
 struct NameRecord
 {
     std::wstring name;
@@ -66,6 +70,11 @@ class ExtractionGroups
     void AddSelected(const std::wstring& path);
     void AssignTemporaryNames();
 
+    // The first path of the three operations that the shell could not be handed exactly
+    // (ShellItemPath, ShellTargetPath), now or at its turn, once the moves have brought new names
+    // into the parents; empty when there is none.
+    std::wstring InexactPath() const;
+
     static bool Clashes(const NameRecord& record);
     bool HasClashes() const;
     size_t ExtractionCount() const;
@@ -80,10 +89,20 @@ class ExtractionGroups
     const std::map<std::wstring, ExtractionGroup, NoCaseLess>& Groups() const noexcept { return m_groups; }
 
   private:
+    // The group of a parent folder (ending in a backslash), made and read on first use; null when
+    // the folder cannot be read whole.
+    ExtractionGroup* GroupOf(const std::wstring& parent);
+    // The group whose parent is this folder, however it is spelt; null when there is none.
+    const ExtractionGroup* FindGroup(const std::wstring& folder) const;
     // Reads a folder's entries into the group; false when the folder cannot be read.
     static bool ReadFolder(ExtractionGroup& group, const std::wstring& folder, const std::wstring& source,
                            std::vector<FolderEntry>& list);
+    // Whether no name of the path ending in a period or a space gets a twin while the extraction
+    // runs: a name that the moves bring into its folder and that its plain spelling would reach.
+    bool KeepsItsSpelling(const std::wstring& path) const;
 
     std::map<std::wstring, ExtractionGroup, NoCaseLess> m_groups;
-    std::map<std::wstring, bool, NoCaseLess> m_unreadableParents;
+    // The key in m_groups of each parent folder whose identity is known.
+    std::map<FileIdentity, std::wstring> m_parentKeys;
+    std::set<std::wstring, NoCaseLess> m_unreadableParents;
 };

@@ -2,14 +2,15 @@
 
 #include "winsupport/LongPath.h"
 
-FolderEnumerator::FolderEnumerator(const std::wstring& folder)
+FolderEnumerator::FolderEnumerator(const std::wstring& folder, ShortNames shortNames)
 {
     std::wstring pattern = ToLongPath(folder);
     if (pattern.empty() || pattern.back() != L'\\')
         pattern += L'\\';
     pattern += L'*';
-    m_find.Reset(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &m_data, FindExSearchNameMatch, nullptr,
-                                    FIND_FIRST_EX_LARGE_FETCH));
+    m_find.Reset(::FindFirstFileExW(pattern.c_str(),
+                                    shortNames == ShortNames::Read ? FindExInfoStandard : FindExInfoBasic, &m_data,
+                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     m_opened = m_find.IsValid();
     m_pending = m_opened;
     if (!m_opened)

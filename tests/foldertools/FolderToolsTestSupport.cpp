@@ -2,11 +2,8 @@
 
 #include "tests/support/FileHelpers.h"
 #include "winsupport/LongPath.h"
-#include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
-
-#include <cwchar>
 
 void FolderToolsTest::MakeTree(const std::map<std::wstring, std::string>& files)
 {
@@ -32,46 +29,19 @@ void FolderToolsTest::MakeFolders(const std::vector<std::wstring>& folders)
     }
 }
 
-namespace
-{
-template <typename Visit> void Walk(const std::wstring& folder, const std::wstring& relative, Visit& visit)
-{
-    WIN32_FIND_DATAW data{};
-    const UniqueFind find(::FindFirstFileW(ToLongPath(folder + L"\\*").c_str(), &data));
-    if (!find)
-        return;
-    do
-    {
-        if (std::wcscmp(data.cFileName, L".") == 0 || std::wcscmp(data.cFileName, L"..") == 0)
-            continue;
-        const std::wstring name = relative.empty() ? data.cFileName : relative + L"\\" + data.cFileName;
-        const bool folderEntry = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        visit(folder + L"\\" + data.cFileName, name, folderEntry);
-        if (folderEntry && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            Walk(folder + L"\\" + data.cFileName, name, visit);
-    } while (::FindNextFileW(find.Get(), &data));
-}
-} // namespace
-
 std::map<std::wstring, std::string> FolderToolsTest::ReadTree(const std::wstring& folder)
 {
-    std::map<std::wstring, std::string> files;
-    auto visit = [&](const std::wstring& path, const std::wstring& name, bool isFolder) {
-        if (!isFolder)
-            files[name] = ReadFileBytes(path).value_or("<unreadable>");
-    };
-    Walk(folder, L"", visit);
+    std::map<std::wstring, std::string> files = ReadTreeBelow(folder);
+    std::erase_if(files, [](const auto& entry) { return entry.first.ends_with(L'\\'); });
     return files;
 }
 
 std::vector<std::wstring> FolderToolsTest::ListFolders(const std::wstring& folder)
 {
     std::vector<std::wstring> folders;
-    auto visit = [&](const std::wstring&, const std::wstring& name, bool isFolder) {
-        if (isFolder)
-            folders.push_back(name);
-    };
-    Walk(folder, L"", visit);
+    for (const auto& [path, bytes] : ReadTreeBelow(folder))
+        if (path.ends_with(L'\\'))
+            folders.push_back(path.substr(0, path.size() - 1));
     return folders;
 }
 

@@ -1,8 +1,12 @@
 #include "tests/shellext/ShellExtTestSupport.h"
+#include "tests/support/DialogDriver.h"
 #include "tests/support/FileHelpers.h"
 #include "tests/support/ShellConfirmation.h"
 
 #include <windows.h>
+
+#include <algorithm>
+#include <map>
 
 namespace
 {
@@ -165,4 +169,85 @@ TEST_F(NameCommandsTest, PasteRefusesAClipboardThatChangedSinceTheMenu)
     Run({files[0]}, L"Paste Filename (Not Ext.)");
     EXPECT_TRUE(PathExists(files[0]));
     EXPECT_EQ(ReadFileBytes(files[1]), std::optional<std::string>("other"));
+}
+
+// Names ending in a period or a space, the item's own or a folder's on its path, are common on
+// shares served from other systems; a plain path reads them without it and reaches their twin.
+// The command changes the selected item alone, or, when the twin stands in the way, nothing, and
+// says which item it left.
+TEST_F(NameCommandsTest, OnlyTheSelectedItemChangesWhenANameEndsInAPeriodOrSpace)
+{
+    struct Case
+    {
+        std::vector<std::wstring> files; // each holds its own path
+        const wchar_t* item;
+        const wchar_t* command;
+        const wchar_t* renamed; // where Paste puts the item; null for Copy Filename and Delete
+        bool refused;
+    };
+    const Case cases[] = {
+        {{L"a "}, L"a ", L"Copy Filename and Delete", nullptr, false},
+        {{L"a ", L"a"}, L"a ", L"Copy Filename and Delete", nullptr, true},
+        {{L"e.", L"e.txt"}, L"e.", L"Copy Filename and Delete", nullptr, false},
+        {{L"sub.\\a.txt"}, L"sub.\\a.txt", L"Copy Filename and Delete", nullptr, false},
+        {{L"sub.\\a.txt", L"sub\\a.txt"}, L"sub.\\a.txt", L"Copy Filename and Delete", nullptr, true},
+        {{L"old "}, L"old ", L"Paste Filename", L"new.txt", false},
+        {{L"old ", L"old"}, L"old ", L"Paste Filename", L"new.txt", true},
+        {{L"p.\\old.txt"}, L"p.\\old.txt", L"Paste Filename", L"p.\\new.txt", false},
+        {{L"p.\\old.txt", L"p\\old.txt"}, L"p.\\old.txt", L"Paste Filename (Not Ext.)", L"p.\\new.txt", true},
+        // The twin of "y " holds no old.txt that a plain path could reach.
+        {{L"x. \\y \\old.txt", L"x. \\y\\other"},
+         L"x. \\y \\old.txt",
+         L"Paste Filename (Not Ext.)",
+         L"x. \\y \\new.txt",
+         false},
+    };
+    const std::wstring trash = TestTrashFiles();
+    ASSERT_FALSE(trash.empty()) << "XDG_DATA_HOME must point at the test trash";
+    int row = 0;
+    for (const Case& c : cases)
+    {
+        ASSERT_TRUE(DeleteTree(TempFolder()) && CreateFolder(TempFolder()));
+        std::map<std::wstring, std::string> tree;
+        // Told apart from what earlier runs left in the trash.
+        const std::string tag = "row " + std::to_string(++row) + " at " + std::to_string(::GetTickCount64()) + " ";
+        for (const std::wstring& file : c.files)
+        {
+            for (size_t slash = file.find(L'\\'); slash != std::wstring::npos; slash = file.find(L'\\', slash + 1))
+                ASSERT_TRUE(CreateFolder(TempPath(file.substr(0, slash))));
+            tree[file] = tag + std::string(file.begin(), file.end());
+            ASSERT_TRUE(WriteFileBytes(TempPath(file), tree[file])) << file;
+        }
+        const std::wstring item = TempPath(c.item);
+        SetClipboardText(L"new.txt");
+        DialogDriver driver;
+        driver.AnswerShellConfirmations();
+        std::wstring message;
+        driver.OnDialog(L"Brelvanta", [&](DialogHandle box) {
+            message = box.GetText(0xFFFF);
+            box.Click(IDOK);
+        });
+        auto expected = ReadTreeBelow(TempFolder());
+        Run({item}, c.command);
+
+        if (!c.refused)
+        {
+            expected.erase(c.item);
+            if (c.renamed)
+                expected[c.renamed] = tree[c.item];
+        }
+        EXPECT_EQ(ReadTreeBelow(TempFolder()), expected) << c.item << L", " << c.command;
+        if (c.refused)
+            EXPECT_NE(message.find(item), std::wstring::npos) << "the message names the item: " << message;
+        else
+            EXPECT_EQ(message, L"") << c.item;
+        if (!c.renamed)
+        {
+            EXPECT_EQ(ClipboardTextNow(), std::wstring(c.item).substr(std::wstring(c.item).rfind(L'\\') + 1));
+            const auto trashed = ReadTreeBelow(trash);
+            const bool inTrash = std::any_of(trashed.begin(), trashed.end(),
+                                             [&](const auto& entry) { return entry.second == tree[c.item]; });
+            EXPECT_EQ(inTrash, !c.refused) << c.item;
+        }
+    }
 }

@@ -68,6 +68,39 @@ bool DeleteTree(const std::wstring& path)
     return ::RemoveDirectoryW(longPath.c_str()) != FALSE;
 }
 
+namespace
+{
+void ReadTreeInto(const std::wstring& folder, const std::wstring& relative, std::map<std::wstring, std::string>& tree)
+{
+    WIN32_FIND_DATAW entry{};
+    const UniqueFind find(::FindFirstFileW(ToLongPath(folder + L"\\*").c_str(), &entry));
+    if (!find)
+        return;
+    do
+    {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring path = folder + L"\\" + name;
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        {
+            tree[relative + name] = ReadFileBytes(path).value_or("<unreadable>");
+            continue;
+        }
+        tree[relative + name + L"\\"];
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            ReadTreeInto(path, relative + name + L"\\", tree);
+    } while (::FindNextFileW(find.Get(), &entry));
+}
+} // namespace
+
+std::map<std::wstring, std::string> ReadTreeBelow(const std::wstring& folder)
+{
+    std::map<std::wstring, std::string> tree;
+    ReadTreeInto(folder, L"", tree);
+    return tree;
+}
+
 std::wstring WindowsPathOfUnixPath(std::wstring_view unixPath)
 {
     std::wstring path = L"Z:";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,9 @@ bool CreateFolder(const std::wstring& path);
 bool PathExists(const std::wstring& path);
 // Removes a file or a whole folder tree; true when nothing is left.
 bool DeleteTree(const std::wstring& path);
+// Everything below the folder by relative path, hidden items included and links not followed:
+// each file with its bytes, each folder (its path ending in a backslash) with none.
+std::map<std::wstring, std::string> ReadTreeBelow(const std::wstring& folder);
 
 // The path Wine shows a Unix path under (its Z: drive is the Unix root).
 std::wstring WindowsPathOfUnixPath(std::wstring_view unixPath);
