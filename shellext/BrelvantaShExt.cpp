@@ -104,7 +104,7 @@ PathList DropListPaths(const void* data, size_t size, std::shared_ptr<const void
 }
 
 // Only paths with a tilde can hold a short name; the others are copied as they are.
-PathList ExpandShortNames(const PathList& paths)
+PathList ExpandShortNamesOf(const PathList& paths)
 {
     // Most selections hold no short name: keep the list (and its view of the drop list) as it is.
     const auto hasTilde = [](std::wstring_view path) { return path.find(L'~') != std::wstring_view::npos; };
@@ -114,27 +114,8 @@ PathList ExpandShortNames(const PathList& paths)
     if (!anyShortName)
         return paths;
     PathList expanded;
-    std::wstring buffer;
-    for (size_t index = 0; index < paths.size(); ++index)
-    {
-        const std::wstring_view path = paths[index];
-        if (hasTilde(path))
-        {
-            // Through the long form: a plain path would lose a trailing period or space of a name
-            // and expand to its twin.
-            const std::wstring given(path);
-            buffer.resize(32768);
-            const DWORD length =
-                ::GetLongPathNameW(ToLongPath(given).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-            if (length > 0 && length < buffer.size())
-            {
-                const std::wstring longPath(buffer.data(), length);
-                expanded.Append(given.starts_with(L"\\\\?\\") ? longPath : FromLongPath(longPath));
-                continue;
-            }
-        }
-        expanded.Append(path);
-    }
+    for (const std::wstring_view path : paths)
+        expanded.Append(hasTilde(path) ? ExpandShortNames(std::wstring(path)) : std::wstring(path));
     return expanded;
 }
 } // namespace
@@ -237,7 +218,7 @@ try
     if (found == m_commands.commands.end())
         return E_INVALIDARG;
 
-    m_selection.paths = ExpandShortNames(m_selection.paths);
+    m_selection.paths = ExpandShortNamesOf(m_selection.paths);
     KeyFlags keys = 0;
     if (pici->fMask & CMIC_MASK_SHIFT_DOWN)
         keys |= kShiftKey;

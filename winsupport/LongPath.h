@@ -10,3 +10,8 @@ std::wstring ToLongPath(const std::wstring& path);
 // "\\server\share"; other paths stay as they are. Empty for a long path of any other kind (a volume
 // name), which has no plain form.
 std::wstring FromLongPath(const std::wstring& path);
+
+// The path with each name that holds a tilde, and so may be a short (8.3) name, replaced by the long
+// name of the item it names, as its folder lists it. Each lookup goes through the long form, so a
+// name ending in a period or a space is never read as its twin. Names that name nothing stay.
+std::wstring ExpandShortNames(const std::wstring& path);

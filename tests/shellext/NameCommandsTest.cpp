@@ -64,6 +64,13 @@ TEST_F(NameCommandsTest, ShortNamesReachTheCommandInTheirLongForm)
     const std::wstring missing = TempPath(L"NOSUCH~1.TXT");
     Run({missing, shortPath}, L"Copy &Filenames");
     EXPECT_EQ(ClipboardTextNow(), L"Long File Name.text");
+
+    // A name ending in a period below a short name keeps its period: its twin is another item.
+    for (const wchar_t* name : {L"e.", L"e"})
+        ASSERT_TRUE(WriteFileBytes(TempPath(L"Long Folder Name\\") + name, "x"));
+    const std::wstring shortFolder = shortPath.substr(0, shortPath.rfind(L'\\') + 1);
+    Run({shortFolder + L"e."}, L"Copy &Filename", CMIC_MASK_SHIFT_DOWN);
+    EXPECT_EQ(ClipboardTextNow(), TempPath(L"Long Folder Name\\e."));
 }
 
 TEST_F(NameCommandsTest, CopyNameAndDeleteSendsTheItemToTheTrash)
