@@ -1,6 +1,7 @@
 #include "tests/shellext/MultiRenameTestSupport.h"
 #include "tests/support/ClipboardHelpers.h"
 #include "tests/support/FileHelpers.h"
+#include "winsupport/SettingsStore.h"
 #include "winsupport/StringUtil.h"
 
 #include <commctrl.h>
@@ -223,6 +224,52 @@ TEST_F(MultiRenameTest, RenumbersThroughChangeNumber)
     EXPECT_EQ(Entries(), (Names{L"file001.txt", L"file004.txt"}));
     EXPECT_TRUE(Holds(L"file001.txt", L"file007.txt"));
     EXPECT_TRUE(Holds(L"file004.txt", L"file010.txt"));
+}
+
+// The remembered start and digit count come back only as their boxes can show them: a count of
+// two billion digits would make every name gigabytes long.
+TEST_F(MultiRenameTest, RemembersNumbersOnlyAsTheirBoxesShowThem)
+{
+    const Names paths = MakeNamedFiles({L"file7.txt", L"file9.txt"});
+    struct Case
+    {
+        DWORD digits;
+        DWORD start;
+        const wchar_t* digitsShown;
+        const wchar_t* startShown;
+        int state; // of both rows once "Make number with" that many digits
+    };
+    // 999 digits make names too long; 0 digits count as 1, which changes nothing here.
+    for (const Case& c : {Case{0x7FFFFFF0, 5, L"999", L"5", 7}, Case{0xFFFFFFFF, 0x80000000, L"0", L"-2147483648", 2},
+                          Case{12, 0, L"12", L"0", 1}})
+    {
+        ASSERT_TRUE(WriteSettingDword(L"NumberDlg NDigits", c.digits));
+        ASSERT_TRUE(WriteSettingDword(L"NumberDlg Start", c.start));
+        std::wstring digitsShown;
+        std::wstring startShown;
+        std::vector<int> states;
+        ASSERT_TRUE(RunMultiRename(paths, [&](DialogHandle dlg) {
+            StartUnchecked(dlg.Hwnd());
+            NestedDialogs nested;
+            nested.On(L"Change Number", [&](DialogHandle number) {
+                digitsShown = number.GetText(kDigits);
+                startShown = number.GetText(kStart);
+                if (digitsShown.size() > 3)
+                {
+                    number.Click(IDCANCEL);
+                    return;
+                }
+                ClickRadio(number.Hwnd(), kZerosNone, kZerosMake, kZerosMake);
+                number.Click(IDOK);
+            });
+            ClickPartButton(dlg.Hwnd(), 0);
+            states = StateImages(dlg.Hwnd());
+            dlg.Click(IDCANCEL);
+        }));
+        EXPECT_EQ(digitsShown, c.digitsShown) << c.digits;
+        EXPECT_EQ(startShown, c.startShown) << c.start;
+        EXPECT_EQ(states, std::vector<int>(2, c.state)) << c.digits;
+    }
 }
 
 // Change Wild: case changes and truncation; Clear Text gives every name the same name, refused.
