@@ -13,16 +13,18 @@ struct RenameFolder;
 // What the checks found for one entry's new name.
 enum ItemStatus : int32_t
 {
-    kStatusPending = 0,    // no problem found, order not yet resolved
-    kStatusUnused = 1,     // not used
-    kStatusRenamed = 2,    // not included, or resolved: will be renamed
-    kStatusUnchanged = 3,  // new name identical to the old one
-    kStatusDuplicate = 4,  // two or more included items get the same new name
-    kStatusExisting = 5,   // the name belongs to an entry that keeps it, or the item is part of a cycle
-    kStatusEmpty = 6,      // empty new name
-    kStatusBadEnds = 7,    // starts with a space, or ends with a space or a period
-    kStatusTooLong = 8,    // 256 characters or more
-    kStatusInvalidText = 9 // a common part's replacement text is not usable
+    kStatusPending = 0,       // no problem found, order not yet resolved
+    kStatusUnused = 1,        // not used
+    kStatusRenamed = 2,       // not included, or resolved: will be renamed
+    kStatusUnchanged = 3,     // new name identical to the old one
+    kStatusDuplicate = 4,     // two or more included items get the same new name
+    kStatusExisting = 5,      // the name belongs to an entry that keeps it, or the item is part of a cycle
+    kStatusEmpty = 6,         // empty new name
+    kStatusBadEnds = 7,       // starts with a space, or ends with a space or a period
+    kStatusTooLong = 8,       // 256 characters or more
+    kStatusInvalidText = 9,   // a common part's replacement text is not usable
+    kStatusBadCharacter = 10, // a control character, or one of \ / : * ? " < > |
+    kStatusDeviceName = 11,   // a device name such as NUL or CON.txt
 };
 
 // One entry of a scanned folder; only the listed ones are shown and renamed.

@@ -307,3 +307,9 @@
 // A move, rename or delete refused because the shell would not get exactly the item meant.
 #define IDS_SHELL_INEXACT_PATH 2700
 #define IDS_SHELL_INEXACT_PATH_TITLE 2701
+
+// Multi Rename: names the file system cannot hold as given.
+#define IDS_RENAME_BAD_CHARACTER_RULE 2710
+#define IDS_RENAME_DEVICE_ONE 2711
+#define IDS_RENAME_DEVICE_MANY 2712
+#define IDS_RENAME_DEVICE_RULE 2713

@@ -49,9 +49,16 @@ class RenameCheckTest : public TempFolderTest
 TEST_F(RenameCheckTest, AppliesTheRulesOfOneName)
 {
     const std::wstring n255(251, L'n');
-    Check({L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"e.txt", L"f.txt", L"g.txt", L"h.txt", L"i.txt", L"other.txt"},
-          {L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"e.txt", L"f.txt", L"g.txt", L"h.txt", L"i.txt"},
+    Check({L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"e.txt", L"f.txt", L"g.txt", L"h.txt", L"i.txt", L"j.txt", L"k.txt",
+           L"l.txt", L"m.txt", L"n.txt", L"other.txt"},
+          {L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"e.txt", L"f.txt", L"g.txt", L"h.txt", L"i.txt", L"j.txt", L"k.txt",
+           L"l.txt", L"m.txt", L"n.txt"},
           {{L"a.txt", L"A.txt"},
+           {L"j.txt", L"NUL"},
+           {L"k.txt", L"con .txt"},
+           {L"l.txt", L"Com9.log"},
+           {L"m.txt", L"x\ty.txt"},
+           {L"n.txt", L"a\u0001b"},
            {L"b.txt", L""},
            {L"d.txt", n255 + L".txt"},
            {L"e.txt", n255 + L".txtx"},
@@ -68,15 +75,24 @@ TEST_F(RenameCheckTest, AppliesTheRulesOfOneName)
     EXPECT_EQ(StatusOf(L"g.txt"), kStatusBadEnds);
     EXPECT_EQ(StatusOf(L"h.txt"), kStatusExisting); // an unlisted file keeps that name
     EXPECT_EQ(StatusOf(L"i.txt"), kStatusBadEnds);
+    for (const wchar_t* device : {L"j.txt", L"k.txt", L"l.txt"})
+        EXPECT_EQ(StatusOf(device), kStatusDeviceName) << device;
+    EXPECT_EQ(StatusOf(L"m.txt"), kStatusBadCharacter);
+    EXPECT_EQ(StatusOf(L"n.txt"), kStatusBadCharacter);
     EXPECT_EQ(StatusOf(L"other.txt"), kStatusRenamed);
 
-    EXPECT_EQ(ProblemSummary(m_model),
-              L"Unable to rename files:"
-              L"\r\n1 file is being renamed to the same name as an existing file."
-              L"\r\n1 file is being renamed to empty name."
-              L"\r\n3 files are being renamed to an invalid name. Filenames must not start or end with a space, and "
-              L"must not end with a period."
-              L"\r\n1 file is being renamed to a name that is too long (> 255 characters).");
+    EXPECT_EQ(
+        ProblemSummary(m_model),
+        L"Unable to rename files:"
+        L"\r\n1 file is being renamed to the same name as an existing file."
+        L"\r\n1 file is being renamed to empty name."
+        L"\r\n3 files are being renamed to an invalid name. Filenames must not start or end with a space, and "
+        L"must not end with a period."
+        L"\r\n1 file is being renamed to a name that is too long (> 255 characters)."
+        L"\r\n2 files are being renamed to an invalid name. Filenames cannot contain control characters, such as "
+        L"a tab or a line break, or any of these characters: \\ / : * ? \" < > |"
+        L"\r\n3 files are being renamed to names that Windows reserves for devices. Filenames cannot be CON, PRN, "
+        L"AUX, NUL, COM1 to COM9 or LPT1 to LPT9, with or without an extension.");
     const RenameSummary summary = SummarizeStatus(m_model);
     EXPECT_EQ(summary.overallStatus, kStatusPending);
     EXPECT_TRUE(summary.anyChange);
@@ -141,13 +157,16 @@ TEST_F(RenameCheckTest, InvalidCommonTextMarksEveryRow)
     m_model = ModelOfFiles(TempFolder(), {L"IMG_1.jpg", L"IMG_2.jpg"}, {L"IMG_1.jpg", L"IMG_2.jpg"});
     PatternAnalysis analysis = OpenModel(m_model, true, false);
     EXPECT_FALSE(SummarizeStatus(m_model).anyChange);
-    analysis.segments[0].newText = L"<X>";
-    analysis.segments[0].invalidText = IsInvalidReplacement(analysis.segments[0].newText);
-    RecomputeNames(m_model, analysis);
-    EXPECT_EQ(SummarizeStatus(m_model).overallStatus, kStatusInvalidText);
-    EXPECT_EQ(ProblemSummary(m_model),
-              L"Unable to rename files:\r\n2 files are being renamed to an invalid name. Filenames cannot contain any "
-              L"of these characters: \\ / : * ? \" < > |");
+    for (const wchar_t* text : {L"<X>", L"a\tb", L"a?"})
+    {
+        analysis.segments[0].newText = text;
+        analysis.segments[0].invalidText = IsInvalidReplacement(analysis.segments[0].newText);
+        RecomputeNames(m_model, analysis);
+        EXPECT_EQ(SummarizeStatus(m_model).overallStatus, kStatusInvalidText) << text;
+        EXPECT_EQ(ProblemSummary(m_model),
+                  L"Unable to rename files:\r\n2 files are being renamed to an invalid name. Filenames cannot contain "
+                  L"any of these characters: \\ / : * ? \" < > |");
+    }
 }
 
 // The file system keeps the long s and the dotless i apart from s and I, which linguistic casing

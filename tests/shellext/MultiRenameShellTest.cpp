@@ -446,9 +446,20 @@ TEST_F(MultiRenameTest, RefusesWhatWouldLoseAFileAndOrdersChains)
          {6, 6, 2},
          L"Unable to rename files:\r\n2 files are being renamed to the same name as existing files."},
         {L"x\ny\nz \n", {1, 1, 1}, nullptr}, // trimmed: fine
+        // b's rename would fail and a would land on b: refused before anything moves.
+        {L"b\nc\td\nz\n",
+         {1, 7, 1},
+         L"Unable to rename files:\r\n1 file is being renamed to an invalid name. Filenames cannot contain control "
+         L"characters, such as a tab or a line break, or any of these characters: \\ / : * ? \" < > |"},
+        {L"nul\nCON\nlpt1.x\n",
+         {7, 7, 7},
+         L"Unable to rename files:\r\n3 files are being renamed to names that Windows reserves for devices. "
+         L"Filenames cannot be CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9, with or without an extension."},
     };
     for (const Case& c : refused)
     {
+        ASSERT_TRUE(DeleteTree(TempFolder()) && CreateFolder(TempFolder())); // whatever the row before did
+        MakeNamedFiles({L"a.txt", L"b.txt", L"c.txt", L"other.txt"});
         std::vector<int> states;
         std::wstring summary;
         ASSERT_TRUE(RunMultiRename(selected, [&](DialogHandle dlg) {
