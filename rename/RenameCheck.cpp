@@ -31,7 +31,13 @@ ItemStatus NameStatus(const RenameFolder& folder, const RenameItem& item)
         return kStatusDeviceName;
     if (!IsPlainName(name))
         return kStatusBadCharacter;
-    const auto holder = folder.entries.find(ToUpperCase(name));
+    const std::wstring key = ToUpperCase(name);
+    // Another entry's short name stays taken even when that entry is renamed: its next short name
+    // is the file system's choice.
+    const auto shortHolder = folder.shortNames.find(key);
+    if (shortHolder != folder.shortNames.end() && shortHolder->second != &item)
+        return kStatusExisting;
+    const auto holder = folder.entries.find(key);
     if (holder == folder.entries.end() || &holder->second == &item)
         return kStatusPending;
     const RenameItem& other = holder->second;

@@ -53,15 +53,23 @@ RenameItem MakeItem(const WIN32_FIND_DATAW& found, RenameFolder& folder)
     return item;
 }
 
+// The entry the scan is at, unless the folder holds it already (then it stays as it is); answers its
+// key.
+const std::wstring& AddEntry(RenameFolder& folder, const FolderEnumerator& found)
+{
+    RenameItem item = MakeItem(found.Entry(), folder);
+    std::wstring key = item.key;
+    const auto [where, added] = folder.entries.emplace(std::move(key), std::move(item));
+    if (added && !found.ShortName().empty())
+        folder.shortNames.emplace(ToUpperCase(found.ShortName()), &where->second);
+    return where->first;
+}
+
 void ScanFolder(RenameFolder& folder)
 {
-    FolderEnumerator entries(folder.path);
+    FolderEnumerator entries(folder.path, FolderEnumerator::ShortNames::Read);
     while (entries.Next())
-    {
-        RenameItem item = MakeItem(entries.Entry(), folder);
-        std::wstring key = item.key;
-        folder.entries.emplace(std::move(key), std::move(item));
-    }
+        AddEntry(folder, entries);
 }
 } // namespace
 
@@ -116,14 +124,9 @@ std::vector<RenameItem*> RenameModel::RefreshFromDisk()
     for (auto& [path, folder] : folders)
     {
         std::set<std::wstring> found;
-        FolderEnumerator entries(folder->path);
+        FolderEnumerator entries(folder->path, FolderEnumerator::ShortNames::Read);
         while (entries.Next())
-        {
-            RenameItem item = MakeItem(entries.Entry(), *folder);
-            found.insert(item.key);
-            std::wstring key = item.key;
-            folder->entries.emplace(std::move(key), std::move(item)); // an entry already known stays as it is
-        }
+            found.insert(AddEntry(*folder, entries));
         if (!entries.ReadWhole())
             continue; // what the read missed may still be there
         for (auto& [key, item] : folder->entries)
@@ -137,6 +140,7 @@ void RenameModel::EraseEntry(RenameItem& item)
 {
     RenameFolder& folder = *item.folder;
     std::erase(folder.resolvedOrder, &item);
+    std::erase_if(folder.shortNames, [&](const auto& entry) { return entry.second == &item; });
     const std::wstring key = item.key; // the item goes with its key
     folder.entries.erase(key);
 }

@@ -52,6 +52,8 @@ struct RenameFolder
     std::wstring path; // with its trailing backslash
     std::wstring displayPath;
     std::map<std::wstring, RenameItem> entries; // by upper-case name
+    // The file system answers to an entry's short (8.3) name too: upper-case short name -> its entry.
+    std::map<std::wstring, RenameItem*> shortNames;
     uint32_t folderCounter = 0;
     std::vector<RenameItem*> resolvedOrder; // filled by the checks
 };

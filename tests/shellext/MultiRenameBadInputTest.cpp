@@ -1,17 +1,22 @@
 #include "tests/shellext/MultiRenameTestSupport.h"
+#include "tests/support/ClipboardHelpers.h"
 #include "tests/support/FileHelpers.h"
 #include "winsupport/StringUtil.h"
+#include "winsupport/UniqueHandle.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
 
 using namespace rename_ids;
 
 namespace
 {
 using Names = std::vector<std::wstring>;
+using Contents = std::vector<std::pair<std::wstring, std::wstring>>; // path in the test folder, what it holds
 
 std::wstring Numbered(const wchar_t* stem, int number, int width, const wchar_t* extension)
 {
@@ -171,4 +176,31 @@ TEST_F(MultiRenameBadInputTest, FilesThatVanishOrAppearBeforeRename)
     }));
     EXPECT_EQ(Entries(), (Names{L"c3.txt"}));
     EXPECT_TRUE(Holds(L"c3.txt", L"a3.txt"));
+}
+
+// Another file's short (8.3) name is a name that file holds: taking it is refused before Rename.
+TEST_F(MultiRenameBadInputTest, AnotherFilesShortNameIsTaken)
+{
+    const Names paths = MakeNamedFiles({L"a.txt", L"b.txt", L"quarterly report.txt"});
+    std::wstring shortPath(MAX_PATH, L'\0');
+    shortPath.resize(::GetShortPathNameW(paths[2].c_str(), shortPath.data(), MAX_PATH));
+    const std::wstring shortName = shortPath.substr(shortPath.rfind(L'\\') + 1);
+    if (shortName.empty() || shortName == L"quarterly report.txt")
+        GTEST_SKIP() << "this volume gives no short names";
+    std::vector<int> states;
+    std::wstring summary;
+    ASSERT_TRUE(RunMultiRename({paths[0], paths[1]}, [&](DialogHandle dlg) {
+        SetClipboardText((shortName + L"\nc\n").c_str());
+        dlg.Click(kPasteNames);
+        states = StateImages(dlg.Hwnd());
+        NestedDialogs nested;
+        nested.AnswerMessage();
+        dlg.Click(IDOK);
+        summary = nested.Messages().empty() ? L"" : nested.Messages().front();
+        dlg.Click(IDCANCEL);
+    }));
+    EXPECT_EQ(states, (std::vector<int>{6, 1}));
+    EXPECT_EQ(summary, L"Unable to rename files:\r\n1 file is being renamed to the same name as an existing file.");
+    EXPECT_EQ(Entries(), (Names{L"a.txt", L"b.txt", L"quarterly report.txt"}));
+    EXPECT_TRUE(Holds(L"quarterly report.txt", L"quarterly report.txt"));
 }
