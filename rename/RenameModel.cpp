@@ -1,6 +1,7 @@
 #include "rename/RenameModel.h"
 
 #include "winsupport/FolderEnumerator.h"
+#include "winsupport/LongPath.h"
 #include "winsupport/StringUtil.h"
 
 #include <windows.h>
@@ -107,15 +108,22 @@ void RenameModel::NumberRows()
 
 RenameFolder& RenameModel::AddFolder(const std::wstring& path)
 {
-    auto [where, added] = folders.try_emplace(path);
-    if (added)
-    {
-        where->second = std::make_unique<RenameFolder>();
-        where->second->path = path;
-        where->second->displayPath = path;
-        ScanFolder(*where->second);
-    }
-    return *where->second;
+    if (const auto known = folders.find(path); known != folders.end())
+        return *known->second;
+    // Items of one folder are checked together whatever the spelling of their paths: it keeps the
+    // first one met. A folder without an identity is known by its spelling alone.
+    const std::optional<FileIdentity> identity = IdentifyItem(ToLongPath(path));
+    if (identity)
+        if (const auto same = m_foldersByIdentity.find(*identity); same != m_foldersByIdentity.end())
+            return *same->second;
+    auto folder = std::make_unique<RenameFolder>();
+    folder->path = path;
+    folder->displayPath = path;
+    ScanFolder(*folder);
+    RenameFolder& added = *folders.emplace(path, std::move(folder)).first->second;
+    if (identity)
+        m_foldersByIdentity.emplace(*identity, &added);
+    return added;
 }
 
 std::vector<RenameItem*> RenameModel::RefreshFromDisk()

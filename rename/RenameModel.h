@@ -1,5 +1,7 @@
 #pragma once
 
+#include "winsupport/FileIdentity.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -72,7 +74,8 @@ class RenameModel
     // Gives each listed item its row position and its position among its folder's rows.
     void NumberRows();
 
-    // A folder and its entries as one scan finds them; used by the model build and by tests.
+    // A folder and its entries as one scan finds them; used by the model build and by tests. A folder
+    // the model holds under another spelling (letter case, short names) is that folder.
     RenameFolder& AddFolder(const std::wstring& path);
 
     // Brings the folders up to date with the disk just before renaming: entries made since the
@@ -80,6 +83,9 @@ class RenameModel
     // entries that have gone are returned, still in the model.
     std::vector<RenameItem*> RefreshFromDisk();
     void EraseEntry(RenameItem& item);
+
+  private:
+    std::map<FileIdentity, RenameFolder*> m_foldersByIdentity;
 };
 
 // The model of the Multi Rename command: every selected path shorter than 260 characters whose
