@@ -2,6 +2,7 @@
 
 #include "rename/RenameCheck.h"
 #include "tests/support/FileHelpers.h"
+#include "winsupport/FolderEnumerator.h"
 #include "winsupport/StringUtil.h"
 
 #include <gtest/gtest.h>
@@ -51,4 +52,23 @@ PatternAnalysis OpenModel(RenameModel& model, bool detectNumbers, bool allowExte
     model.NumberRows();
     RecomputeNames(model, analysis);
     return analysis;
+}
+
+std::map<std::wstring, std::string> FolderContents(const std::wstring& folder)
+{
+    std::map<std::wstring, std::string> contents;
+    FolderEnumerator entries(folder);
+    while (entries.Next())
+    {
+        const std::wstring name(entries.Name());
+        contents[ToUpperCase(name)] = ReadFileBytes(folder + L"\\" + name).value_or("");
+    }
+    return contents;
+}
+
+std::wstring ShortName(const std::wstring& path)
+{
+    std::wstring shortPath(::GetShortPathNameW(path.c_str(), nullptr, 0), L'\0');
+    shortPath.resize(::GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size())));
+    return shortPath.substr(shortPath.rfind(L'\\') + 1);
 }

@@ -178,6 +178,61 @@ TEST_F(MultiRenameBadInputTest, FilesThatVanishOrAppearBeforeRename)
     EXPECT_TRUE(Holds(L"c3.txt", L"a3.txt"));
 }
 
+// A rename that fails stops the ones after it, so that nothing lands on a name that was never
+// freed; a message tells which files were renamed and which were not. With nothing renamed the
+// dialog stays open.
+TEST_F(MultiRenameBadInputTest, AFailedRenameStopsTheOnesAfterIt)
+{
+    struct Case
+    {
+        const wchar_t* locked; // held open without sharing, so that its move fails
+        const wchar_t* message;
+        bool closes;
+        Contents after;
+    };
+    const Case cases[] = {
+        {L"b.txt",
+         L"Renaming stopped at \"b.txt\": it could not be renamed to \"c.txt\".\r\n\r\nRenamed (1):\r\nc.txt -> "
+         L"d.txt\r\n\r\nNot renamed (2):\r\nb.txt -> c.txt\r\na.txt -> b.txt",
+         true,
+         {{L"a.txt", L"a.txt"}, {L"b.txt", L"b.txt"}, {L"d.txt", L"c.txt"}}},
+        {L"c.txt",
+         L"Renaming stopped at \"c.txt\": it could not be renamed to \"d.txt\".\r\n\r\nNo file was renamed.",
+         false,
+         {{L"a.txt", L"a.txt"}, {L"b.txt", L"b.txt"}, {L"c.txt", L"c.txt"}}},
+    };
+    for (const Case& c : cases)
+    {
+        ASSERT_TRUE(DeleteTree(TempFolder()) && CreateFolder(TempFolder()));
+        const Names paths = MakeNamedFiles({L"a.txt", L"b.txt", L"c.txt"});
+        std::vector<std::wstring> messages;
+        bool closed = false;
+        ASSERT_TRUE(RunMultiRename(paths, [&](DialogHandle dlg) {
+            SetClipboardText(L"b\nc\nd\n");
+            dlg.Click(kPasteNames);
+            const UniqueFile lock(::CreateFileW(TempPath(c.locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(lock);
+            NestedDialogs nested;
+            nested.AnswerMessage();
+            dlg.Click(IDOK);
+            messages = nested.Messages();
+            closed = !::IsWindowVisible(dlg.Hwnd()); // ended: it goes once its loop returns
+            if (!closed)
+                dlg.Click(IDCANCEL);
+        }));
+        EXPECT_EQ(messages, std::vector<std::wstring>{c.message}) << WideToUtf8(c.locked);
+        EXPECT_EQ(closed, c.closes) << WideToUtf8(c.locked);
+        Names names;
+        for (const auto& [name, held] : c.after)
+        {
+            names.push_back(name);
+            EXPECT_TRUE(Holds(name, held)) << WideToUtf8(name);
+        }
+        EXPECT_EQ(Entries(), names) << WideToUtf8(c.locked);
+    }
+}
+
 // Another file's short (8.3) name is a name that file holds: taking it is refused before Rename.
 TEST_F(MultiRenameBadInputTest, AnotherFilesShortNameIsTaken)
 {
@@ -230,29 +285,75 @@ TEST_F(MultiRenameBadInputTest, OneFolderUnderTwoSpellingsIsOneFolder)
     EXPECT_EQ(Entries(L"sub"), (Names{L"x.txt", L"y.txt"}));
 }
 
-// Another file's short (8.3) name is a name that file holds: taking it is refused before Rename.
-TEST_F(MultiRenameBadInputTest, AnotherFilesShortNameIsTaken)
+// An item whose name, or whose folder's name, ends in a period or a space is renamed itself, never
+// its twin without them; when Windows cannot be given exactly that item, nothing changes and a
+// message says so.
+TEST_F(MultiRenameBadInputTest, NamesEndingInAPeriodOrASpaceRenameOnlyThemselves)
 {
-    const Names paths = MakeNamedFiles({L"a.txt", L"b.txt", L"quarterly report.txt"});
-    std::wstring shortPath(MAX_PATH, L'\0');
-    shortPath.resize(::GetShortPathNameW(paths[2].c_str(), shortPath.data(), MAX_PATH));
-    const std::wstring shortName = shortPath.substr(shortPath.rfind(L'\\') + 1);
-    if (shortName.empty() || shortName == L"quarterly report.txt")
-        GTEST_SKIP() << "this volume gives no short names";
-    std::vector<int> states;
-    std::wstring summary;
-    ASSERT_TRUE(RunMultiRename({paths[0], paths[1]}, [&](DialogHandle dlg) {
-        SetClipboardText((shortName + L"\nc\n").c_str());
-        dlg.Click(kPasteNames);
-        states = StateImages(dlg.Hwnd());
-        NestedDialogs nested;
-        nested.AnswerMessage();
-        dlg.Click(IDOK);
-        summary = nested.Messages().empty() ? L"" : nested.Messages().front();
-        dlg.Click(IDCANCEL);
-    }));
-    EXPECT_EQ(states, (std::vector<int>{6, 1}));
-    EXPECT_EQ(summary, L"Unable to rename files:\r\n1 file is being renamed to the same name as an existing file.");
-    EXPECT_EQ(Entries(), (Names{L"a.txt", L"b.txt", L"quarterly report.txt"}));
-    EXPECT_TRUE(Holds(L"quarterly report.txt", L"quarterly report.txt"));
+    struct Case
+    {
+        Names made; // folders end in a backslash; each file holds its own path
+        Names selected;
+        size_t part; // the common part typed into
+        const wchar_t* typed;
+        bool refused;
+        Contents after;
+    };
+    const Case cases[] = {
+        {{L"a ", L"a", L"b "}, {L"a ", L"b "}, 1, L"x", true, {{L"a", L"a"}, {L"a ", L"a "}, {L"b ", L"b "}}},
+        {{L"a ", L"b "}, {L"a ", L"b "}, 1, L"x", false, {{L"ax", L"a "}, {L"bx", L"b "}}},
+        {{L"sub.\\", L"sub.\\x.txt", L"sub.\\y.txt", L"sub\\", L"sub\\x.txt"},
+         {L"sub.\\x.txt", L"sub.\\y.txt"},
+         0,
+         L"n",
+         true,
+         {{L"sub.\\x.txt", L"sub.\\x.txt"}, {L"sub.\\y.txt", L"sub.\\y.txt"}, {L"sub\\x.txt", L"sub\\x.txt"}}},
+        {{L"sub.\\", L"sub.\\x.txt", L"sub.\\y.txt"},
+         {L"sub.\\x.txt", L"sub.\\y.txt"},
+         0,
+         L"n",
+         false,
+         {{L"sub.\\nx.txt", L"sub.\\x.txt"}, {L"sub.\\ny.txt", L"sub.\\y.txt"}}},
+    };
+    for (const Case& c : cases)
+    {
+        ASSERT_TRUE(DeleteTree(TempFolder()) && CreateFolder(TempFolder()));
+        for (const std::wstring& made : c.made)
+            ASSERT_TRUE(made.ends_with(L'\\') ? CreateFolder(TempPath(made.substr(0, made.size() - 1)))
+                                              : WriteFileBytes(TempPath(made), WideToUtf8(made)));
+        Names paths;
+        for (const std::wstring& name : c.selected)
+            paths.push_back(TempPath(name));
+        std::wstring message;
+        ASSERT_TRUE(RunMultiRename(paths, [&](DialogHandle dlg) {
+            TypeIntoPart(dlg.Hwnd(), c.part, c.typed);
+            NestedDialogs nested;
+            nested.On(L"Brelvanta", [&](DialogHandle box) {
+                message = box.GetText(0xFFFF);
+                box.Click(IDOK);
+            });
+            dlg.Click(IDOK);
+            if (::IsWindowVisible(dlg.Hwnd()))
+                dlg.Click(IDCANCEL);
+        }));
+        const std::string what = WideToUtf8(c.selected.front());
+        EXPECT_EQ(message.starts_with(L"Nothing was changed: Windows cannot be given exactly this item."), c.refused)
+            << what;
+        // Each file holds what it should, and each folder holds nothing else.
+        std::map<std::wstring, std::set<std::wstring>> folders;
+        for (const auto& [path, held] : c.after)
+        {
+            EXPECT_EQ(ReadFileBytes(TempPath(path)), std::optional<std::string>(WideToUtf8(held))) << what;
+            const size_t slash = path.find(L'\\');
+            if (slash == std::wstring::npos)
+                folders[L""].insert(path);
+            else
+            {
+                folders[L""].insert(path.substr(0, slash));
+                folders[path.substr(0, slash)].insert(path.substr(slash + 1));
+            }
+        }
+        for (const auto& [folder, names] : folders)
+            EXPECT_EQ(Entries(folder), Names(names.begin(), names.end())) << what;
+    }
 }
