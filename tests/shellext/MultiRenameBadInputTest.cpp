@@ -233,58 +233,6 @@ TEST_F(MultiRenameBadInputTest, AFailedRenameStopsTheOnesAfterIt)
     }
 }
 
-// Another file's short (8.3) name is a name that file holds: taking it is refused before Rename.
-TEST_F(MultiRenameBadInputTest, AnotherFilesShortNameIsTaken)
-{
-    const Names paths = MakeNamedFiles({L"a.txt", L"b.txt", L"quarterly report.txt"});
-    std::wstring shortPath(MAX_PATH, L'\0');
-    shortPath.resize(::GetShortPathNameW(paths[2].c_str(), shortPath.data(), MAX_PATH));
-    const std::wstring shortName = shortPath.substr(shortPath.rfind(L'\\') + 1);
-    if (shortName.empty() || shortName == L"quarterly report.txt")
-        GTEST_SKIP() << "this volume gives no short names";
-    std::vector<int> states;
-    std::wstring summary;
-    ASSERT_TRUE(RunMultiRename({paths[0], paths[1]}, [&](DialogHandle dlg) {
-        SetClipboardText((shortName + L"\nc\n").c_str());
-        dlg.Click(kPasteNames);
-        states = StateImages(dlg.Hwnd());
-        NestedDialogs nested;
-        nested.AnswerMessage();
-        dlg.Click(IDOK);
-        summary = nested.Messages().empty() ? L"" : nested.Messages().front();
-        dlg.Click(IDCANCEL);
-    }));
-    EXPECT_EQ(states, (std::vector<int>{6, 1}));
-    EXPECT_EQ(summary, L"Unable to rename files:\r\n1 file is being renamed to the same name as an existing file.");
-    EXPECT_EQ(Entries(), (Names{L"a.txt", L"b.txt", L"quarterly report.txt"}));
-    EXPECT_TRUE(Holds(L"quarterly report.txt", L"quarterly report.txt"));
-}
-
-// One folder named in two letter cases is one folder, its names checked together.
-TEST_F(MultiRenameBadInputTest, OneFolderUnderTwoSpellingsIsOneFolder)
-{
-    ASSERT_TRUE(CreateFolder(TempPath(L"sub")));
-    MakeNamedFiles({L"x.txt", L"y.txt"}, L"sub");
-    int columns = 0;
-    std::vector<int> states;
-    std::wstring summary;
-    ASSERT_TRUE(RunMultiRename({TempPath(L"sub\\x.txt"), TempPath(L"SUB\\y.txt")}, [&](DialogHandle dlg) {
-        columns = Header_GetItemCount(ListView_GetHeader(dlg.Item(kNames)));
-        SetClipboardText(L"same\nsame\n");
-        dlg.Click(kPasteNames);
-        states = StateImages(dlg.Hwnd());
-        NestedDialogs nested;
-        nested.AnswerMessage();
-        dlg.Click(IDOK);
-        summary = nested.Messages().empty() ? L"" : nested.Messages().front();
-        dlg.Click(IDCANCEL);
-    }));
-    EXPECT_EQ(columns, 2) << "no Folder column for one folder";
-    EXPECT_EQ(states, (std::vector<int>{5, 5}));
-    EXPECT_EQ(summary, L"Unable to rename files:\r\n2 files are being renamed to the same name.");
-    EXPECT_EQ(Entries(L"sub"), (Names{L"x.txt", L"y.txt"}));
-}
-
 // An item whose name, or whose folder's name, ends in a period or a space is renamed itself, never
 // its twin without them; when Windows cannot be given exactly that item, nothing changes and a
 // message says so.

@@ -426,45 +426,72 @@ TEST_F(MultiRenameTest, CopiesAndPastesNames)
     EXPECT_EQ(Entries(), (Names{L"a.jpg", L"b.jpg", L"c.jpg"}));
 }
 
-// Refused renames leave the folder as it was: a name of a file not in the list, a name ending in
-// a period, a name too long; a chain lands in order, a swap is refused.
+// Refused renames leave the folder as it was: a name of a file not in the list or another file's
+// short name, names the file system cannot hold, one folder named in two letter cases, a name
+// ending in a period, a name too long; a chain lands in order, a swap is refused.
 TEST_F(MultiRenameTest, RefusesWhatWouldLoseAFileAndOrdersChains)
 {
-    const Names paths = MakeNamedFiles({L"a.txt", L"b.txt", L"c.txt", L"other.txt"});
-    const Names selected(paths.begin(), paths.begin() + 3);
+    const Names files{L"a.txt", L"b.txt", L"c.txt", L"other.txt", L"quarterly report.txt"};
+    const auto makeFiles = [&] {
+        EXPECT_TRUE(DeleteTree(TempFolder()) && CreateFolder(TempFolder()) && CreateFolder(TempPath(L"sub")));
+        MakeNamedFiles(files);
+        MakeNamedFiles({L"x.txt", L"y.txt"}, L"sub");
+    };
+    makeFiles();
+    const Names abc{L"a.txt", L"b.txt", L"c.txt"};
     struct Case
     {
-        const wchar_t* clipboard;
+        Names selected;
+        std::wstring clipboard;
         std::vector<int> states;
         const wchar_t* summary;
     };
-    const Case refused[] = {
-        {L"other\nx\ny\n",
+    std::vector<Case> refused = {
+        {abc,
+         L"other\nx\ny\n",
          {6, 1, 1},
          L"Unable to rename files:\r\n1 file is being renamed to the same name as an existing file."},
-        {L"b\na\nc\n",
+        {abc,
+         L"b\na\nc\n",
          {6, 6, 2},
          L"Unable to rename files:\r\n2 files are being renamed to the same name as existing files."},
-        {L"x\ny\nz \n", {1, 1, 1}, nullptr}, // trimmed: fine
+        {abc, L"x\ny\nz \n", {1, 1, 1}, nullptr}, // trimmed: fine
         // b's rename would fail and a would land on b: refused before anything moves.
-        {L"b\nc\td\nz\n",
+        {abc,
+         L"b\nc\td\nz\n",
          {1, 7, 1},
          L"Unable to rename files:\r\n1 file is being renamed to an invalid name. Filenames cannot contain control "
          L"characters, such as a tab or a line break, or any of these characters: \\ / : * ? \" < > |"},
-        {L"nul\nCON\nlpt1.x\n",
+        {abc,
+         L"nul\nCON\nlpt1.x\n",
          {7, 7, 7},
          L"Unable to rename files:\r\n3 files are being renamed to names that Windows reserves for devices. "
          L"Filenames cannot be CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9, with or without an extension."},
+        {{L"sub\\x.txt", L"SUB\\y.txt"},
+         L"same\nsame\n",
+         {5, 5},
+         L"Unable to rename files:\r\n2 files are being renamed to the same name."},
     };
+    std::wstring shortName(MAX_PATH, L'\0');
+    shortName.resize(::GetShortPathNameW(TempPath(files.back()).c_str(), shortName.data(), MAX_PATH));
+    shortName.erase(0, shortName.rfind(L'\\') + 1);
+    if (shortName != files.back()) // where the volume gives short names
+        refused.push_back(
+            {{L"a.txt", L"b.txt"},
+             shortName + L"\nz\n",
+             {6, 1},
+             L"Unable to rename files:\r\n1 file is being renamed to the same name as an existing file."});
     for (const Case& c : refused)
     {
-        ASSERT_TRUE(DeleteTree(TempFolder()) && CreateFolder(TempFolder())); // whatever the row before did
-        MakeNamedFiles({L"a.txt", L"b.txt", L"c.txt", L"other.txt"});
+        makeFiles(); // whatever the row before did
+        Names selected;
+        for (const std::wstring& name : c.selected)
+            selected.push_back(TempPath(name));
         std::vector<int> states;
         std::wstring summary;
         ASSERT_TRUE(RunMultiRename(selected, [&](DialogHandle dlg) {
             StartUnchecked(dlg.Hwnd());
-            SetClipboardText(c.clipboard);
+            SetClipboardText(c.clipboard.c_str());
             dlg.Click(kPasteNames); // the names keep .txt
             states = StateImages(dlg.Hwnd());
             NestedDialogs nested;
@@ -476,8 +503,14 @@ TEST_F(MultiRenameTest, RefusesWhatWouldLoseAFileAndOrdersChains)
         }));
         EXPECT_EQ(states, c.states) << WideToUtf8(c.clipboard);
         EXPECT_EQ(summary, c.summary ? c.summary : L"") << WideToUtf8(c.clipboard);
-        EXPECT_EQ(Entries(), (Names{L"a.txt", L"b.txt", L"c.txt", L"other.txt"}));
+        Names all = files;
+        all.push_back(L"sub");
+        EXPECT_EQ(Entries(), all) << WideToUtf8(c.clipboard);
+        EXPECT_EQ(Entries(L"sub"), (Names{L"x.txt", L"y.txt"})) << WideToUtf8(c.clipboard);
     }
+    ASSERT_TRUE(DeleteTree(TempFolder()) && CreateFolder(TempFolder()));
+    const Names paths = MakeNamedFiles({L"a.txt", L"b.txt", L"c.txt", L"other.txt"});
+    const Names selected(paths.begin(), paths.begin() + 3);
 
     // Period, too long: each refused with its own line.
     std::wstring summary;
