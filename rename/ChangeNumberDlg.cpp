@@ -33,9 +33,8 @@ void CChangeNumberDlg::ShowSegment()
                             : m_segment.zerosMode == 2 ? IDC_NUMBER_ZEROS_REMOVE
                                                        : IDC_NUMBER_ZEROS_NONE;
     CheckRadio(IDC_NUMBER_ZEROS_NONE, IDC_NUMBER_ZEROS_MAKE, zerosButton);
-    // The boxes show what was used last time, whatever this part holds.
-    // The registry may hold any count: held to what its box shows, it cannot make every name
-    // gigabytes long.
+    // The boxes show what was used last time, whatever this part holds. The registry may hold any
+    // count: held to what its box shows, it cannot make every name gigabytes long.
     SetText(IDC_NUMBER_START, std::to_wstring(RememberedNumber(kStartSetting, 1)));
     SetText(IDC_NUMBER_DIGITS, std::to_wstring(std::clamp(RememberedNumber(kDigitsSetting, 4), 0, kMaxDigits)));
     ::SendMessageW(Item(IDC_NUMBER_START), EM_SETLIMITTEXT, kMaxStartLength, 0);

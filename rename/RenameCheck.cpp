@@ -25,8 +25,8 @@ ItemStatus NameStatus(const RenameFolder& folder, const RenameItem& item)
         return kStatusTooLong;
     if (name.front() == L' ' || name.back() == L' ' || name.back() == L'.')
         return kStatusBadEnds;
-    // A plain path would reach the device, or no name at all: the file would not land where it
-    // should, and the renames after it would land on names never freed.
+    // The shell takes plain paths: through one, a device name reaches the device and a control or
+    // forbidden character no file at all.
     if (IsDeviceName(name))
         return kStatusDeviceName;
     if (!IsPlainName(name))

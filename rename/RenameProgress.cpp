@@ -62,7 +62,7 @@ bool IsItem(const std::wstring& path, const RenameItem& item, const std::optiona
 // One rename: the new name must be free on disk now (no entry answers to it by its long or short
 // name, whatever appeared since the checks) unless it is the item's own; after the move the item
 // must be there.
-Stop Rename(const RenameItem& item, HWND owner, ShellOperationResult& shell)
+Stop RenameOne(const RenameItem& item, HWND owner, ShellOperationResult& shell)
 {
     const std::wstring source = SourcePath(item);
     const std::wstring target = TargetPath(item);
@@ -121,7 +121,7 @@ RenameOutcome RenameProgressDlg::Perform(HWND owner, const std::vector<RenameIte
     }
     for (const RenameItem* item : items)
     {
-        outcome.stop = Rename(*item, owner, outcome.shell);
+        outcome.stop = RenameOne(*item, owner, outcome.shell);
         if (outcome.stop != Stop::None)
             break;
         ++outcome.renamed;
