@@ -2,7 +2,6 @@
 
 #include "rename/RenameCheck.h"
 #include "tests/support/FileHelpers.h"
-#include "winsupport/FolderEnumerator.h"
 #include "winsupport/StringUtil.h"
 
 #include <gtest/gtest.h>
@@ -57,12 +56,8 @@ PatternAnalysis OpenModel(RenameModel& model, bool detectNumbers, bool allowExte
 std::map<std::wstring, std::string> FolderContents(const std::wstring& folder)
 {
     std::map<std::wstring, std::string> contents;
-    FolderEnumerator entries(folder);
-    while (entries.Next())
-    {
-        const std::wstring name(entries.Name());
-        contents[ToUpperCase(name)] = ReadFileBytes(folder + L"\\" + name).value_or("");
-    }
+    for (const auto& [path, bytes] : ReadTreeBelow(folder))
+        contents[ToUpperCase(path)] = bytes;
     return contents;
 }
 

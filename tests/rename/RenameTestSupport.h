@@ -20,7 +20,7 @@ std::wstring Compose(const PatternAnalysis& analysis, const std::wstring& name);
 RenameModel ModelOfFiles(const std::wstring& folder, const std::vector<std::wstring>& files,
                          const std::vector<std::wstring>& selected);
 
-// Every entry of the folder, by its upper-case name, with what it holds (folders hold nothing).
+// What ReadTreeBelow finds, by upper-case path: as the file system tells names apart.
 std::map<std::wstring, std::string> FolderContents(const std::wstring& folder);
 
 // The short (8.3) name of an existing item; its own name when it has none.
