@@ -3,12 +3,16 @@
 #include "resources/resource.h"
 #include "winsupport/SettingsStore.h"
 
+#include <algorithm>
 #include <string>
 
 namespace
 {
 constexpr wchar_t kStartSetting[] = L"NumberDlg Start";
 constexpr wchar_t kDigitsSetting[] = L"NumberDlg NDigits";
+constexpr int kMaxStartLength = 20; // every 32-bit start fits
+constexpr int kMaxDigitsLength = 3;
+constexpr int kMaxDigits = 999;
 
 int RememberedNumber(const wchar_t* name, int fallback)
 {
@@ -29,11 +33,12 @@ void CChangeNumberDlg::ShowSegment()
                             : m_segment.zerosMode == 2 ? IDC_NUMBER_ZEROS_REMOVE
                                                        : IDC_NUMBER_ZEROS_NONE;
     CheckRadio(IDC_NUMBER_ZEROS_NONE, IDC_NUMBER_ZEROS_MAKE, zerosButton);
-    // The boxes show what was used last time, whatever this part holds.
+    // The boxes show what was used last time, whatever this part holds. The registry may hold any
+    // count: held to what its box shows, it cannot make every name gigabytes long.
     SetText(IDC_NUMBER_START, std::to_wstring(RememberedNumber(kStartSetting, 1)));
-    SetText(IDC_NUMBER_DIGITS, std::to_wstring(RememberedNumber(kDigitsSetting, 4)));
-    ::SendMessageW(Item(IDC_NUMBER_START), EM_SETLIMITTEXT, 20, 0);
-    ::SendMessageW(Item(IDC_NUMBER_DIGITS), EM_SETLIMITTEXT, 3, 0);
+    SetText(IDC_NUMBER_DIGITS, std::to_wstring(std::clamp(RememberedNumber(kDigitsSetting, 4), 0, kMaxDigits)));
+    ::SendMessageW(Item(IDC_NUMBER_START), EM_SETLIMITTEXT, kMaxStartLength, 0);
+    ::SendMessageW(Item(IDC_NUMBER_DIGITS), EM_SETLIMITTEXT, kMaxDigitsLength, 0);
 }
 
 bool CChangeNumberDlg::OnPartCommand(int id, int)
@@ -78,8 +83,8 @@ void CChangeNumberDlg::Store()
     if (m_segment.renumber)
         m_segment.start = start;
     m_segment.zerosMode = IsChecked(IDC_NUMBER_ZEROS_REMOVE) ? 2 : IsChecked(IDC_NUMBER_ZEROS_MAKE) ? 1 : 0;
-    const long long digits = ReadDecimal(IDC_NUMBER_DIGITS);
-    m_segment.digits = static_cast<int32_t>(digits); // at most 3 characters
+    const long long digits = std::clamp(ReadDecimal(IDC_NUMBER_DIGITS), 0LL, static_cast<long long>(kMaxDigits));
+    m_segment.digits = static_cast<int32_t>(digits);
     // The settings keep 32 bits: a start beyond them comes back as its low half.
     (void)WriteSettingDword(kStartSetting, static_cast<DWORD>(static_cast<unsigned long long>(start)));
     (void)WriteSettingDword(kDigitsSetting, static_cast<DWORD>(digits));

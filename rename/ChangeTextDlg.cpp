@@ -471,9 +471,28 @@ void ChangeTextDlg::RemoveSelected()
 
 void ChangeTextDlg::Rename()
 {
-    // What changed on disk since the dialog opened: new entries count as names that exist, so that
-    // nothing is renamed onto them; entries that have gone leave the list (the names the others
-    // were shown keep their numbers).
+    UpdateFromDisk();
+    RenameProgressDlg progress;
+    switch (RunRename(m_model, Hwnd(), progress))
+    {
+    case RenameEnd::Refused:
+        break;
+    case RenameEnd::NoneRenamed:
+        UpdateFromDisk(); // the rows show what stands in the way
+        break;
+    case RenameEnd::PartlyRenamed:
+        Close(IDABORT); // the list no longer matches the disk
+        break;
+    case RenameEnd::Done:
+        Close(IDOK);
+        break;
+    }
+}
+
+void ChangeTextDlg::UpdateFromDisk()
+{
+    // New entries count as names that exist, so that nothing is renamed onto them; entries that
+    // have gone leave the list (the names the others were shown keep their numbers).
     const std::vector<RenameItem*> vanished = m_model.RefreshFromDisk();
     if (!vanished.empty())
     {
@@ -487,9 +506,6 @@ void ChangeTextDlg::Rename()
             m_model.EraseEntry(*item);
     }
     Recompute();
-    RenameProgressDlg progress;
-    if (RunRename(m_model, Hwnd(), progress))
-        Close(IDOK);
 }
 
 void ChangeTextDlg::ShowMessage(const std::wstring& text, UINT icon) const

@@ -13,7 +13,7 @@
 
 // "Multi Rename": the pattern of the names as a row of parts (an edit box for each common part, a
 // button for each number or wild part), every old and new name with its status, copy and paste of
-// names, and Rename, which checks everything and renames in one undoable operation.
+// names, and Rename, which checks everything and renames one file after the other.
 class ChangeTextDlg final : public CResizableDialog
 {
   public:
@@ -64,6 +64,8 @@ class ChangeTextDlg final : public CResizableDialog
     void ResetNames();
     void RemoveSelected();
     void Rename();
+    // What changed on disk since the dialog opened, in the list and the statuses.
+    void UpdateFromDisk();
     void ShowMessage(const std::wstring& text, UINT icon) const;
     Part* FindPart(HWND window) noexcept;
 

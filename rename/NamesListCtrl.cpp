@@ -159,6 +159,8 @@ int CNamesListCtrl::StateImage(ItemStatus status) noexcept
     case kStatusBadEnds:
     case kStatusTooLong:
     case kStatusInvalidText:
+    case kStatusBadCharacter:
+    case kStatusDeviceName:
         return 7;
     default:
         return 3; // pending, or not used

@@ -234,9 +234,10 @@ std::wstring WildValue(const Segment& segment, const std::wstring& value)
     return text;
 }
 
+// '<' opens a tag, checked apart.
 bool IsForbidden(wchar_t c)
 {
-    return std::wstring_view(L"\"*/:?\\>|").find(c) != std::wstring_view::npos;
+    return c < 32 || std::wstring_view(L"\"*/:?\\>|").find(c) != std::wstring_view::npos;
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
+#include "winsupport/ShellItemPath.h"
 #include "winsupport/StringUtil.h"
 
 #include <array>
@@ -24,7 +25,19 @@ ItemStatus NameStatus(const RenameFolder& folder, const RenameItem& item)
         return kStatusTooLong;
     if (name.front() == L' ' || name.back() == L' ' || name.back() == L'.')
         return kStatusBadEnds;
-    const auto holder = folder.entries.find(ToUpperCase(name));
+    // The shell takes plain paths: through one, a device name reaches the device and a control or
+    // forbidden character no file at all.
+    if (IsDeviceName(name))
+        return kStatusDeviceName;
+    if (!IsPlainName(name))
+        return kStatusBadCharacter;
+    const std::wstring key = ToUpperCase(name);
+    // Another entry's short name stays taken even when that entry is renamed: its next short name
+    // is the file system's choice.
+    const auto shortHolder = folder.shortNames.find(key);
+    if (shortHolder != folder.shortNames.end() && shortHolder->second != &item)
+        return kStatusExisting;
+    const auto holder = folder.entries.find(key);
     if (holder == folder.entries.end() || &holder->second == &item)
         return kStatusPending;
     const RenameItem& other = holder->second;
@@ -151,10 +164,10 @@ RenameSummary SummarizeStatus(const RenameModel& model)
 
 std::wstring ProblemSummary(const RenameModel& model)
 {
-    std::array<size_t, 10> counts{};
+    std::array<size_t, kStatusDeviceName + 1> counts{};
     for (const auto& [path, folder] : model.folders)
         for (const auto& [key, item] : folder->entries)
-            if (item.included && item.status >= 0 && item.status < 10)
+            if (item.included && item.status >= 0 && static_cast<size_t>(item.status) < counts.size())
                 ++counts[static_cast<size_t>(item.status)];
     struct Line
     {
@@ -170,6 +183,8 @@ std::wstring ProblemSummary(const RenameModel& model)
         {kStatusBadEnds, IDS_RENAME_BAD_ENDS_ONE, IDS_RENAME_BAD_ENDS_MANY, IDS_RENAME_BAD_ENDS_RULE},
         {kStatusTooLong, IDS_RENAME_TOO_LONG_ONE, IDS_RENAME_TOO_LONG_MANY, 0},
         {kStatusInvalidText, IDS_RENAME_INVALID_TEXT_ONE, IDS_RENAME_INVALID_TEXT_MANY, IDS_RENAME_INVALID_CHARACTERS},
+        {kStatusBadCharacter, IDS_RENAME_INVALID_TEXT_ONE, IDS_RENAME_INVALID_TEXT_MANY, IDS_RENAME_BAD_CHARACTER_RULE},
+        {kStatusDeviceName, IDS_RENAME_DEVICE_ONE, IDS_RENAME_DEVICE_MANY, IDS_RENAME_DEVICE_RULE},
     };
     std::wstring text = LoadStringResource(IDS_RENAME_UNABLE);
     for (const Line& line : kLines)

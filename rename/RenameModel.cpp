@@ -1,6 +1,7 @@
 #include "rename/RenameModel.h"
 
 #include "winsupport/FolderEnumerator.h"
+#include "winsupport/LongPath.h"
 #include "winsupport/StringUtil.h"
 
 #include <windows.h>
@@ -53,15 +54,23 @@ RenameItem MakeItem(const WIN32_FIND_DATAW& found, RenameFolder& folder)
     return item;
 }
 
+// The entry the scan is at, unless the folder holds it already (then it stays as it is); answers its
+// key.
+const std::wstring& AddEntry(RenameFolder& folder, const FolderEnumerator& found)
+{
+    RenameItem item = MakeItem(found.Entry(), folder);
+    std::wstring key = item.key;
+    const auto [where, added] = folder.entries.emplace(std::move(key), std::move(item));
+    if (added && !found.ShortName().empty())
+        folder.shortNames.emplace(ToUpperCase(found.ShortName()), &where->second);
+    return where->first;
+}
+
 void ScanFolder(RenameFolder& folder)
 {
-    FolderEnumerator entries(folder.path);
+    FolderEnumerator entries(folder.path, FolderEnumerator::ShortNames::Read);
     while (entries.Next())
-    {
-        RenameItem item = MakeItem(entries.Entry(), folder);
-        std::wstring key = item.key;
-        folder.entries.emplace(std::move(key), std::move(item));
-    }
+        AddEntry(folder, entries);
 }
 } // namespace
 
@@ -99,15 +108,22 @@ void RenameModel::NumberRows()
 
 RenameFolder& RenameModel::AddFolder(const std::wstring& path)
 {
-    auto [where, added] = folders.try_emplace(path);
-    if (added)
-    {
-        where->second = std::make_unique<RenameFolder>();
-        where->second->path = path;
-        where->second->displayPath = path;
-        ScanFolder(*where->second);
-    }
-    return *where->second;
+    if (const auto known = folders.find(path); known != folders.end())
+        return *known->second;
+    // Items of one folder are checked together whatever the spelling of their paths: it keeps the
+    // first one met. A folder without an identity is known by its spelling alone.
+    const std::optional<FileIdentity> identity = IdentifyItem(ToLongPath(path));
+    if (identity)
+        if (const auto same = m_foldersByIdentity.find(*identity); same != m_foldersByIdentity.end())
+            return *same->second;
+    auto folder = std::make_unique<RenameFolder>();
+    folder->path = path;
+    folder->displayPath = path;
+    ScanFolder(*folder);
+    RenameFolder& added = *folders.emplace(path, std::move(folder)).first->second;
+    if (identity)
+        m_foldersByIdentity.emplace(*identity, &added);
+    return added;
 }
 
 std::vector<RenameItem*> RenameModel::RefreshFromDisk()
@@ -116,14 +132,9 @@ std::vector<RenameItem*> RenameModel::RefreshFromDisk()
     for (auto& [path, folder] : folders)
     {
         std::set<std::wstring> found;
-        FolderEnumerator entries(folder->path);
+        FolderEnumerator entries(folder->path, FolderEnumerator::ShortNames::Read);
         while (entries.Next())
-        {
-            RenameItem item = MakeItem(entries.Entry(), *folder);
-            found.insert(item.key);
-            std::wstring key = item.key;
-            folder->entries.emplace(std::move(key), std::move(item)); // an entry already known stays as it is
-        }
+            found.insert(AddEntry(*folder, entries));
         if (!entries.ReadWhole())
             continue; // what the read missed may still be there
         for (auto& [key, item] : folder->entries)
@@ -137,6 +148,7 @@ void RenameModel::EraseEntry(RenameItem& item)
 {
     RenameFolder& folder = *item.folder;
     std::erase(folder.resolvedOrder, &item);
+    std::erase_if(folder.shortNames, [&](const auto& entry) { return entry.second == &item; });
     const std::wstring key = item.key; // the item goes with its key
     folder.entries.erase(key);
 }

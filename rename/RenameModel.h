@@ -1,5 +1,7 @@
 #pragma once
 
+#include "winsupport/FileIdentity.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -13,16 +15,18 @@ struct RenameFolder;
 // What the checks found for one entry's new name.
 enum ItemStatus : int32_t
 {
-    kStatusPending = 0,    // no problem found, order not yet resolved
-    kStatusUnused = 1,     // not used
-    kStatusRenamed = 2,    // not included, or resolved: will be renamed
-    kStatusUnchanged = 3,  // new name identical to the old one
-    kStatusDuplicate = 4,  // two or more included items get the same new name
-    kStatusExisting = 5,   // the name belongs to an entry that keeps it, or the item is part of a cycle
-    kStatusEmpty = 6,      // empty new name
-    kStatusBadEnds = 7,    // starts with a space, or ends with a space or a period
-    kStatusTooLong = 8,    // 256 characters or more
-    kStatusInvalidText = 9 // a common part's replacement text is not usable
+    kStatusPending = 0,       // no problem found, order not yet resolved
+    kStatusUnused = 1,        // not used
+    kStatusRenamed = 2,       // not included, or resolved: will be renamed
+    kStatusUnchanged = 3,     // new name identical to the old one
+    kStatusDuplicate = 4,     // two or more included items get the same new name
+    kStatusExisting = 5,      // the name belongs to an entry that keeps it, or the item is part of a cycle
+    kStatusEmpty = 6,         // empty new name
+    kStatusBadEnds = 7,       // starts with a space, or ends with a space or a period
+    kStatusTooLong = 8,       // 256 characters or more
+    kStatusInvalidText = 9,   // a common part's replacement text is not usable
+    kStatusBadCharacter = 10, // a control character, or one of \ / : * ? " < > |
+    kStatusDeviceName = 11,   // a device name such as NUL or CON.txt
 };
 
 // One entry of a scanned folder; only the listed ones are shown and renamed.
@@ -50,6 +54,8 @@ struct RenameFolder
     std::wstring path; // with its trailing backslash
     std::wstring displayPath;
     std::map<std::wstring, RenameItem> entries; // by upper-case name
+    // The file system answers to an entry's short (8.3) name too: upper-case short name -> its entry.
+    std::map<std::wstring, RenameItem*> shortNames;
     uint32_t folderCounter = 0;
     std::vector<RenameItem*> resolvedOrder; // filled by the checks
 };
@@ -68,7 +74,8 @@ class RenameModel
     // Gives each listed item its row position and its position among its folder's rows.
     void NumberRows();
 
-    // A folder and its entries as one scan finds them; used by the model build and by tests.
+    // A folder and its entries as one scan finds them; used by the model build and by tests. A folder
+    // the model holds under another spelling (letter case, short names) is that folder.
     RenameFolder& AddFolder(const std::wstring& path);
 
     // Brings the folders up to date with the disk just before renaming: entries made since the
@@ -76,6 +83,9 @@ class RenameModel
     // entries that have gone are returned, still in the model.
     std::vector<RenameItem*> RefreshFromDisk();
     void EraseEntry(RenameItem& item);
+
+  private:
+    std::map<FileIdentity, RenameFolder*> m_foldersByIdentity;
 };
 
 // The model of the Multi Rename command: every selected path shorter than 260 characters whose

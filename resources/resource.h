@@ -307,3 +307,18 @@
 // A move, rename or delete refused because the shell would not get exactly the item meant.
 #define IDS_SHELL_INEXACT_PATH 2700
 #define IDS_SHELL_INEXACT_PATH_TITLE 2701
+
+// Multi Rename: names the file system cannot hold as given.
+#define IDS_RENAME_BAD_CHARACTER_RULE 2710
+#define IDS_RENAME_DEVICE_ONE 2711
+#define IDS_RENAME_DEVICE_MANY 2712
+#define IDS_RENAME_DEVICE_RULE 2713
+
+// Multi Rename: renames that stopped part-way.
+#define IDS_RENAME_STOPPED_TAKEN 2714
+#define IDS_RENAME_STOPPED_FAILED 2715
+#define IDS_RENAME_NONE_DONE 2716
+#define IDS_RENAME_DONE_LIST 2717
+#define IDS_RENAME_NOT_DONE_LIST 2718
+#define IDS_RENAME_PAIR 2719
+#define IDS_RENAME_MORE 2720

@@ -2,6 +2,7 @@
 #include "tests/rename/RenameTestSupport.h"
 #include "tests/support/FileHelpers.h"
 #include "tests/support/TempFolderTest.h"
+#include "winsupport/StringUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,7 @@ TEST_F(RenameModelTest, ListsSelectedEntriesByFolderThenName)
     const std::wstring sub = TempPath(L"b sub");
     ASSERT_TRUE(CreateFolder(sub));
     ASSERT_TRUE(WriteFileBytes(sub + L"\\z.txt", "z"));
+    ASSERT_TRUE(WriteFileBytes(sub + L"\\y.txt", "y"));
     ASSERT_TRUE(WriteFileBytes(TempPath(L"\u00e4pfel.txt"), "1"));
     ASSERT_TRUE(WriteFileBytes(TempPath(L"Beta.txt"), "22"));
     ASSERT_TRUE(WriteFileBytes(TempPath(L"alpha.txt"), "333"));
@@ -38,7 +40,8 @@ TEST_F(RenameModelTest, ListsSelectedEntriesByFolderThenName)
     ASSERT_TRUE(WriteFileBytes(path260, "long"));
     ASSERT_TRUE(WriteFileBytes(path259, "long"));
     const std::vector<std::wstring> selection{sub + L"\\z.txt",
-                                              TempPath(L"BETA.TXT"), // the shell may hand another case
+                                              ToUpperCase(sub) + L"\\y.txt", // one folder under two spellings
+                                              TempPath(L"BETA.TXT"),         // the shell may hand another case
                                               TempPath(L"b sub"),
                                               TempPath(L"alpha.txt"),
                                               TempPath(L"missing.txt"),
@@ -47,9 +50,9 @@ TEST_F(RenameModelTest, ListsSelectedEntriesByFolderThenName)
                                               path259};
     RenameModel model = BuildRenameModel(selection);
     ASSERT_EQ(model.FolderCount(), 2u);
-    EXPECT_EQ(RowNames(model),
-              (std::vector<std::wstring>{L"alpha.txt", L"b sub", L"Beta.txt",
-                                         std::wstring(258 - TempFolder().size(), L'y'), L"\u00e4pfel.txt", L"z.txt"}));
+    EXPECT_EQ(RowNames(model), (std::vector<std::wstring>{L"alpha.txt", L"b sub", L"Beta.txt",
+                                                          std::wstring(258 - TempFolder().size(), L'y'),
+                                                          L"\u00e4pfel.txt", L"y.txt", L"z.txt"}));
 
     RenameFolder& top = *model.folders.at(TempFolder() + L"\\");
     EXPECT_EQ(top.displayPath, TempFolder() + L"\\");
@@ -64,8 +67,9 @@ TEST_F(RenameModelTest, ListsSelectedEntriesByFolderThenName)
 
     model.NumberRows();
     const std::vector<RenameItem*> rows = model.ListedItems();
-    EXPECT_EQ(rows[5]->listIndex, 5u);
-    EXPECT_EQ(rows[5]->folderIndex, 0u);
+    EXPECT_EQ(rows[6]->listIndex, 6u);
+    EXPECT_EQ(rows[6]->folderIndex, 1u);
+    EXPECT_EQ(rows[6]->folder->displayPath, sub + L"\\");
     EXPECT_EQ(rows[4]->folderIndex, 4u);
 }
 

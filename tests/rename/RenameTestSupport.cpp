@@ -52,3 +52,18 @@ PatternAnalysis OpenModel(RenameModel& model, bool detectNumbers, bool allowExte
     RecomputeNames(model, analysis);
     return analysis;
 }
+
+std::map<std::wstring, std::string> FolderContents(const std::wstring& folder)
+{
+    std::map<std::wstring, std::string> contents;
+    for (const auto& [path, bytes] : ReadTreeBelow(folder))
+        contents[ToUpperCase(path)] = bytes;
+    return contents;
+}
+
+std::wstring ShortName(const std::wstring& path)
+{
+    std::wstring shortPath(::GetShortPathNameW(path.c_str(), nullptr, 0), L'\0');
+    shortPath.resize(::GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size())));
+    return shortPath.substr(shortPath.rfind(L'\\') + 1);
+}

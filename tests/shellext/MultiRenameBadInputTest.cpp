@@ -1,17 +1,21 @@
 #include "tests/shellext/MultiRenameTestSupport.h"
+#include "tests/support/ClipboardHelpers.h"
 #include "tests/support/FileHelpers.h"
 #include "winsupport/StringUtil.h"
+#include "winsupport/UniqueHandle.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 using namespace rename_ids;
 
 namespace
 {
 using Names = std::vector<std::wstring>;
+using Tree = std::map<std::wstring, std::string>; // as ReadTreeBelow gives it: path -> contents
 
 std::wstring Numbered(const wchar_t* stem, int number, int width, const wchar_t* extension)
 {
@@ -171,4 +175,115 @@ TEST_F(MultiRenameBadInputTest, FilesThatVanishOrAppearBeforeRename)
     }));
     EXPECT_EQ(Entries(), (Names{L"c3.txt"}));
     EXPECT_TRUE(Holds(L"c3.txt", L"a3.txt"));
+}
+
+// A rename that fails stops the ones after it, so that nothing lands on a name that was never
+// freed; a message tells which files were renamed and which were not. With nothing renamed the
+// dialog stays open.
+TEST_F(MultiRenameBadInputTest, AFailedRenameStopsTheOnesAfterIt)
+{
+    struct Case
+    {
+        const wchar_t* locked; // held open without sharing, so that its move fails
+        const wchar_t* message;
+        bool closes;
+        Tree after;
+    };
+    const Case cases[] = {
+        {L"b.txt",
+         L"Renaming stopped at \"b.txt\": it could not be renamed to \"c.txt\".\r\n\r\nRenamed (1):\r\nc.txt -> "
+         L"d.txt\r\n\r\nNot renamed (2):\r\nb.txt -> c.txt\r\na.txt -> b.txt",
+         true,
+         {{L"a.txt", "a.txt"}, {L"b.txt", "b.txt"}, {L"d.txt", "c.txt"}}},
+        {L"c.txt",
+         L"Renaming stopped at \"c.txt\": it could not be renamed to \"d.txt\".\r\n\r\nNo file was renamed.",
+         false,
+         {{L"a.txt", "a.txt"}, {L"b.txt", "b.txt"}, {L"c.txt", "c.txt"}}},
+    };
+    for (const Case& c : cases)
+    {
+        ASSERT_TRUE(DeleteTree(TempFolder()) && CreateFolder(TempFolder()));
+        const Names paths = MakeNamedFiles({L"a.txt", L"b.txt", L"c.txt"});
+        std::vector<std::wstring> messages;
+        bool closed = false;
+        ASSERT_TRUE(RunMultiRename(paths, [&](DialogHandle dlg) {
+            SetClipboardText(L"b\nc\nd\n");
+            dlg.Click(kPasteNames);
+            const UniqueFile lock(::CreateFileW(TempPath(c.locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(lock);
+            NestedDialogs nested;
+            nested.AnswerMessage();
+            dlg.Click(IDOK);
+            messages = nested.Messages();
+            closed = !::IsWindowVisible(dlg.Hwnd()); // ended: it goes once its loop returns
+            if (!closed)
+                dlg.Click(IDCANCEL);
+        }));
+        EXPECT_EQ(messages, std::vector<std::wstring>{c.message}) << WideToUtf8(c.locked);
+        EXPECT_EQ(closed, c.closes) << WideToUtf8(c.locked);
+        EXPECT_EQ(ReadTreeBelow(TempFolder()), c.after) << WideToUtf8(c.locked);
+    }
+}
+
+// An item whose name, or whose folder's name, ends in a period or a space is renamed itself, never
+// its twin without them; when Windows cannot be given exactly that item, nothing changes and a
+// message says so.
+TEST_F(MultiRenameBadInputTest, NamesEndingInAPeriodOrASpaceRenameOnlyThemselves)
+{
+    struct Case
+    {
+        Names made; // folders end in a backslash; each file holds its own path
+        Names selected;
+        size_t part; // the common part typed into
+        const wchar_t* typed;
+        bool refused;
+        Tree after;
+    };
+    const Case cases[] = {
+        {{L"a ", L"a", L"b "}, {L"a ", L"b "}, 1, L"x", true, {{L"a", "a"}, {L"a ", "a "}, {L"b ", "b "}}},
+        {{L"a ", L"b "}, {L"a ", L"b "}, 1, L"x", false, {{L"ax", "a "}, {L"bx", "b "}}},
+        {{L"sub.\\", L"sub.\\x.txt", L"sub.\\y.txt", L"sub\\", L"sub\\x.txt"},
+         {L"sub.\\x.txt", L"sub.\\y.txt"},
+         0,
+         L"n",
+         true,
+         {{L"sub.\\", ""},
+          {L"sub.\\x.txt", "sub.\\x.txt"},
+          {L"sub.\\y.txt", "sub.\\y.txt"},
+          {L"sub\\", ""},
+          {L"sub\\x.txt", "sub\\x.txt"}}},
+        {{L"sub.\\", L"sub.\\x.txt", L"sub.\\y.txt"},
+         {L"sub.\\x.txt", L"sub.\\y.txt"},
+         0,
+         L"n",
+         false,
+         {{L"sub.\\", ""}, {L"sub.\\nx.txt", "sub.\\x.txt"}, {L"sub.\\ny.txt", "sub.\\y.txt"}}},
+    };
+    for (const Case& c : cases)
+    {
+        ASSERT_TRUE(DeleteTree(TempFolder()) && CreateFolder(TempFolder()));
+        for (const std::wstring& made : c.made)
+            ASSERT_TRUE(made.ends_with(L'\\') ? CreateFolder(TempPath(made.substr(0, made.size() - 1)))
+                                              : WriteFileBytes(TempPath(made), WideToUtf8(made)));
+        Names paths;
+        for (const std::wstring& name : c.selected)
+            paths.push_back(TempPath(name));
+        std::wstring message;
+        ASSERT_TRUE(RunMultiRename(paths, [&](DialogHandle dlg) {
+            TypeIntoPart(dlg.Hwnd(), c.part, c.typed);
+            NestedDialogs nested;
+            nested.On(L"Brelvanta", [&](DialogHandle box) {
+                message = box.GetText(0xFFFF);
+                box.Click(IDOK);
+            });
+            dlg.Click(IDOK);
+            if (::IsWindowVisible(dlg.Hwnd()))
+                dlg.Click(IDCANCEL);
+        }));
+        const std::string what = WideToUtf8(c.selected.front());
+        EXPECT_EQ(message.starts_with(L"Nothing was changed: Windows cannot be given exactly this item."), c.refused)
+            << what;
+        EXPECT_EQ(ReadTreeBelow(TempFolder()), c.after) << what;
+    }
 }

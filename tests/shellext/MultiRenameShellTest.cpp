@@ -1,6 +1,7 @@
 #include "tests/shellext/MultiRenameTestSupport.h"
 #include "tests/support/ClipboardHelpers.h"
 #include "tests/support/FileHelpers.h"
+#include "winsupport/SettingsStore.h"
 #include "winsupport/StringUtil.h"
 
 #include <commctrl.h>
@@ -225,6 +226,52 @@ TEST_F(MultiRenameTest, RenumbersThroughChangeNumber)
     EXPECT_TRUE(Holds(L"file004.txt", L"file010.txt"));
 }
 
+// The remembered start and digit count come back only as their boxes can show them: a count of
+// two billion digits would make every name gigabytes long.
+TEST_F(MultiRenameTest, RemembersNumbersOnlyAsTheirBoxesShowThem)
+{
+    const Names paths = MakeNamedFiles({L"file7.txt", L"file9.txt"});
+    struct Case
+    {
+        DWORD digits;
+        DWORD start;
+        const wchar_t* digitsShown;
+        const wchar_t* startShown;
+        int state; // of both rows once "Make number with" that many digits
+    };
+    // 999 digits make names too long; 0 digits count as 1, which changes nothing here.
+    for (const Case& c : {Case{0x7FFFFFF0, 5, L"999", L"5", 7}, Case{0xFFFFFFFF, 0x80000000, L"0", L"-2147483648", 2},
+                          Case{12, 0, L"12", L"0", 1}})
+    {
+        ASSERT_TRUE(WriteSettingDword(L"NumberDlg NDigits", c.digits));
+        ASSERT_TRUE(WriteSettingDword(L"NumberDlg Start", c.start));
+        std::wstring digitsShown;
+        std::wstring startShown;
+        std::vector<int> states;
+        ASSERT_TRUE(RunMultiRename(paths, [&](DialogHandle dlg) {
+            StartUnchecked(dlg.Hwnd());
+            NestedDialogs nested;
+            nested.On(L"Change Number", [&](DialogHandle number) {
+                digitsShown = number.GetText(kDigits);
+                startShown = number.GetText(kStart);
+                if (digitsShown.size() > 3)
+                {
+                    number.Click(IDCANCEL);
+                    return;
+                }
+                ClickRadio(number.Hwnd(), kZerosNone, kZerosMake, kZerosMake);
+                number.Click(IDOK);
+            });
+            ClickPartButton(dlg.Hwnd(), 0);
+            states = StateImages(dlg.Hwnd());
+            dlg.Click(IDCANCEL);
+        }));
+        EXPECT_EQ(digitsShown, c.digitsShown) << c.digits;
+        EXPECT_EQ(startShown, c.startShown) << c.start;
+        EXPECT_EQ(states, std::vector<int>(2, c.state)) << c.digits;
+    }
+}
+
 // Change Wild: case changes and truncation; Clear Text gives every name the same name, refused.
 TEST_F(MultiRenameTest, ChangesCaseAndLengthThroughChangeWild)
 {
@@ -379,34 +426,73 @@ TEST_F(MultiRenameTest, CopiesAndPastesNames)
     EXPECT_EQ(Entries(), (Names{L"a.jpg", L"b.jpg", L"c.jpg"}));
 }
 
-// Refused renames leave the folder as it was: a name of a file not in the list, a name ending in
-// a period, a name too long; a chain lands in order, a swap is refused.
+// Refused renames leave the folder as it was: a name of a file not in the list or another file's
+// short name, names the file system cannot hold, one folder named in two letter cases, a name
+// ending in a period, a name too long; a chain lands in order, a swap is refused.
 TEST_F(MultiRenameTest, RefusesWhatWouldLoseAFileAndOrdersChains)
 {
-    const Names paths = MakeNamedFiles({L"a.txt", L"b.txt", L"c.txt", L"other.txt"});
-    const Names selected(paths.begin(), paths.begin() + 3);
+    const Names files{L"a.txt", L"b.txt", L"c.txt", L"other.txt", L"quarterly report.txt"};
+    const auto makeFiles = [&] {
+        EXPECT_TRUE(DeleteTree(TempFolder()) && CreateFolder(TempFolder()) && CreateFolder(TempPath(L"sub")));
+        MakeNamedFiles(files);
+        MakeNamedFiles({L"x.txt", L"y.txt"}, L"sub");
+    };
+    makeFiles();
+    const std::map<std::wstring, std::string> made = ReadTreeBelow(TempFolder());
+    const Names abc{L"a.txt", L"b.txt", L"c.txt"};
     struct Case
     {
-        const wchar_t* clipboard;
+        Names selected;
+        std::wstring clipboard;
         std::vector<int> states;
         const wchar_t* summary;
     };
-    const Case refused[] = {
-        {L"other\nx\ny\n",
+    std::vector<Case> refused = {
+        {abc,
+         L"other\nx\ny\n",
          {6, 1, 1},
          L"Unable to rename files:\r\n1 file is being renamed to the same name as an existing file."},
-        {L"b\na\nc\n",
+        {abc,
+         L"b\na\nc\n",
          {6, 6, 2},
          L"Unable to rename files:\r\n2 files are being renamed to the same name as existing files."},
-        {L"x\ny\nz \n", {1, 1, 1}, nullptr}, // trimmed: fine
+        {abc, L"x\ny\nz \n", {1, 1, 1}, nullptr}, // trimmed: fine
+        // b's rename would fail and a would land on b: refused before anything moves.
+        {abc,
+         L"b\nc\td\nz\n",
+         {1, 7, 1},
+         L"Unable to rename files:\r\n1 file is being renamed to an invalid name. Filenames cannot contain control "
+         L"characters, such as a tab or a line break, or any of these characters: \\ / : * ? \" < > |"},
+        {abc,
+         L"nul\nCON\nlpt1.x\n",
+         {7, 7, 7},
+         L"Unable to rename files:\r\n3 files are being renamed to names that Windows reserves for devices. "
+         L"Filenames cannot be CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9, with or without an extension."},
+        {{L"sub\\x.txt", L"SUB\\y.txt"},
+         L"same\nsame\n",
+         {5, 5},
+         L"Unable to rename files:\r\n2 files are being renamed to the same name."},
     };
+    std::wstring shortName(MAX_PATH, L'\0');
+    shortName.resize(::GetShortPathNameW(TempPath(files.back()).c_str(), shortName.data(), MAX_PATH));
+    shortName.erase(0, shortName.rfind(L'\\') + 1);
+    if (shortName != files.back()) // where the volume gives short names
+        refused.push_back(
+            {{L"a.txt", L"b.txt"},
+             shortName + L"\nz\n",
+             {6, 1},
+             L"Unable to rename files:\r\n1 file is being renamed to the same name as an existing file."});
     for (const Case& c : refused)
     {
+        makeFiles(); // whatever the row before did
+        Names selected;
+        for (const std::wstring& name : c.selected)
+            selected.push_back(TempPath(name));
         std::vector<int> states;
         std::wstring summary;
         ASSERT_TRUE(RunMultiRename(selected, [&](DialogHandle dlg) {
             StartUnchecked(dlg.Hwnd());
-            SetClipboardText(c.clipboard);
+            SetClipboardText(c.clipboard.c_str());
             dlg.Click(kPasteNames); // the names keep .txt
             states = StateImages(dlg.Hwnd());
             NestedDialogs nested;
@@ -418,8 +504,11 @@ TEST_F(MultiRenameTest, RefusesWhatWouldLoseAFileAndOrdersChains)
         }));
         EXPECT_EQ(states, c.states) << WideToUtf8(c.clipboard);
         EXPECT_EQ(summary, c.summary ? c.summary : L"") << WideToUtf8(c.clipboard);
-        EXPECT_EQ(Entries(), (Names{L"a.txt", L"b.txt", L"c.txt", L"other.txt"}));
+        EXPECT_EQ(ReadTreeBelow(TempFolder()), made) << WideToUtf8(c.clipboard);
     }
+    ASSERT_TRUE(DeleteTree(TempFolder()) && CreateFolder(TempFolder()));
+    const Names paths = MakeNamedFiles({L"a.txt", L"b.txt", L"c.txt", L"other.txt"});
+    const Names selected(paths.begin(), paths.begin() + 3);
 
     // Period, too long: each refused with its own line.
     std::wstring summary;
