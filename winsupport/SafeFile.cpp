@@ -47,13 +47,10 @@ std::optional<std::wstring> FinalPath(HANDLE file)
         if (fitted)
             break;
     }
-    constexpr std::wstring_view kLongUnc = L"\\\\?\\UNC\\";
-    constexpr std::wstring_view kLong = L"\\\\?\\";
-    if (path.starts_with(kLongUnc))
-        return L"\\\\" + path.substr(kLongUnc.size());
-    if (path.starts_with(kLong))
-        return path.substr(kLong.size());
-    return path;
+    std::wstring plain = FromLongPath(path);
+    if (plain.empty())
+        return std::nullopt;
+    return plain;
 }
 
 // The file a save replaces: the path's own file or, when the path is a symbolic link, the file the

@@ -184,8 +184,10 @@ void NestedDialogs::Poll()
         return;
     for (const HWND window : dialogs)
     {
+        const std::wstring caption = GetWindowTextString(window);
+        const std::wstring& wanted = m_scripts.front().caption;
         if (std::find(m_handled.begin(), m_handled.end(), window) != m_handled.end() ||
-            GetWindowTextString(window) != m_scripts.front().caption)
+            (wanted.empty() ? caption == kMultiRenameCaption : caption != wanted))
             continue;
         Script script = std::move(m_scripts.front());
         m_scripts.erase(m_scripts.begin());

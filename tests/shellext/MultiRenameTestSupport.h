@@ -59,6 +59,7 @@ class NestedDialogs
     NestedDialogs& operator=(const NestedDialogs&) = delete;
     ~NestedDialogs();
 
+    // An empty caption stands for any window but the Multi Rename dialog.
     void On(std::wstring caption, std::function<void(DialogHandle)> script);
     // Answers the next message box of the Multi Rename dialog with OK and keeps its text.
     void AnswerMessage();
