@@ -7,6 +7,9 @@
 
 #include <shellapi.h>
 
+namespace
+{
+// Paths as the shell's file operation takes them: each ended by a NUL, one more NUL after the last.
 std::wstring ShellPathList(const std::vector<std::wstring>& paths)
 {
     std::wstring list;
@@ -36,6 +39,7 @@ ShellOperationResult RunShellOperationOnLists(UINT operation, const std::wstring
     result.aborted = operationInfo.fAnyOperationsAborted != FALSE;
     return result;
 }
+} // namespace
 
 ShellOperationResult RunShellOperation(UINT operation, const std::vector<std::wstring>& sources,
                                        const std::vector<std::wstring>& destinations, FILEOP_FLAGS flags, HWND owner)

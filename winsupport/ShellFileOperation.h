@@ -17,18 +17,10 @@ struct ShellOperationResult
     bool Succeeded() const noexcept { return code == 0 && !aborted && inexactPath.empty(); }
 };
 
-// Paths as the shell's file operation takes them: each ended by a NUL, one more NUL after the last.
-std::wstring ShellPathList(const std::vector<std::wstring>& paths);
-
-// Runs SHFileOperationW on lists made as ShellPathList makes them. With a non-empty destination
-// list, each source has its own destination (FOF_MULTIDESTFILES is added). An empty source list
-// succeeds without a call.
-ShellOperationResult RunShellOperationOnLists(UINT operation, const std::wstring& from, const std::wstring& to,
-                                              FILEOP_FLAGS flags, HWND owner);
-
-// The same over the paths themselves, each handed to the shell as ShellItemPath names it (each
+// Runs SHFileOperationW over the paths, each handed to the shell as ShellItemPath names it (each
 // destination's folder likewise, its name as given): when any of them cannot be named exactly,
-// nothing is done.
+// nothing is done. With destinations, each source has its own (FOF_MULTIDESTFILES is added). An
+// empty source list succeeds without a call.
 ShellOperationResult RunShellOperation(UINT operation, const std::vector<std::wstring>& sources,
                                        const std::vector<std::wstring>& destinations, FILEOP_FLAGS flags, HWND owner);
 
