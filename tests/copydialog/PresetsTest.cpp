@@ -382,17 +382,11 @@ TEST_F(PresetsTest, OnlyWhatReadsBackIsWritten)
 // deep, may cost more stack than the reader's own few frames.
 TEST(PresetsParseTest, NoDocumentExhaustsTheStack)
 {
-    std::vector<std::string> documents = DeepXmlDocuments(kMaxPresetsFileSize);
-    std::mt19937 random(20261210);
-    for (int round = 0; round < 3000; ++round)
-        documents.push_back(RandomXmlDocument(random, 2 * kMaxPresetsNesting));
-    size_t read = 0;
-    ASSERT_TRUE(RunOnSmallStack(64 * 1024, [&documents, &read] {
-        for (const std::string& document : documents)
-        {
+    const std::optional<size_t> read =
+        ReadSamplesOnSmallStack(kMaxPresetsFileSize, kMaxPresetsNesting, 20261210, [](const std::string& document) {
             PresetList presets;
-            read += ParsePresets(document, presets);
-        }
-    }));
-    EXPECT_EQ(read, 0u) << "none of them is a presets file";
+            return ParsePresets(document, presets);
+        });
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(*read, 0u) << "none of them is a presets file";
 }

@@ -241,17 +241,11 @@ TEST(MenuConfigTest, HostileDocumentsAreMalformedNotFatal)
 // to spare: no document, however deep, may cost more of it than the reader's own few frames.
 TEST(MenuConfigTest, NoDocumentExhaustsTheStack)
 {
-    std::vector<std::string> documents = DeepXmlDocuments(kMaxMenuConfigFileSize);
-    std::mt19937 random(20261209);
-    for (int round = 0; round < 3000; ++round)
-        documents.push_back(RandomXmlDocument(random, 2 * kMaxMenuConfigNesting));
-    size_t complete = 0;
-    ASSERT_TRUE(RunOnSmallStack(64 * 1024, [&documents, &complete] {
-        for (const std::string& document : documents)
-        {
-            MenuConfig config;
-            complete += ParseMenuConfig(document, config);
-        }
-    }));
-    EXPECT_EQ(complete, 0u) << "none of them is a menu configuration";
+    const std::optional<size_t> complete = ReadSamplesOnSmallStack(kMaxMenuConfigFileSize, kMaxMenuConfigNesting,
+                                                                   20261209, [](const std::string& document) {
+                                                                       MenuConfig config;
+                                                                       return ParseMenuConfig(document, config);
+                                                                   });
+    ASSERT_TRUE(complete.has_value());
+    EXPECT_EQ(*complete, 0u) << "none of them is a menu configuration";
 }

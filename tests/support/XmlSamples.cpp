@@ -254,3 +254,19 @@ bool RunOnSmallStack(size_t stackSize, const std::function<void()>& work)
         ::CreateThread(nullptr, stackSize, &RunWork, &run, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
     return thread && ::WaitForSingleObject(thread.Get(), INFINITE) == WAIT_OBJECT_0 && run.returned;
 }
+
+std::optional<size_t> ReadSamplesOnSmallStack(size_t maxSize, size_t maxDepth, unsigned seed,
+                                              const std::function<bool(const std::string&)>& read)
+{
+    std::vector<std::string> documents = DeepXmlDocuments(maxSize);
+    std::mt19937 random(seed);
+    for (int round = 0; round < 3000; ++round)
+        documents.push_back(RandomXmlDocument(random, 2 * maxDepth));
+    size_t count = 0;
+    if (!RunOnSmallStack(64 * 1024, [&documents, &read, &count] {
+            for (const std::string& document : documents)
+                count += read(document) ? 1 : 0;
+        }))
+        return std::nullopt;
+    return count;
+}

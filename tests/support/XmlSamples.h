@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,3 +21,9 @@ std::vector<std::string> DeepXmlDocuments(size_t maxSize);
 // Runs work on a thread of its own whose stack holds only stackSize bytes; true when work returned
 // without throwing. Code that recursed once per level of a document would not return.
 bool RunOnSmallStack(size_t stackSize, const std::function<void()>& work);
+
+// Hands the deep documents (up to maxSize bytes) and 3,000 random ones (up to twice maxDepth deep)
+// to read on a thread with a 64 KB stack: the number that read returned true for, or nothing when
+// the thread did not return.
+std::optional<size_t> ReadSamplesOnSmallStack(size_t maxSize, size_t maxDepth, unsigned seed,
+                                              const std::function<bool(const std::string&)>& read);
