@@ -19,11 +19,6 @@ bool HasParentSource(const NameRecord& record)
 {
     return std::find(record.sources.begin(), record.sources.end(), std::wstring()) != record.sources.end();
 }
-
-bool EndsInPeriodOrSpace(std::wstring_view name)
-{
-    return !name.empty() && (name.back() == L'.' || name.back() == L' ');
-}
 } // namespace
 
 bool NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const noexcept

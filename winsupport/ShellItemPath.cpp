@@ -10,11 +10,6 @@
 
 namespace
 {
-bool EndsInPeriodOrSpace(std::wstring_view name)
-{
-    return !name.empty() && (name.back() == L'.' || name.back() == L' ');
-}
-
 // Characters that no name of a plain path can hold.
 bool HasForbiddenCharacter(std::wstring_view name)
 {
@@ -52,6 +47,11 @@ bool IsMissing(DWORD error)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 } // namespace
+
+bool EndsInPeriodOrSpace(std::wstring_view name)
+{
+    return !name.empty() && (name.back() == L'.' || name.back() == L' ');
+}
 
 bool IsDeviceName(std::wstring_view name)
 {

@@ -8,6 +8,9 @@
 // device name (NUL, CON.txt) for the device. These functions give the shell a spelling that names
 // exactly the item meant, or nothing.
 
+// Whether a plain path would read the name as another: it ends in a period or a space.
+bool EndsInPeriodOrSpace(std::wstring_view name);
+
 // A device name: CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9, with or without an extension.
 bool IsDeviceName(std::wstring_view name);
 
