@@ -3,6 +3,7 @@
 #include "configure/CommandTexts.h"
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
+#include "winsupport/StringUtil.h"
 #include "winsupport/ScreenDpi.h"
 
 #include <commctrl.h>
@@ -83,7 +84,7 @@ void CCommandListView::Insert(int row, const MenuEntry& entry)
     const int inserted = ListView_InsertItem(m_list, &item);
     if (inserted < 0)
         return;
-    std::wstring text = CommandMenuText(entry.type);
+    std::wstring text = WithoutAccessKey(CommandMenuText(entry.type));
     ListView_SetItemText(m_list, inserted, 1, text.data());
     ListView_SetCheckState(m_list, inserted, entry.show);
 }

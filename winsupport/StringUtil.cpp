@@ -64,3 +64,15 @@ std::wstring ResolvePlural(const std::wstring& text, size_t itemCount)
     }
     return result;
 }
+
+std::wstring WithoutAccessKey(std::wstring_view text)
+{
+    std::wstring shown;
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        if (text[i] == L'&' && i + 1 < text.size())
+            ++i;
+        shown += text[i];
+    }
+    return shown;
+}

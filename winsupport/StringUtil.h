@@ -15,3 +15,7 @@ std::wstring ToLowerCase(std::wstring_view text);
 
 // "(s)" becomes nothing for one selected item and "s" for any other count.
 std::wstring ResolvePlural(const std::wstring& text, size_t itemCount);
+
+// A menu text as it reads outside a menu: the "&" that marks its access key dropped, "&&" shown as
+// one "&".
+std::wstring WithoutAccessKey(std::wstring_view text);

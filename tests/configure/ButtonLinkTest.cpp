@@ -1,9 +1,11 @@
 #include "configure/BrelvantaConfigureDlg.h"
+#include "configure/CommandTexts.h"
 
 #include "BrelvantaVersion.h"
 
 #include "resources/resource.h"
 #include "tests/support/TempFolderTest.h"
+#include "winsupport/Resources.h"
 #include "winsupport/Window.h"
 
 #include <commctrl.h>
@@ -110,5 +112,11 @@ TEST_F(ButtonLinkTest, TheListsHaveTheirColumnsAndStyles)
     }
     wchar_t text[64]{};
     ListView_GetItemText(::GetDlgItem(m_dialog.Hwnd(), IDC_SUBMENU_LIST), 0, 1, text, 64);
-    EXPECT_STREQ(text, L"Copy &Filename(s)");
+    EXPECT_STREQ(text, L"Copy Filename(s)") << "the menu's access key means nothing in the list";
+
+    // Texts that once named the dialog wrongly or were misspelt.
+    EXPECT_EQ(LoadStringResource(IDS_HELP_COPY_WITH_OPTIONS),
+              L"Brings up the Copy Filenames dialog that lets you customize the text copied");
+    EXPECT_TRUE(CommandDescription(CommandType::CopyFilename)
+                    .ends_with(L"Holding CTRL brings up the Copy with Options command."));
 }

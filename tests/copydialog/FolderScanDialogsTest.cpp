@@ -337,6 +337,8 @@ TEST_F(FolderScanTest, AFinishedScanListsTheContents)
     m_driver.OnDialog(L"Reading folders", [&](DialogHandle progress) {
         ownerEnabled = ::IsWindowEnabled(m_owner.Hwnd()) != FALSE;
         EXPECT_EQ(progress.Caption(), L"Reading folders");
+        EXPECT_EQ(GetWindowTextString(::FindWindowExW(progress.Hwnd(), nullptr, L"Static", nullptr)),
+                  L"Reading folder:");
         PumpFor(progress.Hwnd(), 250); // the scan waits meanwhile; the window's timer shows its folder
         shown = progress.GetText(IDC_SCANNING_FOLDERS_PATH);
     });
