@@ -208,6 +208,37 @@ def check_left_as_before(before, after, what):
 
 # ---- the steps --------------------------------------------------------------------------------------
 
+def msi_table(msi, table):
+    """The rows of one table of the package, each as {column: value}."""
+    lines = subprocess.run(['msiinfo', 'export', str(msi), table], capture_output=True, text=True,
+                           check=True).stdout.splitlines()
+    columns = lines[0].split('\t')
+    return [dict(zip(columns, line.split('\t'))) for line in lines[3:]]
+
+
+# The package's folders in the user's profile when it installs per user.
+PROFILE_FOLDERS = {'ProgramsFolder', 'INSTALLDIR', 'ProgramMenuFolder'}
+
+
+def check_tables(msi):
+    """The Windows Installer rules that apply to this package, read from its tables."""
+    features = {row['Feature'] for row in msi_table(msi, 'Feature')}
+    for row in msi_table(msi, 'Shortcut'):
+        check(row['Target'] not in features and row['Target'].startswith('[#'),
+              f'the shortcut {row["Shortcut"]} is not advertised: it names its file ({row["Target"]})')
+        check(bool(row['Icon_']), f'the shortcut {row["Shortcut"]} has its icon')
+    registry = {row['Registry']: row for row in msi_table(msi, 'Registry')}
+    for row in msi_table(msi, 'Component'):
+        key = registry.get(row['KeyPath'])
+        # HKMU (-1) is HKCU in a per-user install.
+        check(row['Directory_'] not in PROFILE_FOLDERS or (key is not None and key['Root'] in ('-1', '1')),
+              f'the component {row["Component"]} in the user\'s profile has a registry key path')
+    removed = {row['DirProperty'] for row in msi_table(msi, 'RemoveFile') if row['InstallMode'] in ('2', '3')}
+    for folder in PROFILE_FOLDERS - {'ProgramMenuFolder'}:
+        check(folder in removed, f'the folder {folder} in the user\'s profile is removed on uninstall')
+    check('StartMenuShortcut' in features, 'the Start-menu shortcut is a feature of its own')
+
+
 def project_version():
     for line in (ROOT / 'CMakeLists.txt').read_text().splitlines():
         if line.startswith('project(Brelvanta VERSION '):
@@ -318,6 +349,7 @@ def main():
     dll_size, msi_size = (DIST / 'Brelvanta.dll').stat().st_size, current_msi.stat().st_size
     check(dll_size <= 1536 * 1024, f'Brelvanta.dll is {dll_size} bytes, at most 1.5 MiB')
     check(msi_size <= 1024 * 1024, f'{current_msi.name} is {msi_size} bytes, at most 1 MiB')
+    check_tables(current_msi)
 
     unfinished = fresh_prefix()
     user_files = plant_user_files()
@@ -376,6 +408,15 @@ def main():
     code, _ = msiexec('/x', current_msi, 'uninstall-machine.log', 'ALLUSERS=1')
     check(code == 0, 'the per-machine install uninstalls')
     check_left_as_before(baseline, snapshot(), 'nothing of the per-machine install is left, and nothing else went')
+
+    print('-- per user, without the Start-menu shortcut (ADDLOCAL=Brelvanta)')
+    code, _ = msiexec('/i', current_msi, 'install-no-shortcut.log', 'ADDLOCAL=Brelvanta')
+    check(code == 0, f'{version} installs without its shortcut')
+    check_installed_files(USER_FOLDER)
+    check(not unix_path(USER_PROGRAMS_MENU + '\\' + SHORTCUT).exists(), 'no Start-menu shortcut was made')
+    code, _ = msiexec('/x', current_msi, 'uninstall-no-shortcut.log')
+    check(code == 0, 'it uninstalls')
+    check_left_as_before(baseline, snapshot(), 'nothing of it is left')
 
     print('-- the package writes the keys the DLL writes')
     reference = dll_registration(USER_FOLDER, baseline)
