@@ -6,7 +6,6 @@
 
 #include <cwctype>
 #include <optional>
-#include <vector>
 
 namespace
 {
