@@ -43,27 +43,54 @@ bool KeptByUrlEncoding(wchar_t c, bool keepSeparators) noexcept
     }
 }
 
-// Percent-encodes each UTF-16 unit on its own, in lower-case hexadecimal with at least two digits.
+// Percent-encodes the UTF-8 bytes of each character not kept, in lower-case hexadecimal, as every URL
+// reader decodes them: an en dash is %e2%80%93, a character beyond the basic plane its four bytes. A
+// surrogate without its pair, which no URL can carry, becomes U+FFFD.
 std::wstring UrlEncode(std::wstring_view text, bool keepSeparators)
 {
     static constexpr wchar_t kDigits[] = L"0123456789abcdef";
     std::wstring encoded;
     encoded.reserve(text.size());
-    for (const wchar_t c : text)
+    const auto writeByte = [&encoded](unsigned byte) {
+        encoded += L'%';
+        encoded += kDigits[(byte >> 4) & 0xF];
+        encoded += kDigits[byte & 0xF];
+    };
+    for (size_t i = 0; i < text.size(); ++i)
     {
+        const wchar_t c = text[i];
         if (KeptByUrlEncoding(c, keepSeparators))
         {
             encoded += c;
             continue;
         }
-        encoded += L'%';
-        const unsigned value = c;
-        if (value > 0xFFF)
-            encoded += kDigits[(value >> 12) & 0xF];
-        if (value > 0xFF)
-            encoded += kDigits[(value >> 8) & 0xF];
-        encoded += kDigits[(value >> 4) & 0xF];
-        encoded += kDigits[value & 0xF];
+        char32_t point = c;
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+            point = 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[++i] - 0xDC00);
+        else if (c >= 0xD800 && c <= 0xDFFF)
+            point = 0xFFFD;
+        if (point < 0x80)
+        {
+            writeByte(point);
+        }
+        else if (point < 0x800)
+        {
+            writeByte(0xC0 | (point >> 6));
+            writeByte(0x80 | (point & 0x3F));
+        }
+        else if (point < 0x10000)
+        {
+            writeByte(0xE0 | (point >> 12));
+            writeByte(0x80 | ((point >> 6) & 0x3F));
+            writeByte(0x80 | (point & 0x3F));
+        }
+        else
+        {
+            writeByte(0xF0 | (point >> 18));
+            writeByte(0x80 | ((point >> 12) & 0x3F));
+            writeByte(0x80 | ((point >> 6) & 0x3F));
+            writeByte(0x80 | (point & 0x3F));
+        }
     }
     return encoded;
 }
