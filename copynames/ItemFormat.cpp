@@ -47,6 +47,8 @@ bool ParsePathTags(const std::wstring& parameter, int& separator, int& encoding)
             encoding = ItemPartPath::kEncodeNames;
         else if (tag == L"urlencode")
             encoding = ItemPartPath::kEncodeAll;
+        else if (tag == L"markdown")
+            encoding = ItemPartPath::kEncodeMarkdown;
         else if (!tag.empty())
             return false;
         start = end + 1;

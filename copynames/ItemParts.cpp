@@ -43,6 +43,22 @@ bool KeptByUrlEncoding(wchar_t c, bool keepSeparators) noexcept
     }
 }
 
+// Text that a Markdown reader shows as it stands: each ASCII punctuation character, which could
+// start emphasis, a link, a list, a heading, an entity or code, is escaped with a backslash, as
+// CommonMark allows for every one of them. "__init__.py" stays a name, "1. intro.txt" no list item.
+std::wstring MarkdownEscape(std::wstring_view text)
+{
+    std::wstring escaped;
+    escaped.reserve(text.size());
+    for (const wchar_t c : text)
+    {
+        if (c < 128 && std::iswpunct(static_cast<wint_t>(c)))
+            escaped += L'\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
 // Percent-encodes the UTF-8 bytes of each character not kept, in lower-case hexadecimal, as every URL
 // reader decodes them: an en dash is %e2%80%93, a character beyond the basic plane its four bytes. A
 // surrogate without its pair, which no URL can carry, becomes U+FFFD.
@@ -146,7 +162,9 @@ void ItemPartPath::AppendTo(const CFItem& item, ClipboardText& out) const
         else
             result += c;
     }
-    if (m_encoding != kNoEncoding)
+    if (m_encoding == kEncodeMarkdown)
+        result = MarkdownEscape(result);
+    else if (m_encoding != kNoEncoding)
         result = UrlEncode(result, m_encoding == kEncodeNames);
     out.Append(result);
 }

@@ -51,6 +51,7 @@ class ItemPartPath final : public ItemPartBase
         kNoEncoding = 0,
         kEncodeNames = 1, // keeps '\', '/' and ':'
         kEncodeAll = 2,
+        kEncodeMarkdown = 3, // every ASCII punctuation character escaped with a backslash
     };
 
     ItemPartPath(int kind, int separator, int encoding) : m_kind(kind), m_separator(separator), m_encoding(encoding) {}

@@ -121,7 +121,7 @@ TEST_F(DefaultPresetsTest, EachPresetWritesWhatItsNameSays)
         {L"Table of name, size and modified date", L"read me.txt\t5\t" + LocalDateTime(m_times[0]) +
                                                        L"\r\nphoto.2024.jpg\t2048\t" + LocalDateTime(m_times[1]) +
                                                        L"\r\n#1 & more\t0\t" + LocalDateTime(m_times[2])},
-        {L"Markdown list", L"- read me.txt\r\n- photo.2024.jpg\r\n- #1 & more"},
+        {L"Markdown list", L"- read me\\.txt\r\n- photo\\.2024\\.jpg\r\n- \\#1 \\& more"},
         {L"Paths with forward slashes",
          slashed + L"/read me.txt\r\n" + slashed + L"/photo.2024.jpg\r\n" + slashed + L"/#1 & more"},
         {L"File URLs", L"file:///" + url + L"/read%20me.txt\r\nfile:///" + url + L"/photo.2024.jpg\r\nfile:///" + url +

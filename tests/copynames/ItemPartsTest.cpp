@@ -1,10 +1,15 @@
 #include "copynames/ItemParts.h"
+#include "tests/support/FileHelpers.h"
 #include "winsupport/StringUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <shellapi.h>
+
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -88,6 +93,41 @@ TEST(ItemPartPathTest, UrlEncodingWritesTheUtf8OfEachCharacter)
         }
         EXPECT_EQ(Utf8ToWide(bytes), name) << WideToUtf8(encoded);
     }
+}
+
+// A Markdown list of names, read back by a CommonMark renderer, shows every name as it is: nothing
+// becomes emphasis, a link, a nested list, a heading or an entity.
+TEST(ItemPartPathTest, MarkdownNamesReadBackAsTheyAre)
+{
+    using P = ItemPartPath;
+    const std::vector<std::wstring> names = {L"__init__.py",      L"1. intro.txt",
+                                             L"- dash.txt",       L"+ plus",
+                                             L"[link](x).txt",    L"&amp; entity.txt",
+                                             L"#hash.txt",        L"*star* and _under_",
+                                             L"`tick`.txt",       L"!bang [x]",
+                                             L"~~strike~~",       L"100%{brace}.txt",
+                                             L"a  b.txt",         L"R\u00e9sum\u00e9 \u2013 final\u2019s.docx",
+                                             L"\U0001F600 emoji", L"trailing.",
+                                             L"=== heading"};
+    std::string markdown;
+    for (const std::wstring& name : names)
+        markdown += "- " +
+                    WideToUtf8(PathText(FileCFItem(L"C:\\x\\" + name), P::kName, P::kBackslash, P::kEncodeMarkdown)) +
+                    "\n";
+    const std::optional<std::string> html = RenderMarkdownOnHost(markdown);
+    if (!html)
+        GTEST_SKIP() << "no CommonMark renderer (cmark) on the host to read the list";
+    std::vector<std::wstring> read;
+    for (size_t start = html->find("<li>"); start != std::string::npos; start = html->find("<li>", start))
+    {
+        start += 4;
+        std::string text = html->substr(start, html->find("</li>", start) - start);
+        for (const auto& [entity, c] : {std::pair{"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}})
+            for (size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at + 1))
+                text.replace(at, std::string(entity).size(), c);
+        read.push_back(Utf8ToWide(text));
+    }
+    EXPECT_EQ(read, names) << *html;
 }
 
 TEST(ItemPartSizeTest, UnitsRoundUpAtTheirBoundaries)

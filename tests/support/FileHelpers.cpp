@@ -176,6 +176,26 @@ bool RemoveFileLink(const std::wstring& link)
     return !unixLink.empty() && RunHostShell("rm '" + unixLink + "'");
 }
 
+std::optional<std::string> RenderMarkdownOnHost(const std::string& markdown)
+{
+    if (!IsWine() || !PathExists(L"Z:\\usr\\bin\\cmark"))
+        return std::nullopt;
+    std::array<wchar_t, MAX_PATH + 1> temp{};
+    if (::GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()) == 0)
+        return std::nullopt;
+    const std::wstring stem =
+        std::wstring(temp.data()) + L"brelvanta-markdown-" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring input = stem + L".md";
+    const std::wstring output = stem + L".html";
+    if (!WriteFileBytes(input, markdown))
+        return std::nullopt;
+    const bool rendered = RunHostShell("/usr/bin/cmark < '" + UnixPathOf(input) + "' > '" + UnixPathOf(output) + "'");
+    std::optional<std::string> html = rendered ? ReadFileBytes(output) : std::nullopt;
+    ::DeleteFileW(input.c_str());
+    ::DeleteFileW(output.c_str());
+    return html;
+}
+
 std::wstring AppDataFolder()
 {
     std::array<wchar_t, MAX_PATH> folder{};

@@ -19,6 +19,10 @@ std::map<std::wstring, std::string> ReadTreeBelow(const std::wstring& folder);
 // The path Wine shows a Unix path under (its Z: drive is the Unix root).
 std::wstring WindowsPathOfUnixPath(std::wstring_view unixPath);
 
+// The HTML that the host's CommonMark renderer (cmark) makes of a UTF-8 Markdown text, as a reader of
+// the product's Markdown would see it; nothing when there is no host renderer to run.
+std::optional<std::string> RenderMarkdownOnHost(const std::string& markdown);
+
 // Makes link a symbolic link to the file target (which must exist), as a user would. Under Wine,
 // whose CreateSymbolicLinkW makes nothing, the host's ln makes it; Wine then shows it as a plain
 // file.
