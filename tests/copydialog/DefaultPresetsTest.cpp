@@ -7,7 +7,9 @@
 #include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
 
@@ -132,4 +134,99 @@ TEST_F(DefaultPresetsTest, EachPresetWritesWhatItsNameSays)
     for (const auto& [name, text] : expected)
         EXPECT_EQ(Formatted(name), text) << name;
     EXPECT_EQ(expected.size(), m_presets.size()) << "every default preset is checked";
+}
+
+// Each preset's text, read by what its name promises to serve, gives back exactly the selected
+// items, for names that readers treat specially and names of every script.
+TEST_F(DefaultPresetsTest, EachPresetIsReadBackByItsReader)
+{
+    const std::vector<std::wstring> names = {L"__init__.py",
+                                             L"1. intro.txt",
+                                             L"- dash.txt",
+                                             L"[link](x).txt",
+                                             L"&amp; entity.txt",
+                                             L"#hash; 100%",
+                                             L"it's a=b^c",
+                                             L"a  b , c.txt",
+                                             L"{x} ~y` !z",
+                                             L"R\u00e9sum\u00e9 \u2013 final\u2019s",
+                                             L"\U0001F600 e",
+                                             L"\u65e5\u672c \u0639\u0631\u0628\u064a \u03b1\u03b2",
+                                             L".hidden",
+                                             L"+plus",
+                                             L"folder"};
+    m_paths.clear();
+    for (const std::wstring& name : names)
+    {
+        m_paths.push_back(m_folder + L"\\" + name);
+        ASSERT_TRUE(name == L"folder" ? CreateFolder(m_paths.back()) : WriteFileBytes(m_paths.back(), "x"));
+    }
+    const auto lines = [](const std::wstring& text) {
+        std::vector<std::wstring> split;
+        for (size_t start = 0; start <= text.size();)
+        {
+            size_t end = text.find(L"\r\n", start);
+            if (end == std::wstring::npos)
+                end = text.size();
+            split.push_back(text.substr(start, end - start));
+            start = end + 2;
+        }
+        return split;
+    };
+
+    EXPECT_EQ(lines(Formatted(L"Names")), names);
+    EXPECT_EQ(lines(Formatted(L"Full paths")), m_paths);
+
+    // The command line, as programs split theirs.
+    int count = 0;
+    const UniqueLocal arguments(reinterpret_cast<HLOCAL>(
+        ::CommandLineToArgvW((L"program " + Formatted(L"Quoted paths for a command line")).c_str(), &count)));
+    ASSERT_TRUE(arguments);
+    const auto argv = static_cast<wchar_t**>(arguments.Get());
+    EXPECT_EQ(std::vector<std::wstring>(argv + 1, argv + count), m_paths);
+
+    // The table, as a tab-separated reader takes its first column.
+    std::vector<std::wstring> firstColumn;
+    for (const std::wstring& row : lines(Formatted(L"Table of name, size and modified date")))
+        firstColumn.push_back(row.substr(0, row.find(L'\t')));
+    EXPECT_EQ(firstColumn, names);
+
+    // Forward slashes: the file system opens each path.
+    std::vector<std::wstring> opened;
+    for (std::wstring path : lines(Formatted(L"Paths with forward slashes")))
+        if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            opened.push_back(path);
+    EXPECT_EQ(opened.size(), m_paths.size());
+
+    // File URLs, percent-decoded to UTF-8 as browsers and libraries read them.
+    std::vector<std::wstring> decoded;
+    for (const std::wstring& url : lines(Formatted(L"File URLs")))
+    {
+        ASSERT_EQ(url.rfind(L"file:///", 0), 0u) << WideToUtf8(url);
+        std::string bytes;
+        for (size_t i = 8; i < url.size(); ++i)
+        {
+            if (url[i] == L'%' && i + 2 < url.size())
+            {
+                bytes += static_cast<char>(std::stoi(WideToUtf8(url.substr(i + 1, 2)), nullptr, 16));
+                i += 2;
+            }
+            else
+            {
+                bytes += WideToUtf8(url.substr(i, 1 + (url[i] >= 0xD800 && url[i] <= 0xDBFF)));
+                i += url[i] >= 0xD800 && url[i] <= 0xDBFF ? 1 : 0;
+            }
+        }
+        std::wstring path = Utf8ToWide(bytes);
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        decoded.push_back(path);
+    }
+    EXPECT_EQ(decoded, m_paths);
+
+    // The Markdown list, as a CommonMark renderer shows it.
+    std::string html;
+    const std::optional<std::vector<std::wstring>> items = MarkdownListItems(Formatted(L"Markdown list"), &html);
+    if (!items)
+        GTEST_SKIP() << "no CommonMark renderer (cmark) on the host to read the Markdown list";
+    EXPECT_EQ(*items, names) << html;
 }

@@ -176,7 +176,7 @@ bool RemoveFileLink(const std::wstring& link)
     return !unixLink.empty() && RunHostShell("rm '" + unixLink + "'");
 }
 
-std::optional<std::string> RenderMarkdownOnHost(const std::string& markdown)
+std::optional<std::vector<std::wstring>> MarkdownListItems(const std::wstring& markdown, std::string* html)
 {
     if (!IsWine() || !PathExists(L"Z:\\usr\\bin\\cmark"))
         return std::nullopt;
@@ -187,13 +187,27 @@ std::optional<std::string> RenderMarkdownOnHost(const std::string& markdown)
         std::wstring(temp.data()) + L"brelvanta-markdown-" + std::to_wstring(::GetCurrentProcessId());
     const std::wstring input = stem + L".md";
     const std::wstring output = stem + L".html";
-    if (!WriteFileBytes(input, markdown))
+    if (!WriteFileBytes(input, WideToUtf8(markdown)))
         return std::nullopt;
     const bool rendered = RunHostShell("/usr/bin/cmark < '" + UnixPathOf(input) + "' > '" + UnixPathOf(output) + "'");
-    std::optional<std::string> html = rendered ? ReadFileBytes(output) : std::nullopt;
+    const std::optional<std::string> rendering = rendered ? ReadFileBytes(output) : std::nullopt;
     ::DeleteFileW(input.c_str());
     ::DeleteFileW(output.c_str());
-    return html;
+    if (!rendering)
+        return std::nullopt;
+    if (html)
+        *html = *rendering;
+    std::vector<std::wstring> items;
+    for (size_t start = rendering->find("<li>"); start != std::string::npos; start = rendering->find("<li>", start))
+    {
+        start += 4;
+        std::string text = rendering->substr(start, rendering->find("</li>", start) - start);
+        for (const auto& [entity, c] : {std::pair{"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}})
+            for (size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at + 1))
+                text.replace(at, std::string(entity).size(), c);
+        items.push_back(Utf8ToWide(text));
+    }
+    return items;
 }
 
 std::wstring AppDataFolder()

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <optional>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -19,9 +20,10 @@ std::map<std::wstring, std::string> ReadTreeBelow(const std::wstring& folder);
 // The path Wine shows a Unix path under (its Z: drive is the Unix root).
 std::wstring WindowsPathOfUnixPath(std::wstring_view unixPath);
 
-// The HTML that the host's CommonMark renderer (cmark) makes of a UTF-8 Markdown text, as a reader of
-// the product's Markdown would see it; nothing when there is no host renderer to run.
-std::optional<std::string> RenderMarkdownOnHost(const std::string& markdown);
+// The texts of the list items that the host's CommonMark renderer (cmark) shows for a Markdown text,
+// as a reader of the product's Markdown sees them (HTML entities read); nothing when there is no host
+// renderer to run. html receives the whole rendering.
+std::optional<std::vector<std::wstring>> MarkdownListItems(const std::wstring& markdown, std::string* html = nullptr);
 
 // Makes link a symbolic link to the file target (which must exist), as a user would. Under Wine,
 // whose CreateSymbolicLinkW makes nothing, the host's ln makes it; Wine then shows it as a plain
