@@ -47,6 +47,10 @@ bool ParsePathTags(const std::wstring& parameter, int& separator, int& encoding)
             encoding = ItemPartPath::kEncodeNames;
         else if (tag == L"urlencode")
             encoding = ItemPartPath::kEncodeAll;
+        else if (tag == L"urlencodenamesutf8")
+            encoding = ItemPartPath::kEncodeNamesUtf8;
+        else if (tag == L"urlencodeutf8")
+            encoding = ItemPartPath::kEncodeAllUtf8;
         else if (tag == L"markdown")
             encoding = ItemPartPath::kEncodeMarkdown;
         else if (!tag.empty())

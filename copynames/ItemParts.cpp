@@ -59,10 +59,12 @@ std::wstring MarkdownEscape(std::wstring_view text)
     return escaped;
 }
 
-// Percent-encodes the UTF-8 bytes of each character not kept, in lower-case hexadecimal, as every URL
-// reader decodes them: an en dash is %e2%80%93, a character beyond the basic plane its four bytes. A
-// surrogate without its pair, which no URL can carry, becomes U+FFFD.
-std::wstring UrlEncode(std::wstring_view text, bool keepSeparators)
+// Percent-encodes, in lower-case hexadecimal, each character not kept. By default each UTF-16 unit is
+// one escape of at least two digits, as stored presets know it (a unit above 0xFF gives three or four
+// digits, which URL readers do not decode). With utf8, an escape per byte of the character's UTF-8
+// form, as every URL reader decodes it: an en dash is %e2%80%93, a surrogate pair one character of four
+// bytes; a surrogate without its pair, which no URL can carry, becomes U+FFFD.
+std::wstring UrlEncode(std::wstring_view text, bool keepSeparators, bool utf8)
 {
     static constexpr wchar_t kDigits[] = L"0123456789abcdef";
     std::wstring encoded;
@@ -78,6 +80,18 @@ std::wstring UrlEncode(std::wstring_view text, bool keepSeparators)
         if (KeptByUrlEncoding(c, keepSeparators))
         {
             encoded += c;
+            continue;
+        }
+        if (!utf8)
+        {
+            const unsigned value = c;
+            encoded += L'%';
+            if (value > 0xFFF)
+                encoded += kDigits[(value >> 12) & 0xF];
+            if (value > 0xFF)
+                encoded += kDigits[(value >> 8) & 0xF];
+            encoded += kDigits[(value >> 4) & 0xF];
+            encoded += kDigits[value & 0xF];
             continue;
         }
         char32_t point = c;
@@ -165,7 +179,8 @@ void ItemPartPath::AppendTo(const CFItem& item, ClipboardText& out) const
     if (m_encoding == kEncodeMarkdown)
         result = MarkdownEscape(result);
     else if (m_encoding != kNoEncoding)
-        result = UrlEncode(result, m_encoding == kEncodeNames);
+        result = UrlEncode(result, m_encoding == kEncodeNames || m_encoding == kEncodeNamesUtf8,
+                           m_encoding == kEncodeNamesUtf8 || m_encoding == kEncodeAllUtf8);
     out.Append(result);
 }
 

@@ -51,7 +51,9 @@ class ItemPartPath final : public ItemPartBase
         kNoEncoding = 0,
         kEncodeNames = 1, // keeps '\', '/' and ':'
         kEncodeAll = 2,
-        kEncodeMarkdown = 3, // every ASCII punctuation character escaped with a backslash
+        kEncodeMarkdown = 3,  // every ASCII punctuation character escaped with a backslash
+        kEncodeNamesUtf8 = 4, // as kEncodeNames, each escape a byte of the character's UTF-8 form
+        kEncodeAllUtf8 = 5,
     };
 
     ItemPartPath(int kind, int separator, int encoding) : m_kind(kind), m_separator(separator), m_encoding(encoding) {}

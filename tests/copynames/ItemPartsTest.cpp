@@ -57,7 +57,7 @@ TEST(ItemPartPathTest, KindsOfSelectedAndScannedItems)
     EXPECT_EQ(PathText(dotted, P::kNameWithoutExtension), L"my");
 }
 
-TEST(ItemPartPathTest, UrlEncodingWritesTheUtf8OfEachCharacter)
+TEST(ItemPartPathTest, UrlEncodingsWriteCodeUnitsOrUtf8)
 {
     using P = ItemPartPath;
     const FileCFItem spaced(L"C:\\a b\\c.txt");
@@ -66,17 +66,21 @@ TEST(ItemPartPathTest, UrlEncodingWritesTheUtf8OfEachCharacter)
     EXPECT_EQ(PathText(spaced, P::kFullPath, P::kForwardSlash, P::kEncodeNames), L"C:/a%20b/c.txt");
     EXPECT_EQ(PathText(spaced, P::kFullPath, P::kForwardSlash, P::kEncodeAll), L"C%3a%2fa%20b%2fc.txt");
 
-    // Letters and digits of any script stay; every other character becomes the escapes of its UTF-8
-    // bytes, which is what URL readers decode: the name comes back whole.
+    // Letters and digits of any script stay. The stored encodings write each other unit as %xx, %xxx or
+    // %xxxx; their UTF-8 twins write the escapes of its UTF-8 bytes, which URL readers decode: the
+    // name comes back whole.
     const FileCFItem unicode(L"C:\\\u00e4\u4e2d\u0663-._~!%#&+\u00a0\u2013\U0001F600");
     EXPECT_EQ(PathText(unicode, P::kName, P::kBackslash, P::kEncodeNames),
+              L"\u00e4\u4e2d\u0663-._~%21%25%23%26%2b%a0%2013%d83d%de00");
+    EXPECT_EQ(PathText(unicode, P::kName, P::kBackslash, P::kEncodeNamesUtf8),
               L"\u00e4\u4e2d\u0663-._~%21%25%23%26%2b%c2%a0%e2%80%93%f0%9f%98%80");
+    EXPECT_EQ(PathText(spaced, P::kFullPath, P::kForwardSlash, P::kEncodeAllUtf8), L"C%3a%2fa%20b%2fc.txt");
     for (const wchar_t* name :
          {L"R\u00e9sum\u00e9 \u2013 final\u2019s.docx", L"\U0001F600 \u00d7 \u05d0.txt", L"100% & #1 [x](y).txt",
           L"\u00e4\u00f6\u00fc\u00df \u4e2d\u6587 \u0639\u0631\u0628\u064a"})
     {
         const std::wstring encoded =
-            PathText(FileCFItem(std::wstring(L"C:\\") + name), P::kName, P::kBackslash, P::kEncodeAll);
+            PathText(FileCFItem(std::wstring(L"C:\\") + name), P::kName, P::kBackslash, P::kEncodeAllUtf8);
         // Decoded as an RFC 3986 reader does: escapes to bytes, the bytes as UTF-8.
         std::string bytes;
         for (size_t i = 0; i < encoded.size(); ++i)
