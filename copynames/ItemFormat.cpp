@@ -51,6 +51,8 @@ bool ParsePathTags(const std::wstring& parameter, int& separator, int& encoding)
             encoding = ItemPartPath::kEncodeNamesUtf8;
         else if (tag == L"urlencodeutf8")
             encoding = ItemPartPath::kEncodeAllUtf8;
+        else if (tag == L"json")
+            encoding = ItemPartPath::kEncodeJson;
         else if (tag == L"markdown")
             encoding = ItemPartPath::kEncodeMarkdown;
         else if (!tag.empty())

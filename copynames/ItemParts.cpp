@@ -43,6 +43,34 @@ bool KeptByUrlEncoding(wchar_t c, bool keepSeparators) noexcept
     }
 }
 
+// The inside of a JSON string that a JSON reader reads back as the text: quotes and backslashes
+// escaped, control characters as \u escapes, everything else as it stands (JSON is Unicode).
+std::wstring JsonEscape(std::wstring_view text)
+{
+    static constexpr wchar_t kDigits[] = L"0123456789abcdef";
+    std::wstring escaped;
+    escaped.reserve(text.size());
+    for (const wchar_t c : text)
+    {
+        if (c == L'"' || c == L'\\')
+        {
+            escaped += L'\\';
+            escaped += c;
+        }
+        else if (c < 0x20)
+        {
+            escaped += L"\\u00";
+            escaped += kDigits[c >> 4];
+            escaped += kDigits[c & 0xF];
+        }
+        else
+        {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
 // Text that a Markdown reader shows as it stands: each ASCII punctuation character, which could
 // start emphasis, a link, a list, a heading, an entity or code, is escaped with a backslash, as
 // CommonMark allows for every one of them. "__init__.py" stays a name, "1. intro.txt" no list item.
@@ -178,6 +206,8 @@ void ItemPartPath::AppendTo(const CFItem& item, ClipboardText& out) const
     }
     if (m_encoding == kEncodeMarkdown)
         result = MarkdownEscape(result);
+    else if (m_encoding == kEncodeJson)
+        result = JsonEscape(result);
     else if (m_encoding != kNoEncoding)
         result = UrlEncode(result, m_encoding == kEncodeNames || m_encoding == kEncodeNamesUtf8,
                            m_encoding == kEncodeNamesUtf8 || m_encoding == kEncodeAllUtf8);

@@ -54,6 +54,7 @@ class ItemPartPath final : public ItemPartBase
         kEncodeMarkdown = 3,  // every ASCII punctuation character escaped with a backslash
         kEncodeNamesUtf8 = 4, // as kEncodeNames, each escape a byte of the character's UTF-8 form
         kEncodeAllUtf8 = 5,
+        kEncodeJson = 6, // the inside of a JSON string: '"' and '\' escaped, control characters as \u00xx
     };
 
     ItemPartPath(int kind, int separator, int encoding) : m_kind(kind), m_separator(separator), m_encoding(encoding) {}

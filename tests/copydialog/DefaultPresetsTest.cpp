@@ -108,6 +108,9 @@ TEST_F(DefaultPresetsTest, EachPresetWritesWhatItsNameSays)
     const std::wstring& f = m_folder;
     std::wstring slashed = f;
     std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    std::wstring escaped; // as JSON writes the folder
+    for (const wchar_t c : f)
+        escaped += c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, c);
     std::wstring url;
     for (const wchar_t c : slashed)
         url += c == L' ' ? std::wstring(L"%20") : std::wstring(1, c);
@@ -128,6 +131,8 @@ TEST_F(DefaultPresetsTest, EachPresetWritesWhatItsNameSays)
          slashed + L"/read me.txt\r\n" + slashed + L"/photo.2024.jpg\r\n" + slashed + L"/#1 & more"},
         {L"File URLs", L"file:///" + url + L"/read%20me.txt\r\nfile:///" + url + L"/photo.2024.jpg\r\nfile:///" + url +
                            L"/%231%20%26%20more"},
+        {L"JSON strings, one per line", L"\"" + escaped + L"\\\\read me.txt\"\r\n\"" + escaped +
+                                            L"\\\\photo.2024.jpg\"\r\n\"" + escaped + L"\\\\#1 & more\""},
         {L"Names on one line, comma-separated", L"read me.txt, photo.2024.jpg, #1 & more"},
         {L"Names without extension", L"read me\r\nphoto.2024\r\n#1 & more"},
     };
@@ -222,6 +227,19 @@ TEST_F(DefaultPresetsTest, EachPresetIsReadBackByItsReader)
         decoded.push_back(path);
     }
     EXPECT_EQ(decoded, m_paths);
+
+    // JSON strings, as a JSON parser reads each line.
+    const std::optional<std::string> parsed =
+        FilterOnHost(L"/usr/bin/python3",
+                     "-c 'import json,sys; [sys.stdout.buffer.write((json.loads(l.decode()) + "
+                     "chr(13) + chr(10)).encode()) for l in sys.stdin.buffer]'",
+                     Formatted(L"JSON strings, one per line") + L"\r\n");
+    ASSERT_TRUE(parsed) << "python3 reads the JSON strings";
+    std::vector<std::wstring> strings;
+    for (const std::wstring& line : lines(Utf8ToWide(*parsed)))
+        if (!line.empty())
+            strings.push_back(line);
+    EXPECT_EQ(strings, m_paths);
 
     // The Markdown list, as a CommonMark renderer shows it.
     std::string html;

@@ -176,23 +176,31 @@ bool RemoveFileLink(const std::wstring& link)
     return !unixLink.empty() && RunHostShell("rm '" + unixLink + "'");
 }
 
-std::optional<std::vector<std::wstring>> MarkdownListItems(const std::wstring& markdown, std::string* html)
+std::optional<std::string> FilterOnHost(const std::wstring& program, const std::string& arguments,
+                                        const std::wstring& text)
 {
-    if (!IsWine() || !PathExists(L"Z:\\usr\\bin\\cmark"))
+    if (!IsWine() || !PathExists(WindowsPathOfUnixPath(program)))
         return std::nullopt;
     std::array<wchar_t, MAX_PATH + 1> temp{};
     if (::GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()) == 0)
         return std::nullopt;
     const std::wstring stem =
-        std::wstring(temp.data()) + L"brelvanta-markdown-" + std::to_wstring(::GetCurrentProcessId());
-    const std::wstring input = stem + L".md";
-    const std::wstring output = stem + L".html";
-    if (!WriteFileBytes(input, WideToUtf8(markdown)))
+        std::wstring(temp.data()) + L"brelvanta-filter-" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring input = stem + L".in";
+    const std::wstring output = stem + L".out";
+    if (!WriteFileBytes(input, WideToUtf8(text)))
         return std::nullopt;
-    const bool rendered = RunHostShell("/usr/bin/cmark < '" + UnixPathOf(input) + "' > '" + UnixPathOf(output) + "'");
-    const std::optional<std::string> rendering = rendered ? ReadFileBytes(output) : std::nullopt;
+    const bool ran = RunHostShell(WideToUtf8(program) + " " + arguments + " < '" + UnixPathOf(input) + "' > '" +
+                                  UnixPathOf(output) + "'");
+    std::optional<std::string> result = ran ? ReadFileBytes(output) : std::nullopt;
     ::DeleteFileW(input.c_str());
     ::DeleteFileW(output.c_str());
+    return result;
+}
+
+std::optional<std::vector<std::wstring>> MarkdownListItems(const std::wstring& markdown, std::string* html)
+{
+    const std::optional<std::string> rendering = FilterOnHost(L"/usr/bin/cmark", "", markdown);
     if (!rendering)
         return std::nullopt;
     if (html)

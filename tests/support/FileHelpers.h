@@ -20,6 +20,11 @@ std::map<std::wstring, std::string> ReadTreeBelow(const std::wstring& folder);
 // The path Wine shows a Unix path under (its Z: drive is the Unix root).
 std::wstring WindowsPathOfUnixPath(std::wstring_view unixPath);
 
+// What a host program writes for the text (UTF-8) on its standard input, run with the arguments
+// (already quoted for the host's shell); nothing when the program is missing or did not finish.
+std::optional<std::string> FilterOnHost(const std::wstring& program, const std::string& arguments,
+                                        const std::wstring& text);
+
 // The texts of the list items that the host's CommonMark renderer (cmark) shows for a Markdown text,
 // as a reader of the product's Markdown sees them (HTML entities read); nothing when there is no host
 // renderer to run. html receives the whole rendering.
