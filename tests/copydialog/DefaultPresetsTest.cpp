@@ -208,21 +208,7 @@ TEST_F(DefaultPresetsTest, EachPresetIsReadBackByItsReader)
     for (const std::wstring& url : lines(Formatted(L"File URLs")))
     {
         ASSERT_EQ(url.rfind(L"file:///", 0), 0u) << WideToUtf8(url);
-        std::string bytes;
-        for (size_t i = 8; i < url.size(); ++i)
-        {
-            if (url[i] == L'%' && i + 2 < url.size())
-            {
-                bytes += static_cast<char>(std::stoi(WideToUtf8(url.substr(i + 1, 2)), nullptr, 16));
-                i += 2;
-            }
-            else
-            {
-                bytes += WideToUtf8(url.substr(i, 1 + (url[i] >= 0xD800 && url[i] <= 0xDBFF)));
-                i += url[i] >= 0xD800 && url[i] <= 0xDBFF ? 1 : 0;
-            }
-        }
-        std::wstring path = Utf8ToWide(bytes);
+        std::wstring path = PercentDecodeUtf8(std::wstring_view(url).substr(8));
         std::replace(path.begin(), path.end(), L'/', L'\\');
         decoded.push_back(path);
     }

@@ -81,21 +81,7 @@ TEST(ItemPartPathTest, UrlEncodingsWriteCodeUnitsOrUtf8)
     {
         const std::wstring encoded =
             PathText(FileCFItem(std::wstring(L"C:\\") + name), P::kName, P::kBackslash, P::kEncodeAllUtf8);
-        // Decoded as an RFC 3986 reader does: escapes to bytes, the bytes as UTF-8.
-        std::string bytes;
-        for (size_t i = 0; i < encoded.size(); ++i)
-        {
-            if (encoded[i] == L'%' && i + 2 < encoded.size())
-            {
-                bytes += static_cast<char>(std::stoi(WideToUtf8(encoded.substr(i + 1, 2)), nullptr, 16));
-                i += 2;
-            }
-            else
-            {
-                bytes += WideToUtf8(std::wstring(1, encoded[i]));
-            }
-        }
-        EXPECT_EQ(Utf8ToWide(bytes), name) << WideToUtf8(encoded);
+        EXPECT_EQ(PercentDecodeUtf8(encoded), name) << WideToUtf8(encoded);
     }
 }
 

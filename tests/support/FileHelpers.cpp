@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include <array>
+#include <cwctype>
 
 bool WriteFileBytes(const std::wstring& path, std::string_view bytes)
 {
@@ -174,6 +175,27 @@ bool RemoveFileLink(const std::wstring& link)
         return ::DeleteFileW(link.c_str()) != FALSE;
     const std::string unixLink = UnixPathOf(link);
     return !unixLink.empty() && RunHostShell("rm '" + unixLink + "'");
+}
+
+std::wstring PercentDecodeUtf8(std::wstring_view text)
+{
+    std::string bytes;
+    size_t plain = 0; // start of the run of characters not escaped
+    for (size_t i = 0; i <= text.size(); ++i)
+    {
+        const bool escape =
+            i + 2 < text.size() && text[i] == L'%' && std::iswxdigit(text[i + 1]) && std::iswxdigit(text[i + 2]);
+        if (!escape && i < text.size())
+            continue;
+        bytes += WideToUtf8(text.substr(plain, i - plain));
+        if (escape)
+        {
+            bytes += static_cast<char>(std::stoi(std::string(text.begin() + i + 1, text.begin() + i + 3), nullptr, 16));
+            i += 2;
+        }
+        plain = i + 1;
+    }
+    return Utf8ToWide(bytes);
 }
 
 std::optional<std::string> FilterOnHost(const std::wstring& program, const std::string& arguments,

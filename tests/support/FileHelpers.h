@@ -20,6 +20,10 @@ std::map<std::wstring, std::string> ReadTreeBelow(const std::wstring& folder);
 // The path Wine shows a Unix path under (its Z: drive is the Unix root).
 std::wstring WindowsPathOfUnixPath(std::wstring_view unixPath);
 
+// The text as an RFC 3986 reader (browsers, Python, .NET) decodes it: each "%xx" a byte, the bytes
+// read as UTF-8.
+std::wstring PercentDecodeUtf8(std::wstring_view text);
+
 // What a host program writes for the text (UTF-8) on its standard input, run with the arguments
 // (already quoted for the host's shell); nothing when the program is missing or did not finish.
 std::optional<std::string> FilterOnHost(const std::wstring& program, const std::string& arguments,
