@@ -24,44 +24,6 @@ std::wstring AsciiLower(std::wstring_view text)
     return lower;
 }
 
-// The tags of a path attribute: separator and encoding; false for an unknown tag.
-bool ParsePathTags(const std::wstring& parameter, int& separator, int& encoding)
-{
-    separator = ItemPartPath::kBackslash;
-    encoding = ItemPartPath::kNoEncoding;
-    const std::wstring lower = AsciiLower(parameter);
-    size_t start = 0;
-    while (start <= lower.size())
-    {
-        size_t end = lower.find(L',', start);
-        if (end == std::wstring::npos)
-            end = lower.size();
-        const std::wstring_view tag = std::wstring_view(lower).substr(start, end - start);
-        if (tag == L"backslash")
-            separator = ItemPartPath::kBackslash;
-        else if (tag == L"doublebackslash")
-            separator = ItemPartPath::kDoubleBackslash;
-        else if (tag == L"forwardslash")
-            separator = ItemPartPath::kForwardSlash;
-        else if (tag == L"urlencodenames")
-            encoding = ItemPartPath::kEncodeNames;
-        else if (tag == L"urlencode")
-            encoding = ItemPartPath::kEncodeAll;
-        else if (tag == L"urlencodenamesutf8")
-            encoding = ItemPartPath::kEncodeNamesUtf8;
-        else if (tag == L"urlencodeutf8")
-            encoding = ItemPartPath::kEncodeAllUtf8;
-        else if (tag == L"json")
-            encoding = ItemPartPath::kEncodeJson;
-        else if (tag == L"markdown")
-            encoding = ItemPartPath::kEncodeMarkdown;
-        else if (!tag.empty())
-            return false;
-        start = end + 1;
-    }
-    return true;
-}
-
 struct Choice
 {
     const wchar_t* tag;
@@ -76,6 +38,44 @@ template <size_t N> int ParseChoice(const std::wstring& parameter, const Choice 
         if (lower == choice.tag)
             return choice.value;
     return -1;
+}
+
+constexpr Choice kSeparatorTags[] = {
+    {L"backslash", ItemPartPath::kBackslash},
+    {L"doublebackslash", ItemPartPath::kDoubleBackslash},
+    {L"forwardslash", ItemPartPath::kForwardSlash},
+};
+constexpr Choice kEncodingTags[] = {
+    {L"urlencodenames", ItemPartPath::kEncodeNames},
+    {L"urlencode", ItemPartPath::kEncodeAll},
+    {L"urlencodenamesutf8", ItemPartPath::kEncodeNamesUtf8},
+    {L"urlencodeutf8", ItemPartPath::kEncodeAllUtf8},
+    {L"json", ItemPartPath::kEncodeJson},
+    {L"markdown", ItemPartPath::kEncodeMarkdown},
+};
+
+// The tags of a path attribute, separated by commas: a separator and an encoding, the last of each
+// kind counting; false for an unknown tag.
+bool ParsePathTags(const std::wstring& parameter, int& separator, int& encoding)
+{
+    separator = ItemPartPath::kBackslash;
+    encoding = ItemPartPath::kNoEncoding;
+    size_t start = 0;
+    while (start <= parameter.size())
+    {
+        size_t end = parameter.find(L',', start);
+        if (end == std::wstring::npos)
+            end = parameter.size();
+        const std::wstring tag = parameter.substr(start, end - start);
+        if (const int value = ParseChoice(tag, kSeparatorTags); value >= 0)
+            separator = value;
+        else if (const int kind = ParseChoice(tag, kEncodingTags); kind >= 0)
+            encoding = kind;
+        else if (!tag.empty())
+            return false;
+        start = end + 1;
+    }
+    return true;
 }
 
 constexpr Choice kDateTags[] = {

@@ -1,6 +1,7 @@
 #include "copynames/ItemParts.h"
 
 #include "winsupport/ShellTypeName.h"
+#include "winsupport/StringUtil.h"
 
 #include <windows.h>
 
@@ -122,33 +123,12 @@ std::wstring UrlEncode(std::wstring_view text, bool keepSeparators, bool utf8)
             encoded += kDigits[value & 0xF];
             continue;
         }
-        char32_t point = c;
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
-            point = 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[++i] - 0xDC00);
-        else if (c >= 0xD800 && c <= 0xDFFF)
-            point = 0xFFFD;
-        if (point < 0x80)
-        {
-            writeByte(point);
-        }
-        else if (point < 0x800)
-        {
-            writeByte(0xC0 | (point >> 6));
-            writeByte(0x80 | (point & 0x3F));
-        }
-        else if (point < 0x10000)
-        {
-            writeByte(0xE0 | (point >> 12));
-            writeByte(0x80 | ((point >> 6) & 0x3F));
-            writeByte(0x80 | (point & 0x3F));
-        }
-        else
-        {
-            writeByte(0xF0 | (point >> 18));
-            writeByte(0x80 | ((point >> 12) & 0x3F));
-            writeByte(0x80 | ((point >> 6) & 0x3F));
-            writeByte(0x80 | (point & 0x3F));
-        }
+        // One character: a surrogate pair whole; WideToUtf8 makes a lone surrogate U+FFFD.
+        const bool pair =
+            c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+        for (const char byte : WideToUtf8(text.substr(i, pair ? 2 : 1)))
+            writeByte(static_cast<unsigned char>(byte));
+        i += pair ? 1 : 0;
     }
     return encoded;
 }
