@@ -119,8 +119,7 @@ void CBrelvantaConfigureDlg::SaveAndClose()
         return;
     }
     const std::wstring message = FormatStringResource(IDS_SAVE_FAILED, {m_file.Path()});
-    const std::wstring caption = GetWindowTextString(Hwnd());
-    ::MessageBoxW(Hwnd(), message.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    ShowDialogMessage(Hwnd(), message);
 }
 
 bool CBrelvantaConfigureDlg::OnCommand(int id, int code, HWND control)

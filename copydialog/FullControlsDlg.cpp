@@ -137,10 +137,7 @@ bool CFullControlsDlg::OnCommand(int id, int code, HWND control)
         return true;
     case IDC_FULL_ERROR:
         if (code == BN_CLICKED)
-        {
-            const std::wstring title = GetWindowTextString(Dialog().Hwnd());
-            ::MessageBoxW(Hwnd(), Dialog().FormatError().c_str(), title.c_str(), MB_OK | MB_ICONERROR);
-        }
+            ShowMessage(Hwnd(), Dialog().FormatError(), GetWindowTextString(Dialog().Hwnd()), MessageKind::Error);
         return true;
     case IDC_FULL_SAVE_PRESET:
         if (code == BN_CLICKED)

@@ -4,6 +4,7 @@
 #include "foldertools/EmptyFolderScan.h"
 #include "foldertools/WaitDlg.h"
 #include "resources/resource.h"
+#include "winsupport/Dialog.h"
 #include "winsupport/Resources.h"
 #include "winsupport/ShellFileOperation.h"
 #include "winsupport/UniqueHandle.h"
@@ -58,7 +59,7 @@ void DeleteEmptyFoldersDlg::DeleteFolders(const std::vector<std::wstring>& folde
                                   ? LoadStringResource(IDS_EMPTY_FOLDERS_SKIPPED_ONE)
                                   : FormatStringResource(IDS_EMPTY_FOLDERS_SKIPPED_MANY, static_cast<int>(skipped));
     const std::wstring title = LoadStringResource(IDS_COMMAND_DELETE_EMPTY_FOLDERS);
-    ::MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
+    ShowMessage(owner, text, title, MessageKind::Information);
 }
 
 bool DeleteEmptyFoldersDlg::OnInitDialog()

@@ -398,7 +398,7 @@ void ChangeTextDlg::CopyNames(const std::vector<RenameItem*>& rows) const
 {
     if (!PutClipboardText(JoinNewNames(rows)))
         return;
-    ShowMessage(LoadStringResource(IDS_RENAME_COPIED), MB_ICONINFORMATION);
+    ShowRenameMessage(LoadStringResource(IDS_RENAME_COPIED), MessageKind::Information);
 }
 
 void ChangeTextDlg::PasteNames(const std::vector<RenameItem*>& rows, bool allRows)
@@ -414,19 +414,19 @@ void ChangeTextDlg::PasteNames(const std::vector<RenameItem*>& rows, bool allRow
     switch (pasted.problem)
     {
     case PastedNames::Problem::ForbiddenCharacter:
-        ShowMessage(LoadStringResource(IDS_RENAME_PASTE_CHARACTERS), MB_ICONWARNING);
+        ShowRenameMessage(LoadStringResource(IDS_RENAME_PASTE_CHARACTERS), MessageKind::Warning);
         return;
     case PastedNames::Problem::LineTooLong:
-        ShowMessage(LoadStringResource(IDS_RENAME_PASTE_TOO_LONG), MB_ICONWARNING);
+        ShowRenameMessage(LoadStringResource(IDS_RENAME_PASTE_TOO_LONG), MessageKind::Warning);
         return;
     case PastedNames::Problem::None:
         break;
     }
     if (pasted.lines.size() != rows.size())
     {
-        ShowMessage(FormatStringResource(IDS_RENAME_PASTE_COUNT, static_cast<int>(rows.size()),
-                                         static_cast<int>(std::min<size_t>(pasted.lines.size(), 0x7FFFFFFF))),
-                    MB_ICONWARNING);
+        ShowRenameMessage(FormatStringResource(IDS_RENAME_PASTE_COUNT, static_cast<int>(rows.size()),
+                                               static_cast<int>(std::min<size_t>(pasted.lines.size(), 0x7FFFFFFF))),
+                          MessageKind::Warning);
         return;
     }
     ApplyPastedNames(rows, pasted.lines, m_allowExtension);
@@ -454,7 +454,7 @@ void ChangeTextDlg::RemoveSelected()
         return;
     if (rows.size() >= m_list.Rows().size())
     {
-        ShowMessage(LoadStringResource(IDS_RENAME_REMOVE_ALL), MB_ICONWARNING);
+        ShowRenameMessage(LoadStringResource(IDS_RENAME_REMOVE_ALL), MessageKind::Warning);
         return;
     }
     for (RenameItem* item : m_list.SelectedItems())
@@ -508,8 +508,7 @@ void ChangeTextDlg::UpdateFromDisk()
     Recompute();
 }
 
-void ChangeTextDlg::ShowMessage(const std::wstring& text, UINT icon) const
+void ChangeTextDlg::ShowRenameMessage(const std::wstring& text, MessageKind kind) const
 {
-    const std::wstring title = LoadStringResource(IDS_RENAME_TITLE);
-    ::MessageBoxW(Hwnd(), text.c_str(), title.c_str(), MB_OK | icon);
+    ShowMessage(Hwnd(), text, LoadStringResource(IDS_RENAME_TITLE), kind);
 }

@@ -66,7 +66,7 @@ class ChangeTextDlg final : public CResizableDialog
     void Rename();
     // What changed on disk since the dialog opened, in the list and the statuses.
     void UpdateFromDisk();
-    void ShowMessage(const std::wstring& text, UINT icon) const;
+    void ShowRenameMessage(const std::wstring& text, MessageKind kind) const;
     Part* FindPart(HWND window) noexcept;
 
     RenameModel& m_model;

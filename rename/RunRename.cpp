@@ -2,6 +2,7 @@
 
 #include "rename/RenameCheck.h"
 #include "resources/resource.h"
+#include "winsupport/Dialog.h"
 #include "winsupport/Resources.h"
 
 RenameEnd RunRename(RenameModel& model, HWND owner, RenameProgress& progress)
@@ -10,13 +11,12 @@ RenameEnd RunRename(RenameModel& model, HWND owner, RenameProgress& progress)
     const std::wstring title = LoadStringResource(IDS_RENAME_TITLE);
     if (summary.overallStatus != kStatusRenamed)
     {
-        ::MessageBoxW(owner, ProblemSummary(model).c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
+        ShowMessage(owner, ProblemSummary(model), title, MessageKind::Warning);
         return RenameEnd::Refused;
     }
     if (!summary.anyChange)
     {
-        ::MessageBoxW(owner, LoadStringResource(IDS_RENAME_NO_CHANGES).c_str(), title.c_str(),
-                      MB_OK | MB_ICONINFORMATION);
+        ShowMessage(owner, LoadStringResource(IDS_RENAME_NO_CHANGES), title, MessageKind::Information);
         return RenameEnd::Done;
     }
     progress.Begin();
@@ -27,6 +27,6 @@ RenameEnd RunRename(RenameModel& model, HWND owner, RenameProgress& progress)
     ReportInexactPath(owner, outcome.shell);
     if (outcome.stop == RenameOutcome::Stop::Refused)
         return RenameEnd::Refused;
-    ::MessageBoxW(owner, StoppedMessage(plan, outcome).c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
+    ShowMessage(owner, StoppedMessage(plan, outcome), title, MessageKind::Warning);
     return outcome.renamed == 0 ? RenameEnd::NoneRenamed : RenameEnd::PartlyRenamed;
 }

@@ -281,8 +281,17 @@ bool DispatchWaitingMessages(HWND dialog)
     return true;
 }
 
-void ShowDialogMessage(HWND dialog, const std::wstring& text)
+void ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, MessageKind kind)
 {
-    const std::wstring caption = GetWindowTextString(dialog);
-    ::MessageBoxW(dialog, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    UINT icon = MB_ICONWARNING;
+    if (kind == MessageKind::Information)
+        icon = MB_ICONINFORMATION;
+    else if (kind == MessageKind::Error)
+        icon = MB_ICONERROR;
+    ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | icon);
+}
+
+void ShowDialogMessage(HWND dialog, const std::wstring& text, MessageKind kind)
+{
+    ShowMessage(dialog, text, GetWindowTextString(dialog), kind);
 }

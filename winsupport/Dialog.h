@@ -118,5 +118,16 @@ template <class Dialog> class ModelessDialog final : public Dialog
 // waiting: it belongs to the host's own loop, stays in the queue, and the work should stop.
 bool DispatchWaitingMessages(HWND dialog);
 
+// What a message box tells: its icon and the sound Windows plays with it.
+enum class MessageKind
+{
+    Information,
+    Warning,
+    Error,
+};
+
+// A message box with an OK button: every message the product shows goes through here.
+void ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, MessageKind kind);
+
 // A message box with an OK button over a dialog, titled with the dialog's caption.
-void ShowDialogMessage(HWND dialog, const std::wstring& text);
+void ShowDialogMessage(HWND dialog, const std::wstring& text, MessageKind kind = MessageKind::Warning);

@@ -1,6 +1,7 @@
 #include "winsupport/ShellFileOperation.h"
 
 #include "resources/resource.h"
+#include "winsupport/Dialog.h"
 #include "winsupport/Resources.h"
 #include "winsupport/ShellItemPath.h"
 #include "winsupport/UniqueHandle.h"
@@ -92,5 +93,5 @@ void ReportInexactPath(HWND owner, const ShellOperationResult& result)
         return;
     const std::wstring text = FormatStringResource(IDS_SHELL_INEXACT_PATH, {result.inexactPath});
     const std::wstring title = LoadStringResource(IDS_SHELL_INEXACT_PATH_TITLE);
-    ::MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
+    ShowMessage(owner, text, title, MessageKind::Warning);
 }
