@@ -2,10 +2,10 @@
 // tree, both in the same run. The scan is told about every folder as the progress window would be,
 // and checks the message queue as often. Prints one line per case.
 #include "bench/BenchTiming.h"
-#include "copydialog/ProgressPath.h"
 #include "foldertools/EmptyFolderScan.h"
 #include "winsupport/LongPath.h"
 #include "winsupport/UniqueHandle.h"
+#include "winui/ProgressPath.h"
 
 #include <windows.h>
 

@@ -8,6 +8,7 @@
 #include "copynames/ItemList.h"
 #include "winsupport/LongPath.h"
 #include "winsupport/UniqueHandle.h"
+#include "winui/Clipboard.h"
 
 #include <windows.h>
 
@@ -126,7 +127,7 @@ int wmain()
         const auto [copy, plain] = MeasurePair(
             [&] {
                 format.Format(list, text);
-                (void)text.PutOnClipboard();
+                (void)PutClipboardText(text.Text());
             },
             [&] {
                 std::wstring plainText;

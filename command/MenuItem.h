@@ -1,7 +1,7 @@
 #pragma once
 
 #include "command/Selection.h"
-#include "winsupport/Window.h"
+#include "winui/Window.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "winsupport/Dialog.h"
+#include "winui/Dialog.h"
 
 // The configure program's about box: the product icon, the program's version and a notice.
 class CAboutDlg final : public CDialog

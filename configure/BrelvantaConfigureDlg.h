@@ -1,11 +1,12 @@
 #pragma once
 
-#include "configure/ButtonLink.h"
 #include "configure/CommandListView.h"
 #include "configure/MenuConfigFile.h"
-#include "winsupport/AnchorLayout.h"
-#include "winsupport/Dialog.h"
-#include "winsupport/ScreenDpi.h"
+#include "winui/AnchorLayout.h"
+#include "winui/ButtonLink.h"
+#include "winui/Dialog.h"
+#include "winui/ScreenDpi.h"
+#include "winui/WindowHandles.h"
 
 #include <atomic>
 #include <memory>

@@ -4,7 +4,7 @@
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
 #include "winsupport/StringUtil.h"
-#include "winsupport/ScreenDpi.h"
+#include "winui/ScreenDpi.h"
 
 #include <commctrl.h>
 

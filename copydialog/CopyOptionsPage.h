@@ -1,7 +1,7 @@
 #pragma once
 
-#include "winsupport/AnchorLayout.h"
-#include "winsupport/TabPages.h"
+#include "winui/AnchorLayout.h"
+#include "winui/TabPages.h"
 
 #include <memory>
 

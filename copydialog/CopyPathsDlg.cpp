@@ -10,6 +10,8 @@
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
 #include "winsupport/SettingsStore.h"
+#include "winui/Clipboard.h"
+#include "winui/WindowHandles.h"
 
 #include <commctrl.h>
 
@@ -211,7 +213,7 @@ void CCopyPathsDlg::ChangeFolderOptions()
 
 void CCopyPathsDlg::CopyAndClose()
 {
-    (void)m_preview.PutOnClipboard(); // a busy clipboard is not reported; the dialog closes as usual
+    (void)PutClipboardText(m_preview.Text()); // a busy clipboard is not reported; the dialog closes as usual
     m_preview = ClipboardText();
     Close(IDOK);
 }

@@ -1,15 +1,15 @@
 #pragma once
 
 #include "copydialog/Presets.h"
-#include "copydialog/TextView.h"
 #include "copynames/ClipboardText.h"
 #include "copynames/ItemFormat.h"
 #include "copynames/ItemList.h"
-#include "winsupport/AnchorLayout.h"
-#include "winsupport/ResizableDialog.h"
-#include "winsupport/TabPages.h"
-#include "winsupport/UniqueHandle.h"
-#include "winsupport/Window.h"
+#include "winui/AnchorLayout.h"
+#include "winui/ResizableDialog.h"
+#include "winui/TabPages.h"
+#include "winui/TextView.h"
+#include "winui/Window.h"
+#include "winui/WindowHandles.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "copynames/ItemList.h"
-#include "winsupport/Dialog.h"
+#include "winui/Dialog.h"
 
 // "Folder Options": whether and how the selected folders are scanned. Works on the options it is
 // given; OK only with options that pass every check.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "copydialog/CopyOptionsPage.h"
-#include "copydialog/IconButton.h"
-#include "copydialog/VisibleWSEdit.h"
+#include "winui/IconButton.h"
+#include "winui/VisibleWSEdit.h"
 
 // The Full Controls page: the two texts edited directly, an error indicator while the item text
 // is not valid, attributes from the Insert dialog, line break and tab insertion for the separator,

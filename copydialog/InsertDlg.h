@@ -2,10 +2,10 @@
 
 #include "copydialog/InsertFragments.h"
 #include "copynames/ItemList.h"
-#include "winsupport/ResizableDialog.h"
-#include "winsupport/TabPages.h"
-#include "winsupport/UniqueHandle.h"
-#include "winsupport/Window.h"
+#include "winui/ResizableDialog.h"
+#include "winui/TabPages.h"
+#include "winui/Window.h"
+#include "winui/WindowHandles.h"
 
 #include <commctrl.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "copydialog/Presets.h"
-#include "winsupport/Dialog.h"
+#include "winui/Dialog.h"
 
 #include <string>
 

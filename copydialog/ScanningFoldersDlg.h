@@ -1,7 +1,7 @@
 #pragma once
 
-#include "copydialog/FolderProgressDlg.h"
 #include "copynames/ItemList.h"
+#include "winui/FolderProgressDlg.h"
 
 // "Reading folders": the progress window of the copy options dialog's folder scan.
 class CScanningFoldersDlg : public CFolderProgressDlg

@@ -1,7 +1,5 @@
 #include "copynames/ClipboardText.h"
 
-#include "winsupport/Clipboard.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -42,9 +40,4 @@ void ClipboardText::Clear() noexcept
 {
     m_length = 0;
     m_buffer[0] = L'\0';
-}
-
-bool ClipboardText::PutOnClipboard() const
-{
-    return PutClipboardText(Text());
 }

@@ -20,10 +20,6 @@ class ClipboardText
     size_t Length() const noexcept { return m_length; }
     size_t Capacity() const noexcept { return m_buffer.size() - 1; }
 
-    // Replaces the clipboard's contents with the text; an empty text leaves the clipboard empty.
-    // False when the clipboard cannot be opened or the text cannot be handed over.
-    [[nodiscard]] bool PutOnClipboard() const;
-
   private:
     void Reserve(size_t length);
 

@@ -5,7 +5,8 @@
 #include "copynames/ItemList.h"
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
-#include "winsupport/ShellFileOperation.h"
+#include "winui/Clipboard.h"
+#include "winui/ShellOperationUi.h"
 
 namespace
 {
@@ -30,7 +31,7 @@ void CopyPathCommand::Invoke(const Selection& selection, KeyFlags keys, const CW
     list.Flatten();
     ClipboardText text;
     format.Format(list, text);
-    if (!text.PutOnClipboard())
+    if (!PutClipboardText(text.Text()))
         return;
 
     if (m_mode == kCopyNameAndDelete && !selection.paths.empty() && selection.paths[0].size() <= kMaxDeletablePath)

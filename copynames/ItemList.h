@@ -1,7 +1,7 @@
 #pragma once
 
 #include "copynames/CFItem.h"
-#include "copynames/MAbortBase.h"
+#include "winsupport/MAbortBase.h"
 
 #include <cstdint>
 #include <memory>

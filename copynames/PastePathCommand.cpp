@@ -2,10 +2,10 @@
 
 #include "copynames/ClipboardName.h"
 #include "resources/resource.h"
-#include "winsupport/Clipboard.h"
 #include "winsupport/LongPath.h"
 #include "winsupport/Resources.h"
-#include "winsupport/ShellFileOperation.h"
+#include "winui/Clipboard.h"
+#include "winui/ShellOperationUi.h"
 
 #include <shellapi.h>
 

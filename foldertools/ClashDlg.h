@@ -1,6 +1,6 @@
 #pragma once
 
-#include "winsupport/ResizableDialog.h"
+#include "winui/ResizableDialog.h"
 
 #include <string>
 

@@ -4,10 +4,11 @@
 #include "foldertools/EmptyFolderScan.h"
 #include "foldertools/WaitDlg.h"
 #include "resources/resource.h"
-#include "winsupport/Dialog.h"
 #include "winsupport/Resources.h"
-#include "winsupport/ShellFileOperation.h"
-#include "winsupport/UniqueHandle.h"
+#include "winui/Clipboard.h"
+#include "winui/Dialog.h"
+#include "winui/ShellOperationUi.h"
+#include "winui/WindowHandles.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -151,7 +152,7 @@ void DeleteEmptyFoldersDlg::CopySelectedPaths() const
     for (const int row : m_list.SelectedRows())
         paths.push_back(m_found[static_cast<size_t>(row)]);
     if (!paths.empty())
-        (void)ClipboardPathText(paths).PutOnClipboard();
+        (void)PutClipboardText(ClipboardPathText(paths).Text());
 }
 
 void DeleteEmptyFoldersDlg::ShowContextMenu(LPARAM position)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foldertools/FoldersListView.h"
 #include "command/Selection.h"
-#include "winsupport/ResizableDialog.h"
+#include "foldertools/FoldersListView.h"
+#include "winui/ResizableDialog.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "copynames/MAbortBase.h"
+#include "winsupport/MAbortBase.h"
 
 #include <windows.h>
 

@@ -5,8 +5,8 @@
 #include "resources/resource.h"
 #include "winsupport/FolderEnumerator.h"
 #include "winsupport/Resources.h"
-#include "winsupport/ShellFileOperation.h"
 #include "winsupport/StringUtil.h"
+#include "winui/ShellOperationUi.h"
 
 #include <shellapi.h>
 

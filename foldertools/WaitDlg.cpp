@@ -1,7 +1,7 @@
 #include "foldertools/WaitDlg.h"
 
 #include "resources/resource.h"
-#include "winsupport/UniqueHandle.h"
+#include "winui/WindowHandles.h"
 
 WaitDlg::WaitDlg() : CFolderProgressDlg(IDD_EMPTY_FOLDERS_WAIT) {}
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "copydialog/FolderProgressDlg.h"
-#include "winsupport/UniqueHandle.h"
+#include "winui/FolderProgressDlg.h"
+#include "winui/WindowHandles.h"
 
 // "Scanning for empty folders": the modeless window shown while Delete Empty Folders scans.
 class WaitDlg : public CFolderProgressDlg

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "rename/Segment.h"
-#include "winsupport/Dialog.h"
+#include "winui/Dialog.h"
 
 // The base of Change Wild and Change Number: each edits the settings of one part of the pattern,
 // and the segment changes only on OK.

@@ -6,8 +6,8 @@
 #include "rename/RenameCheck.h"
 #include "rename/RunRename.h"
 #include "resources/resource.h"
-#include "winsupport/Clipboard.h"
 #include "winsupport/Resources.h"
+#include "winui/Clipboard.h"
 
 #include <algorithm>
 

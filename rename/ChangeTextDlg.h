@@ -4,9 +4,9 @@
 #include "rename/PartRow.h"
 #include "rename/PatternAnalysis.h"
 #include "rename/RenameModel.h"
-#include "winsupport/AnchorLayout.h"
-#include "winsupport/ResizableDialog.h"
-#include "winsupport/UniqueHandle.h"
+#include "winui/AnchorLayout.h"
+#include "winui/ResizableDialog.h"
+#include "winui/WindowHandles.h"
 
 #include <array>
 #include <vector>

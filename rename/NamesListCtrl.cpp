@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
 #include "winsupport/StringUtil.h"
+#include "winui/WindowHandles.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "rename/RenameModel.h"
-#include "winsupport/Control.h"
-#include "winsupport/ScreenDpi.h"
 #include "winsupport/UniqueHandle.h"
+#include "winui/Control.h"
+#include "winui/ScreenDpi.h"
 
 #include <commctrl.h>
 

@@ -2,8 +2,9 @@
 
 #include "rename/RenameCheck.h"
 #include "resources/resource.h"
-#include "winsupport/Dialog.h"
 #include "winsupport/Resources.h"
+#include "winui/Dialog.h"
+#include "winui/ShellOperationUi.h"
 
 RenameEnd RunRename(RenameModel& model, HWND owner, RenameProgress& progress)
 {

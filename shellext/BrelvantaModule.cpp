@@ -1,7 +1,7 @@
 #include "shellext/BrelvantaModule.h"
 
 #include "shellext/BrelvantaShExt.h"
-#include "winsupport/Dialog.h"
+#include "winui/Dialog.h"
 
 #include <shlwapi.h>
 

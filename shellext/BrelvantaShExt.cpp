@@ -1,13 +1,13 @@
 #include "shellext/BrelvantaShExt.h"
 
-#include "menuconfig/MenuConfig.h"
 #include "copynames/ClipboardName.h"
 #include "copynames/PropertyRuntime.h"
+#include "menuconfig/MenuConfig.h"
 #include "shellext/BrelvantaModule.h"
-#include "winsupport/Clipboard.h"
 #include "winsupport/ErrorHandling.h"
 #include "winsupport/LongPath.h"
 #include "winsupport/PlainFolder.h"
+#include "winui/Clipboard.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>

@@ -2,6 +2,7 @@
 
 #include "shellext/CommandCatalogue.h"
 #include "shellext/MenuIcon.h"
+#include "winui/WindowHandles.h"
 
 #include <array>
 #include <cstdint>

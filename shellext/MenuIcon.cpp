@@ -1,4 +1,5 @@
 #include "shellext/MenuIcon.h"
+#include "winui/WindowHandles.h"
 
 #include <algorithm>
 #include <cmath>

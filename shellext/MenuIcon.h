@@ -1,6 +1,6 @@
 #pragma once
 
-#include "winsupport/UniqueHandle.h"
+#include "winui/WindowHandles.h"
 
 #include <windows.h>
 

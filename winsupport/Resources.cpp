@@ -22,12 +22,25 @@ void SetResourceModule(HINSTANCE module) noexcept
 
 std::wstring LoadStringResource(UINT id)
 {
-    // With a zero buffer size LoadStringW hands out a pointer to the read-only resource itself.
-    const wchar_t* text = nullptr;
-    const int length = ::LoadStringW(g_resourceModule, id, reinterpret_cast<wchar_t*>(&text), 0);
-    if (length <= 0 || !text)
+    // A string table is stored in blocks of sixteen counted strings, block id / 16 + 1 holding the
+    // string id. Read from the block itself, as LoadStringW does, without the window library.
+    const HRSRC block = ::FindResourceW(g_resourceModule, MAKEINTRESOURCEW(id / 16 + 1), RT_STRING);
+    if (!block)
         return {};
-    return std::wstring(text, static_cast<size_t>(length));
+    const HGLOBAL loaded = ::LoadResource(g_resourceModule, block);
+    const auto* entry = static_cast<const wchar_t*>(loaded ? ::LockResource(loaded) : nullptr);
+    if (!entry)
+        return {};
+    const wchar_t* const end = entry + ::SizeofResource(g_resourceModule, block) / sizeof(wchar_t);
+    for (UINT skipped = 0; skipped < id % 16; ++skipped)
+    {
+        if (entry >= end || *entry >= end - entry)
+            return {};
+        entry += 1 + *entry;
+    }
+    if (entry >= end || *entry >= end - entry)
+        return {};
+    return std::wstring(entry + 1, *entry);
 }
 
 namespace

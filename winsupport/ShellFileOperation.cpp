@@ -1,10 +1,6 @@
 #include "winsupport/ShellFileOperation.h"
 
-#include "resources/resource.h"
-#include "winsupport/Dialog.h"
-#include "winsupport/Resources.h"
 #include "winsupport/ShellItemPath.h"
-#include "winsupport/UniqueHandle.h"
 
 #include <shellapi.h>
 
@@ -77,21 +73,4 @@ ShellOperationResult RunShellOperation(UINT operation, const std::vector<std::ws
     return RunShellOperationOnLists(operation, ShellPathList(shellSources),
                                     shellDestinations.empty() ? std::wstring() : ShellPathList(shellDestinations),
                                     flags, owner);
-}
-
-ShellOperationResult DeleteToRecycleBin(const std::vector<std::wstring>& paths, HWND owner)
-{
-    if (paths.empty())
-        return {};
-    const WaitCursor wait;
-    return RunShellOperation(FO_DELETE, paths, {}, FOF_ALLOWUNDO, owner);
-}
-
-void ReportInexactPath(HWND owner, const ShellOperationResult& result)
-{
-    if (result.inexactPath.empty())
-        return;
-    const std::wstring text = FormatStringResource(IDS_SHELL_INEXACT_PATH, {result.inexactPath});
-    const std::wstring title = LoadStringResource(IDS_SHELL_INEXACT_PATH_TITLE);
-    ShowMessage(owner, text, title, MessageKind::Warning);
 }

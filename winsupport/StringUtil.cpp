@@ -31,20 +31,32 @@ std::wstring Utf8ToWide(std::string_view text)
     return result;
 }
 
+namespace
+{
+// The user's language's simple case mapping, as the window library's CharUpperBuffW and
+// CharLowerBuffW apply it; one character for one, so the length stays.
+std::wstring MapCase(std::wstring_view text, DWORD mapping)
+{
+    std::wstring mapped(text.size(), L'\0');
+    if (text.empty())
+        return mapped;
+    if (text.size() > INT_MAX)
+        throw std::bad_alloc();
+    const int length = static_cast<int>(text.size());
+    if (::LCMapStringW(LOCALE_USER_DEFAULT, mapping, text.data(), length, mapped.data(), length) != length)
+        return std::wstring(text);
+    return mapped;
+}
+} // namespace
+
 std::wstring ToUpperCase(std::wstring_view text)
 {
-    std::wstring upper(text);
-    if (!upper.empty())
-        ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-    return upper;
+    return MapCase(text, LCMAP_UPPERCASE);
 }
 
 std::wstring ToLowerCase(std::wstring_view text)
 {
-    std::wstring lower(text);
-    if (!lower.empty())
-        ::CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
-    return lower;
+    return MapCase(text, LCMAP_LOWERCASE);
 }
 
 std::wstring ResolvePlural(const std::wstring& text, size_t itemCount)

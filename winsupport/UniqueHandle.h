@@ -101,23 +101,6 @@ using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueHglobal = UniqueHandle<HglobalTraits>;
 using UniqueHmodule = UniqueHandle<HmoduleTraits>; // LoadLibraryExW
 
-struct HbitmapTraits
-{
-    using Type = HBITMAP;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type handle) noexcept { ::DeleteObject(handle); }
-};
-
-struct HmenuTraits
-{
-    using Type = HMENU;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type handle) noexcept { ::DestroyMenu(handle); }
-};
-
-using UniqueHbitmap = UniqueHandle<HbitmapTraits>;
-using UniqueHmenu = UniqueHandle<HmenuTraits>;
-
 struct CoTaskMemTraits
 {
     using Type = void*;
@@ -133,22 +116,6 @@ struct LocalMemTraits
     static void Close(Type memory) noexcept { ::LocalFree(memory); }
 };
 using UniqueLocal = UniqueHandle<LocalMemTraits>;
-
-struct WindowTraits
-{
-    using Type = HWND;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type window) noexcept { ::DestroyWindow(window); }
-};
-using UniqueWindow = UniqueHandle<WindowTraits>;
-
-struct MemoryDcTraits
-{
-    using Type = HDC;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type dc) noexcept { ::DeleteDC(dc); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 
 // Holds a lock on global memory for as long as it lives.
 class GlobalLockGuard
@@ -167,79 +134,4 @@ class GlobalLockGuard
   private:
     HGLOBAL m_memory;
     void* m_data;
-};
-
-struct GdiObjectTraits
-{
-    using Type = HGDIOBJ;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type object) noexcept { ::DeleteObject(object); }
-};
-
-struct HfontTraits
-{
-    using Type = HFONT;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type font) noexcept { ::DeleteObject(font); }
-};
-
-struct HiconTraits
-{
-    using Type = HICON;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type icon) noexcept { ::DestroyIcon(icon); }
-};
-
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>; // brushes, pens, regions
-using UniqueHfont = UniqueHandle<HfontTraits>;
-using UniqueHicon = UniqueHandle<HiconTraits>;
-
-// A window's device context from GetDC, released with the window it came from.
-class WindowDc
-{
-  public:
-    explicit WindowDc(HWND window) noexcept : m_window(window), m_dc(::GetDC(window)) {}
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    ~WindowDc()
-    {
-        if (m_dc)
-            ::ReleaseDC(m_window, m_dc);
-    }
-    HDC Get() const noexcept { return m_dc; }
-
-  private:
-    HWND m_window;
-    HDC m_dc;
-};
-
-// Selects an object into a device context and puts the previous one back when it goes.
-class SelectObjectGuard
-{
-  public:
-    SelectObjectGuard(HDC dc, HGDIOBJ object) noexcept : m_dc(dc), m_previous(::SelectObject(dc, object)) {}
-    SelectObjectGuard(const SelectObjectGuard&) = delete;
-    SelectObjectGuard& operator=(const SelectObjectGuard&) = delete;
-    ~SelectObjectGuard()
-    {
-        if (m_previous)
-            ::SelectObject(m_dc, m_previous);
-    }
-
-  private:
-    HDC m_dc;
-    HGDIOBJ m_previous;
-};
-
-// Shows the wait cursor while it lives.
-class WaitCursor
-{
-  public:
-    WaitCursor() noexcept : m_previous(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-    ~WaitCursor() { ::SetCursor(m_previous); }
-
-  private:
-    HCURSOR m_previous;
 };

@@ -6,7 +6,7 @@
 #include "resources/resource.h"
 #include "tests/support/TempFolderTest.h"
 #include "winsupport/Resources.h"
-#include "winsupport/Window.h"
+#include "winui/Window.h"
 
 #include <commctrl.h>
 

@@ -2,7 +2,7 @@
 
 #include "tests/support/FileHelpers.h"
 #include "winsupport/StringUtil.h"
-#include "winsupport/Window.h"
+#include "winui/Window.h"
 
 #include <commctrl.h>
 

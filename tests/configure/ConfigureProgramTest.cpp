@@ -3,8 +3,8 @@
 #include "resources/resource.h"
 #include "tests/support/FileHelpers.h"
 #include "winsupport/StringUtil.h"
-#include "winsupport/UniqueHandle.h"
-#include "winsupport/Window.h"
+#include "winui/Window.h"
+#include "winui/WindowHandles.h"
 
 #include <windows.h>
 #include <psapi.h>

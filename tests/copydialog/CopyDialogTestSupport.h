@@ -1,7 +1,7 @@
 #pragma once
 
 #include "tests/support/DialogDriver.h"
-#include "winsupport/UniqueHandle.h"
+#include "winui/WindowHandles.h"
 
 #include <windows.h>
 

@@ -4,8 +4,8 @@
 #include "tests/shellext/ShellExtTestSupport.h"
 #include "tests/support/ClipboardHelpers.h"
 #include "tests/support/DialogDriver.h"
-#include "winsupport/UniqueHandle.h"
-#include "winsupport/Window.h"
+#include "winui/Window.h"
+#include "winui/WindowHandles.h"
 
 #include <gtest/gtest.h>
 

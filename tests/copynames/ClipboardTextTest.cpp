@@ -4,8 +4,8 @@
 #include "tests/support/ClipboardHelpers.h"
 #include "tests/support/FileHelpers.h"
 #include "tests/support/TempFolderTest.h"
-#include "winsupport/Clipboard.h"
-#include "winsupport/UniqueHandle.h"
+#include "winui/Clipboard.h"
+#include "winui/WindowHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -48,11 +48,11 @@ TEST(ClipboardTextTest, PutsTextOnTheClipboardOrEmptiesIt)
 {
     ClipboardText text;
     text.Append(L"first\nsecond \u00e4\U0001F600");
-    ASSERT_TRUE(text.PutOnClipboard());
+    ASSERT_TRUE(PutClipboardText(text.Text()));
     EXPECT_EQ(CurrentClipboardText(), L"first\r\nsecond \u00e4\U0001F600");
 
     const ClipboardText empty;
-    ASSERT_TRUE(empty.PutOnClipboard());
+    ASSERT_TRUE(PutClipboardText(empty.Text()));
     EXPECT_FALSE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
 }
 
@@ -60,7 +60,7 @@ TEST(ClipboardTextTest, AClipboardHeldByAnotherWindowIsLeftAlone)
 {
     ClipboardText before;
     before.Append(L"before");
-    ASSERT_TRUE(before.PutOnClipboard());
+    ASSERT_TRUE(PutClipboardText(before.Text()));
 
     // Another thread's window holds the clipboard open while this one tries to write.
     const UniqueKernelHandle opened(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
@@ -78,7 +78,7 @@ TEST(ClipboardTextTest, AClipboardHeldByAnotherWindowIsLeftAlone)
     ::WaitForSingleObject(opened.Get(), 10000);
     ClipboardText after;
     after.Append(L"after");
-    EXPECT_FALSE(after.PutOnClipboard());
+    EXPECT_FALSE(PutClipboardText(after.Text()));
     ::SetEvent(done.Get());
     holder.join();
     EXPECT_EQ(CurrentClipboardText(), L"before");
@@ -156,7 +156,7 @@ TEST_F(ClipboardCommandTest, ACopyWaitsBrieflyForTheClipboardAndFailsVisiblyAfte
         });
         ClipboardText text;
         text.Append(L"copied");
-        EXPECT_TRUE(text.PutOnClipboard());
+        EXPECT_TRUE(PutClipboardText(text.Text()));
         release.join();
     }
     EXPECT_EQ(CurrentClipboardText(), L"copied");

@@ -1,14 +1,14 @@
-#include "copydialog/ProgressPath.h"
-#include "tests/support/ClipboardHelpers.h"
 #include "foldertools/ClipboardPaths.h"
 #include "foldertools/DelEmptyFoldersCommand.h"
 #include "foldertools/EmptyFolderScan.h"
 #include "resources/resource.h"
 #include "tests/foldertools/FolderToolsTestSupport.h"
+#include "tests/support/ClipboardHelpers.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FileHelpers.h"
 #include "winsupport/LongPath.h"
-#include "winsupport/UniqueHandle.h"
+#include "winui/ProgressPath.h"
+#include "winui/WindowHandles.h"
 
 #include <gtest/gtest.h>
 

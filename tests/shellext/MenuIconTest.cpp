@@ -1,6 +1,6 @@
 #include "shellext/MenuIcon.h"
 
-#include "winsupport/UniqueHandle.h"
+#include "winui/WindowHandles.h"
 
 #include <gtest/gtest.h>
 

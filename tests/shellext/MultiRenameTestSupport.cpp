@@ -3,7 +3,7 @@
 #include "tests/support/FileHelpers.h"
 #include "winsupport/FolderEnumerator.h"
 #include "winsupport/StringUtil.h"
-#include "winsupport/Window.h"
+#include "winui/Window.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "tests/support/ClipboardHelpers.h"
 
-#include "winsupport/Clipboard.h"
 #include "winsupport/UniqueHandle.h"
+#include "winui/Clipboard.h"
 
 #include <cstring>
 #include <cwchar>

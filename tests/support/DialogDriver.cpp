@@ -1,7 +1,7 @@
 #include "tests/support/DialogDriver.h"
 
-#include "winsupport/Dialog.h"
-#include "winsupport/Window.h"
+#include "winui/Dialog.h"
+#include "winui/Window.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "tests/support/FileHelpers.h"
 #include "tests/support/ShellConfirmation.h"
 #include "tests/support/TempFolderTest.h"
+#include "winui/ShellOperationUi.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -1,6 +1,6 @@
 #include "tools/common/WindowBitmap.h"
 
-#include "winsupport/UniqueHandle.h"
+#include "winui/WindowHandles.h"
 
 bool SaveWindowsBitmap(const std::vector<HWND>& windows, const std::wstring& path)
 {

@@ -9,10 +9,10 @@
 
 #include "resources/resource.h"
 #include "shellext/BrelvantaShExt.h" // the class id only: the handler itself comes from the registry
-#include "winsupport/Clipboard.h"
 #include "winsupport/ComPtr.h"
-#include "winsupport/UniqueHandle.h"
-#include "winsupport/Window.h"
+#include "winui/Clipboard.h"
+#include "winui/Window.h"
+#include "winui/WindowHandles.h"
 
 #include <windows.h>
 #include <commctrl.h>

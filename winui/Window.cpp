@@ -1,4 +1,4 @@
-#include "winsupport/Window.h"
+#include "winui/Window.h"
 
 std::wstring GetWindowTextString(HWND window)
 {

@@ -1,4 +1,4 @@
-#include "copydialog/TextLines.h"
+#include "winui/TextLines.h"
 
 #include <algorithm>
 #include <cwctype>

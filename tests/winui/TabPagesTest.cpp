@@ -1,9 +1,9 @@
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FrameworkTestIds.h"
 #include "tests/support/ProductStateTest.h"
-#include "tests/winsupport/WindowGeometry.h"
-#include "winsupport/ResizableDialog.h"
-#include "winsupport/TabPages.h"
+#include "tests/winui/WindowGeometry.h"
+#include "winui/ResizableDialog.h"
+#include "winui/TabPages.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "winsupport/TabPages.h"
+#include "winui/TabPages.h"
 
 #include <commctrl.h>
 

@@ -1,7 +1,8 @@
-#include "copydialog/IconButton.h"
+#include "winui/IconButton.h"
 
 #include "winsupport/Resources.h"
-#include "winsupport/ScreenDpi.h"
+#include "winui/ScreenDpi.h"
+#include "winui/WindowHandles.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "winsupport/ResizableDialog.h"
+#include "winui/ResizableDialog.h"
 
 bool CResizableDialog::InitDialog()
 {

@@ -1,4 +1,4 @@
-#include "copydialog/FolderProgressDlg.h"
+#include "winui/FolderProgressDlg.h"
 
 CFolderProgressDlg::CFolderProgressDlg(UINT templateId) : CDialog(templateId) {}
 

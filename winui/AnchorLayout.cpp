@@ -1,4 +1,4 @@
-#include "winsupport/AnchorLayout.h"
+#include "winui/AnchorLayout.h"
 
 #include "winsupport/Resources.h"
 #include "winsupport/SettingsStore.h"

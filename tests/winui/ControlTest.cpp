@@ -1,9 +1,9 @@
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FrameworkTestIds.h"
-#include "tests/winsupport/DebugOutputCapture.h"
-#include "winsupport/Control.h"
-#include "winsupport/Dialog.h"
-#include "winsupport/UniqueHandle.h"
+#include "tests/winui/DebugOutputCapture.h"
+#include "winui/Control.h"
+#include "winui/Dialog.h"
+#include "winui/WindowHandles.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "winsupport/Clipboard.h"
+#include "winui/Clipboard.h"
 
 #include "winsupport/UniqueHandle.h"
 

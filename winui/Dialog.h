@@ -1,7 +1,7 @@
 #pragma once
 
-#include "winsupport/ScreenDpi.h"
-#include "winsupport/Window.h"
+#include "winui/ScreenDpi.h"
+#include "winui/Window.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "winsupport/Control.h"
-#include "winsupport/UniqueHandle.h"
+#include "winui/Control.h"
+#include "winui/WindowHandles.h"
 
 #include <string>
 

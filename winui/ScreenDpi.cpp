@@ -1,4 +1,4 @@
-#include "winsupport/ScreenDpi.h"
+#include "winui/ScreenDpi.h"
 
 #include <algorithm>
 

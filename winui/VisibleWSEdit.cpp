@@ -1,7 +1,7 @@
-#include "copydialog/VisibleWSEdit.h"
+#include "winui/VisibleWSEdit.h"
 
-#include "winsupport/Clipboard.h"
-#include "winsupport/Window.h"
+#include "winui/Clipboard.h"
+#include "winui/Window.h"
 
 #include <algorithm>
 

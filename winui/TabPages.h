@@ -1,7 +1,7 @@
 #pragma once
 
-#include "winsupport/Control.h"
-#include "winsupport/Dialog.h"
+#include "winui/Control.h"
+#include "winui/Dialog.h"
 
 #include <windows.h>
 

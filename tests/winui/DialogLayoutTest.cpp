@@ -3,11 +3,11 @@
 #include "shellext/BrelvantaModule.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ProductStateTest.h"
-#include "tests/winsupport/WindowGeometry.h"
-#include "winsupport/AnchorLayout.h"
-#include "winsupport/Dialog.h"
-#include "winsupport/ScreenDpi.h"
+#include "tests/winui/WindowGeometry.h"
 #include "winsupport/SettingsStore.h"
+#include "winui/AnchorLayout.h"
+#include "winui/Dialog.h"
+#include "winui/ScreenDpi.h"
 
 #include <gtest/gtest.h>
 

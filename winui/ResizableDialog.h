@@ -1,7 +1,7 @@
 #pragma once
 
-#include "winsupport/AnchorLayout.h"
-#include "winsupport/Dialog.h"
+#include "winui/AnchorLayout.h"
+#include "winui/Dialog.h"
 
 #include <memory>
 #include <string>

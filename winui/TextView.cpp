@@ -1,11 +1,11 @@
-#include "copydialog/TextView.h"
+#include "winui/TextView.h"
 
-#include "copydialog/TextLines.h"
+#include "winui/TextLines.h"
 
 #include "resources/resource.h"
-#include "winsupport/Clipboard.h"
 #include "winsupport/Resources.h"
-#include "winsupport/UniqueHandle.h"
+#include "winui/Clipboard.h"
+#include "winui/WindowHandles.h"
 
 #include <windowsx.h>
 

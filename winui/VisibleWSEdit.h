@@ -1,6 +1,6 @@
 #pragma once
 
-#include "winsupport/Control.h"
+#include "winui/Control.h"
 
 #include <string>
 

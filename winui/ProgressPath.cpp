@@ -1,4 +1,4 @@
-#include "copydialog/ProgressPath.h"
+#include "winui/ProgressPath.h"
 
 #include <algorithm>
 #include <utility>

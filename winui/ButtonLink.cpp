@@ -1,6 +1,7 @@
-#include "configure/ButtonLink.h"
+#include "winui/ButtonLink.h"
 
-#include "winsupport/Window.h"
+#include "winui/Window.h"
+#include "winui/WindowHandles.h"
 
 #include <shellapi.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "winsupport/Control.h"
-#include "winsupport/ScreenDpi.h"
-#include "winsupport/UniqueHandle.h"
+#include "winui/Control.h"
+#include "winui/ScreenDpi.h"
+#include "winui/WindowHandles.h"
 
 #include <windows.h>
 

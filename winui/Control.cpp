@@ -1,4 +1,4 @@
-#include "winsupport/Control.h"
+#include "winui/Control.h"
 
 #include "winsupport/CallbackErrors.h"
 

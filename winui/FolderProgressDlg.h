@@ -1,8 +1,8 @@
 #pragma once
 
-#include "copydialog/ProgressPath.h"
-#include "copynames/MAbortBase.h"
-#include "winsupport/Dialog.h"
+#include "winsupport/MAbortBase.h"
+#include "winui/Dialog.h"
+#include "winui/ProgressPath.h"
 
 #include <string>
 

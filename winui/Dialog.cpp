@@ -1,9 +1,9 @@
-#include "winsupport/Dialog.h"
+#include "winui/Dialog.h"
 
 #include "winsupport/CallbackErrors.h"
-#include "winsupport/Control.h"
 #include "winsupport/ModulePath.h"
 #include "winsupport/Resources.h"
+#include "winui/Control.h"
 
 #include <atomic>
 #include <cstdio>

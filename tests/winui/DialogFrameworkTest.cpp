@@ -1,10 +1,10 @@
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FrameworkTestIds.h"
 #include "tests/support/ProductStateTest.h"
-#include "tests/winsupport/DebugOutputCapture.h"
-#include "tests/winsupport/WindowGeometry.h"
-#include "winsupport/ResizableDialog.h"
+#include "tests/winui/DebugOutputCapture.h"
+#include "tests/winui/WindowGeometry.h"
 #include "winsupport/SettingsStore.h"
+#include "winui/ResizableDialog.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
