@@ -95,7 +95,6 @@ class TabPages
     int Current() const noexcept { return m_current; }
     int Count() const noexcept { return static_cast<int>(m_pages.size()); }
     ITabDlg& Page(int index) const { return *m_pages.at(static_cast<size_t>(index)).page; }
-    HWND Tab() const noexcept { return m_tab.Hwnd(); }
 
   private:
     // The tab control: its moves and size changes take the pages along.
