@@ -141,11 +141,11 @@ int wmain()
     {
         const wchar_t* names[] = {L"name A-Z",    L"name Z-A",      L"size up",        L"size down",
                                   L"modified up", L"modified down", L"path length up", L"path length down"};
-        for (int option = kSortNameAscending; option <= kSortPathLengthDescending; ++option)
+        for (int option = 1; option < kSortOptionCount; ++option)
         {
             const auto [sorted, plain] = MeasurePair(
                 [&] {
-                    list.sortOption = option;
+                    list.sortOption = static_cast<SortOption>(option);
                     list.Flatten();
                     list.Sort();
                 },

@@ -11,11 +11,9 @@ void CopyPathOptionsCommand::Invoke(const Selection& selection, KeyFlags, const 
     for (const std::wstring_view path : selection.paths)
         list.AddPath(path);
     list.Flatten();
-    // The dialog is made first: it reads the order last chosen, which the list then takes.
-    CCopyPathsDlg dialog(parent);
-    if (CCopyPathsDlg::CurrentSortOption() != list.sortOption)
-        list.SetSortOption(CCopyPathsDlg::CurrentSortOption());
-    dialog.SetItemList(list);
+    CopyOptions options; // the list takes the order last chosen
+    options.SetItemList(list);
+    CCopyPathsDlg dialog(parent, options);
     dialog.Run();
 }
 

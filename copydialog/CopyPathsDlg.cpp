@@ -3,29 +3,18 @@
 #include "copydialog/FolderScanOptionsDlg.h"
 #include "copydialog/FolderSummary.h"
 #include "copydialog/FullControlsDlg.h"
-#include "copydialog/LocaleNumber.h"
 #include "copydialog/PresetsControlsDlg.h"
 #include "copydialog/QuickControlsDlg.h"
 #include "copydialog/ScanningFoldersDlg.h"
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
-#include "winsupport/SettingsStore.h"
 #include "winui/Clipboard.h"
-#include "winui/WindowHandles.h"
 
 #include <commctrl.h>
 
 namespace
 {
-constexpr wchar_t kSortOptionSetting[] = L"Sort Option";
-constexpr wchar_t kFormatTextSetting[] = L"Format Text";
-constexpr wchar_t kSeparatorTextSetting[] = L"Separator Text";
-constexpr wchar_t kTabIndexSetting[] = L"Tab Index";
-constexpr int kSortOptionCount = kSortPathLengthDescending + 1;
 constexpr int kPageCount = 3;
-
-// Lives as long as the library stays loaded: every opening starts with the order last chosen.
-int g_currentSortOption = kSortAsSelected;
 
 RECT ClientRectOf(HWND dialog, HWND control) noexcept
 {
@@ -46,44 +35,28 @@ void MoveTop(HWND dialog, HWND control, int distance, bool keepBottom) noexcept
 }
 } // namespace
 
-CCopyPathsDlg::CCopyPathsDlg(const CWindow& parent)
-    : CResizableDialog(IDD_COPY_PATHS, L"CopyPathsDlg", MinimumSize::Initial()), m_parent(parent),
-      m_pageBrush(::CreateSolidBrush(RGB(255, 255, 255))), m_smallIcon(IDI_BRELVANTA, SharedDpi())
+CCopyPathsDlg::CCopyPathsDlg(const CWindow& parent, CopyOptions& options)
+    : CResizableDialog(IDD_COPY_PATHS, L"CopyPathsDlg", MinimumSize::Initial()), m_parent(parent), m_options(options),
+      m_smallIcon(IDI_BRELVANTA, SharedDpi())
 {
-    DWORD sort = 0;
-    g_currentSortOption = ReadSettingDword(kSortOptionSetting, sort) && sort < kSortOptionCount ? static_cast<int>(sort)
-                                                                                                : kSortAsSelected;
-
-    std::wstring item, separator;
-    ReadSettingString(kFormatTextSetting, item);
-    ReadSettingString(kSeparatorTextSetting, separator);
-    bool valid = !item.empty() && m_format.SetDefinition(item);
-    if (valid)
-        m_format.SetSeparator(separator);
-    else
-    {
-        m_format.SetDefinition(L"$name");
-        m_format.SetSeparator(L"\\n");
-    }
-    (void)LoadPresets(m_presets); // no file: an empty list
-    m_scanOptions = FolderScanOptions{};
+    m_options.AddObserver(*this);
 }
 
-int CCopyPathsDlg::CurrentSortOption() noexcept
+CCopyPathsDlg::~CCopyPathsDlg()
 {
-    return g_currentSortOption;
+    m_options.RemoveObserver(*this);
 }
 
 INT_PTR CCopyPathsDlg::Run()
 {
-    if (!m_items)
+    if (!m_options.HasItemList())
         return -1;
     return ShowModal(m_parent.Hwnd());
 }
 
 void CCopyPathsDlg::DeclareAnchors(AnchorLayout& layout, int outerRight, int outerBottom)
 {
-    if (!m_items->ContainsFolders())
+    if (!m_options.Items().ContainsFolders())
         HideFolderOptions();
     const struct
     {
@@ -123,26 +96,23 @@ bool CCopyPathsDlg::OnInitDialog()
     ShowFolderSummary();
 
     m_pages.Attach(Hwnd(), IDC_COPY_PATHS_TABS);
-    m_pages.Add<CPresetsControlsDlg>(LoadStringResource(IDS_TAB_PRESETS), *this);
-    m_pages.Add<CQuickControlsDlg>(LoadStringResource(IDS_TAB_QUICK_CONTROLS), *this);
-    m_pages.Add<CFullControlsDlg>(LoadStringResource(IDS_TAB_FULL_CONTROLS), *this);
+    m_pages.Add<CPresetsControlsDlg>(LoadStringResource(IDS_TAB_PRESETS), m_options);
+    m_pages.Add<CQuickControlsDlg>(LoadStringResource(IDS_TAB_QUICK_CONTROLS), m_options);
+    m_pages.Add<CFullControlsDlg>(LoadStringResource(IDS_TAB_FULL_CONTROLS), m_options);
 
     const HWND sort = Item(IDC_COPY_PATHS_SORT);
     for (int option = 0; option < kSortOptionCount; ++option)
         ::SendMessageW(sort, CB_ADDSTRING, 0,
                        reinterpret_cast<LPARAM>(LoadStringResource(IDS_SORT_FIRST + option).c_str()));
-    ::SendMessageW(sort, CB_SETCURSEL, static_cast<WPARAM>(g_currentSortOption), 0);
+    ::SendMessageW(sort, CB_SETCURSEL, static_cast<WPARAM>(m_options.Sort()), 0);
 
-    DWORD tab = 0;
-    if (!ReadSettingDword(kTabIndexSetting, tab) || tab >= kPageCount)
-        tab = 0;
-    SelectPage(static_cast<int>(tab));
+    SelectPage(CopyOptions::RememberedPage(kPageCount));
     return true;
 }
 
 void CCopyPathsDlg::ShowFolderSummary()
 {
-    const FolderSummary summary = DescribeFolderScan(m_scanOptions);
+    const FolderSummary summary = DescribeFolderScan(m_options.ScanOptions());
     SetText(IDC_COPY_PATHS_SUMMARY1, summary.firstLine);
     SetText(IDC_COPY_PATHS_SUMMARY2, summary.secondLine);
 }
@@ -150,36 +120,27 @@ void CCopyPathsDlg::ShowFolderSummary()
 void CCopyPathsDlg::SelectPage(int index)
 {
     m_pages.Select(index);
-    RefreshPreview();
+    m_options.RefreshPreview();
 }
 
-void CCopyPathsDlg::RefreshPreview()
+void CCopyPathsDlg::OnCopyOptionsChanged(CopyOptionsChange change)
 {
-    if (m_previewBuilt && !m_format.changed && !m_items->changed)
-        return;
-    const WaitCursor wait;
-    m_format.Format(*m_items, m_preview);
-    ::SetWindowTextW(Item(IDC_COPY_PATHS_PREVIEW), m_preview.CStr());
-
-    const std::wstring count = FormatLocaleNumber(m_items->Output().size());
-    const std::wstring size = FormatLocaleNumber(m_items->TotalSize());
-    const UINT status =
-        StatusCountsFolders(*m_items, m_scanOptions) ? IDS_COPY_STATUS_FILES_FOLDERS : IDS_COPY_STATUS_FILES;
-    // Most rebuilds are a new format of the same items: the line stays as it is.
-    if (std::wstring text = FormatStringResource(status, {count, size}); text != m_status)
+    switch (change)
     {
-        SetText(IDC_COPY_PATHS_STATUS, text);
-        m_status = std::move(text);
+    case CopyOptionsChange::Rebuilding:
+        m_wait.emplace();
+        break;
+    case CopyOptionsChange::Preview:
+        ::SetWindowTextW(Item(IDC_COPY_PATHS_PREVIEW), m_options.Preview().CStr());
+        m_wait.reset();
+        break;
+    case CopyOptionsChange::Totals:
+        SetText(IDC_COPY_PATHS_STATUS, m_options.Totals());
+        break;
+    case CopyOptionsChange::ScanOptions:
+        ShowFolderSummary();
+        break;
     }
-    m_format.changed = false;
-    m_items->changed = false;
-    m_previewBuilt = true;
-}
-
-void CCopyPathsDlg::SaveTexts() const
-{
-    WriteSettingString(kFormatTextSetting, m_format.Definition());
-    WriteSettingString(kSeparatorTextSetting, m_format.Separator());
 }
 
 void CCopyPathsDlg::OnSortChanged()
@@ -187,35 +148,21 @@ void CCopyPathsDlg::OnSortChanged()
     const LRESULT selected = ::SendMessageW(Item(IDC_COPY_PATHS_SORT), CB_GETCURSEL, 0, 0);
     if (selected < 0 || selected >= kSortOptionCount)
         return;
-    const int option = static_cast<int>(selected);
-    WriteSettingDword(kSortOptionSetting, static_cast<DWORD>(option));
-    g_currentSortOption = option;
-    if (option == m_items->sortOption)
-        return;
-    m_items->SetSortOption(option);
-    RefreshPreview();
+    m_options.SetSort(static_cast<SortOption>(selected));
 }
 
 void CCopyPathsDlg::ChangeFolderOptions()
 {
-    FolderScanOptions edited = m_scanOptions;
+    FolderScanOptions edited = m_options.ScanOptions();
     if (!EditFolderScanOptions(CWindow(Hwnd()), edited))
         return;
-    m_scanOptions = edited;
-    ShowFolderSummary();
+    m_options.SetScanOptions(edited);
     // Every OK scans again, even with the same options: the folders may have changed meanwhile.
-    if (m_scanOptions.scanFolders)
-        RunFolderScan(CWindow(Hwnd()), *m_items, m_scanOptions);
+    if (edited.scanFolders)
+        RunFolderScan(CWindow(Hwnd()), m_options.Items(), edited);
     else
-        m_items->DropScanResults();
-    RefreshPreview();
-}
-
-void CCopyPathsDlg::CopyAndClose()
-{
-    (void)PutClipboardText(m_preview.Text()); // a busy clipboard is not reported; the dialog closes as usual
-    m_preview = ClipboardText();
-    Close(IDOK);
+        m_options.Items().DropScanResults();
+    m_options.RefreshPreview();
 }
 
 bool CCopyPathsDlg::OnCommand(int id, int code, HWND control)
@@ -225,7 +172,8 @@ bool CCopyPathsDlg::OnCommand(int id, int code, HWND control)
     case IDOK:
         if (code != BN_CLICKED)
             return false;
-        CopyAndClose();
+        CopyTextForUser(m_options.TakePreview().Text());
+        Close(IDOK);
         return true;
     case IDC_COPY_PATHS_SORT:
         if (code == CBN_SELCHANGE)
@@ -244,7 +192,7 @@ std::optional<LRESULT> CCopyPathsDlg::OnNotify(const NMHDR& header)
 {
     if (!m_pages.OnNotify(header))
         return std::nullopt;
-    RefreshPreview();
-    WriteSettingDword(kTabIndexSetting, static_cast<DWORD>(m_pages.Current()));
+    m_options.RefreshPreview();
+    CopyOptions::RememberPage(m_pages.Current());
     return 0;
 }

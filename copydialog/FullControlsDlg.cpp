@@ -1,6 +1,5 @@
 #include "copydialog/FullControlsDlg.h"
 
-#include "copydialog/CopyPathsDlg.h"
 #include "copydialog/InsertDlg.h"
 #include "copydialog/PresetDialogs.h"
 #include "resources/resource.h"
@@ -15,7 +14,7 @@ constexpr int kInsertCount = 3;
 constexpr int kErrorGap = 2;
 } // namespace
 
-CFullControlsDlg::CFullControlsDlg(CCopyPathsDlg& dialog) : CCopyOptionsPage(IDD_FULL_CONTROLS, dialog) {}
+CFullControlsDlg::CFullControlsDlg(CopyOptions& options) : CCopyOptionsPage(IDD_FULL_CONTROLS, options) {}
 
 void CFullControlsDlg::DeclareAnchors(AnchorLayout& layout, int right, int bottom)
 {
@@ -29,7 +28,7 @@ bool CFullControlsDlg::OnInitDialog()
 {
     m_itemText.Attach(Hwnd(), IDC_FULL_ITEM_TEXT);
     m_separatorText.Attach(Hwnd(), IDC_FULL_SEPARATOR_TEXT);
-    m_error.Attach(Hwnd(), IDC_FULL_ERROR, IDB_ERROR_INDICATOR, Dialog().PageBrush());
+    m_error.Attach(Hwnd(), IDC_FULL_ERROR, IDB_ERROR_INDICATOR, Background());
     FillList(IDC_FULL_INSERT_ESCAPE, IDS_FULL_INSERT_FIRST, kInsertCount);
     SelectListEntry(IDC_FULL_INSERT_ESCAPE, 0);
     return false;
@@ -38,29 +37,20 @@ bool CFullControlsDlg::OnInitDialog()
 void CFullControlsDlg::OnPageSelected()
 {
     m_suppress = true;
-    m_itemText.SetPlainText(Dialog().ItemFormatText());
-    m_separatorText.SetPlainText(Dialog().SeparatorText());
+    m_itemText.SetPlainText(Options().ItemText());
+    m_separatorText.SetPlainText(Options().SeparatorText());
     m_suppress = false;
-    ShowError(!Dialog().ItemFormatValid());
+    ShowError(!Options().ItemTextValid());
 }
 
 void CFullControlsDlg::OnItemTextChanged()
 {
-    const bool valid = Dialog().SetItemFormatText(m_itemText.PlainText());
-    ShowError(!valid);
-    if (!valid)
-        return; // the formatter keeps the text and its message; preview and settings wait
-    Dialog().RefreshPreview();
-    Dialog().SaveTexts();
+    ShowError(!Options().EditItemText(m_itemText.PlainText()));
 }
 
 void CFullControlsDlg::OnSeparatorTextChanged()
 {
-    Dialog().SetSeparatorText(m_separatorText.PlainText());
-    Dialog().RefreshPreview();
-    // An item text that is not valid is never remembered, not even along with a separator.
-    if (Dialog().ItemFormatValid())
-        Dialog().SaveTexts();
+    Options().EditSeparatorText(m_separatorText.PlainText());
 }
 
 void CFullControlsDlg::InsertEscape()
@@ -75,7 +65,7 @@ void CFullControlsDlg::InsertEscape()
 
 void CFullControlsDlg::InsertAttribute()
 {
-    const std::optional<std::wstring> fragment = ShowInsertDialog(CWindow(Dialog().Hwnd()), Dialog().Items());
+    const std::optional<std::wstring> fragment = ShowInsertDialog(Owner(), Options().Items());
     if (!fragment)
         return;
     // Replaces the selection or goes in at the caret; the edit's change runs the item text's
@@ -90,7 +80,7 @@ void CFullControlsDlg::ShowError(bool show)
         return; // typing on in a valid text: nothing to hide or move
     m_errorShown = show;
     if (show)
-        m_error.SetTip(Dialog().FormatError());
+        m_error.SetTip(Options().FormatError());
     ShowItem(IDC_FULL_ERROR, show);
     PlaceError();
 }
@@ -137,12 +127,12 @@ bool CFullControlsDlg::OnCommand(int id, int code, HWND control)
         return true;
     case IDC_FULL_ERROR:
         if (code == BN_CLICKED)
-            ShowMessage(Hwnd(), Dialog().FormatError(), GetWindowTextString(Dialog().Hwnd()), MessageKind::Error);
+            ShowMessage(Hwnd(), Options().FormatError(), GetWindowTextString(Owner().Hwnd()), MessageKind::Error);
         return true;
     case IDC_FULL_SAVE_PRESET:
         if (code == BN_CLICKED)
-            SaveCurrentAsPreset(CWindow(Hwnd()), Dialog().Presets(), Dialog().ItemFormatText(),
-                                Dialog().SeparatorText(), Dialog().ItemFormatValid());
+            SaveCurrentAsPreset(CWindow(Hwnd()), Options().Presets(), Options().ItemText(), Options().SeparatorText(),
+                                Options().ItemTextValid());
         return true;
     default:
         return CCopyOptionsPage::OnCommand(id, code, control);

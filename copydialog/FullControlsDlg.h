@@ -10,7 +10,7 @@
 class CFullControlsDlg : public CCopyOptionsPage
 {
   public:
-    explicit CFullControlsDlg(CCopyPathsDlg& dialog);
+    explicit CFullControlsDlg(CopyOptions& options);
 
     void OnPageSelected() override;
 

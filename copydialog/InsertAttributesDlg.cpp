@@ -35,16 +35,15 @@ int AttributeOfRadio(int id) noexcept
 }
 } // namespace
 
+void CInsertAttributesDlg::DeclareAnchors(AnchorLayout& layout, int right, int bottom)
+{
+    // Only the example edits widen with the page.
+    for (const int example : kExamples)
+        layout.AddAnchor(example, kAnchorStretch, kAnchorNone, right, bottom);
+}
+
 bool CInsertAttributesDlg::OnInitDialog()
 {
-    // A page is placed by the tab control, not by a resizable dialog of its own: only the
-    // example edits widen with it.
-    m_layout = std::make_unique<AnchorLayout>(Hwnd(), SharedDpi());
-    RECT outer{};
-    ::GetWindowRect(Hwnd(), &outer);
-    for (const int example : kExamples)
-        m_layout->AddAnchor(example, kAnchorStretch, kAnchorNone, outer.right, outer.bottom);
-
     const InsertDialogMemory& memory = RememberedInsertState();
     for (int list = 0; list < kInsertOptionListCount; ++list)
     {
@@ -60,12 +59,6 @@ bool CInsertAttributesDlg::OnInitDialog()
     const int attribute = memory.attribute >= 0 && memory.attribute < kInsertAttributeCount ? memory.attribute : 0;
     SelectAttribute(attribute);
     return false;
-}
-
-void CInsertAttributesDlg::OnSize(UINT, int width, int height)
-{
-    if (m_layout)
-        m_layout->Layout(width, height);
 }
 
 void CInsertAttributesDlg::OnPageSelected()

@@ -11,14 +11,13 @@ class CInsertAttributesDlg : public CInsertPage
     explicit CInsertAttributesDlg(CInsertDlg& owner) : CInsertPage(IDD_INSERT_ATTRIBUTES, owner) {}
 
     void OnPageSelected() override;
-    void OnPageDeselected() override {}
     void SaveState() override {}
     void OnExampleChanged() override { RefreshExamples(); }
 
   protected:
+    void DeclareAnchors(AnchorLayout& layout, int right, int bottom) override;
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
-    void OnSize(UINT type, int width, int height) override;
 
   private:
     static constexpr UINT IDD_INSERT_ATTRIBUTES_TEMPLATE = 1290;
@@ -29,6 +28,4 @@ class CInsertAttributesDlg : public CInsertPage
     void RefreshExample(int attribute) const;
     void RefreshExamples() const;
     InsertOptionSelections Selections() const noexcept;
-
-    std::unique_ptr<AnchorLayout> m_layout;
 };

@@ -13,8 +13,7 @@ InsertDialogMemory& RememberedInsertState() noexcept
 }
 
 CInsertDlg::CInsertDlg(const std::vector<const CFItem*>& items)
-    : CResizableDialog(IDD_INSERT, L"", MinimumSize::Initial()), m_examples(PickInsertExamples(items)),
-      m_pageBrush(::CreateSolidBrush(::GetSysColor(COLOR_WINDOW)))
+    : CResizableDialog(IDD_INSERT, L"", MinimumSize::Initial()), m_examples(PickInsertExamples(items))
 {
 }
 

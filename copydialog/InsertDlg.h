@@ -14,7 +14,7 @@
 #include <vector>
 
 // What the Insert dialog asks of its pages besides being tab pages.
-class IInsertTabDlg : public ITabDlg
+class IInsertTabDlg
 {
   public:
     // The dialog closes: the page keeps in the process-wide memory what it remembers.
@@ -57,11 +57,10 @@ class CInsertDlg final : public CResizableDialog
     // What OK read from the text to insert.
     const std::wstring& TextToInsert() const noexcept { return m_textToInsert; }
 
-    // For the pages: the chosen example (null when there is none), the text to insert, the
-    // pages' background, and ending the dialog as OK does.
+    // For the pages: the chosen example (null when there is none), the text to insert, and
+    // ending the dialog as OK does.
     const CFItem* Example() const noexcept;
     void SetTextToInsert(const std::wstring& text) const noexcept;
-    HBRUSH PageBrush() const noexcept { return static_cast<HBRUSH>(m_pageBrush.Get()); }
     void EndWithOk();
 
   protected:
@@ -79,7 +78,6 @@ class CInsertDlg final : public CResizableDialog
     TabPages m_pages;
     std::vector<IInsertTabDlg*> m_insertPages; // the pages of m_pages, in tab order
     std::wstring m_textToInsert;
-    UniqueGdiObject m_pageBrush;
 };
 
 // Shows "Insert File/Folder Attribute" over owner with examples from the list's output; on OK

@@ -39,14 +39,14 @@ void InsertColumn(HWND list, int index, UINT textId, int width)
 }
 } // namespace
 
+void CInsertPropertiesDlg::DeclareAnchors(AnchorLayout& layout, int right, int bottom)
+{
+    layout.AddAnchor(IDC_INSERT_PROPERTY_LIST, kAnchorStretch, kAnchorStretch, right, bottom);
+    layout.AddAnchor(IDC_INSERT_PROPERTY_NOTE, kAnchorStretch, kAnchorMove, right, bottom);
+}
+
 bool CInsertPropertiesDlg::OnInitDialog()
 {
-    m_layout = std::make_unique<AnchorLayout>(Hwnd(), SharedDpi());
-    RECT outer{};
-    ::GetWindowRect(Hwnd(), &outer);
-    m_layout->AddAnchor(IDC_INSERT_PROPERTY_LIST, kAnchorStretch, kAnchorStretch, outer.right, outer.bottom);
-    m_layout->AddAnchor(IDC_INSERT_PROPERTY_NOTE, kAnchorStretch, kAnchorMove, outer.right, outer.bottom);
-
     const InsertDialogMemory& memory = RememberedInsertState();
     SetCheck(IDC_INSERT_HIDE_EMPTY, memory.hideEmpty);
     m_listView = Item(IDC_INSERT_PROPERTY_LIST);
@@ -61,10 +61,8 @@ bool CInsertPropertiesDlg::OnInitDialog()
     return false;
 }
 
-void CInsertPropertiesDlg::OnSize(UINT, int width, int height)
+void CInsertPropertiesDlg::OnLayout()
 {
-    if (m_layout)
-        m_layout->Layout(width, height);
     // The page is made at its template's size and then placed over the tab: the example column
     // keeps filling the rest until the user gives it a width.
     if (m_listView && m_exampleFills)

@@ -11,15 +11,15 @@ class CInsertPropertiesDlg : public CInsertPage
     explicit CInsertPropertiesDlg(CInsertDlg& owner) : CInsertPage(IDD_INSERT_PROPERTIES, owner) {}
 
     void OnPageSelected() override;
-    void OnPageDeselected() override {}
     void SaveState() override;
     void OnExampleChanged() override { Refill(); }
 
   protected:
+    void DeclareAnchors(AnchorLayout& layout, int right, int bottom) override;
+    void OnLayout() override;
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
     std::optional<LRESULT> OnNotify(const NMHDR& header) override;
-    void OnSize(UINT type, int width, int height) override;
     void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
   private:
@@ -30,7 +30,6 @@ class CInsertPropertiesDlg : public CInsertPage
 
     HWND m_listView = nullptr;
     InsertPropertyList m_list;
-    std::unique_ptr<AnchorLayout> m_layout;
     bool m_filling = false;
     bool m_exampleFills = false;
 };

@@ -1,12 +1,11 @@
 #include "copydialog/PresetsControlsDlg.h"
 
-#include "copydialog/CopyPathsDlg.h"
 #include "copydialog/PresetDialogs.h"
 #include "resources/resource.h"
 
 #include <commctrl.h>
 
-CPresetsControlsDlg::CPresetsControlsDlg(CCopyPathsDlg& dialog) : CCopyOptionsPage(IDD_PRESETS_CONTROLS, dialog) {}
+CPresetsControlsDlg::CPresetsControlsDlg(CopyOptions& options) : CCopyOptionsPage(IDD_PRESETS_CONTROLS, options) {}
 
 HWND CPresetsControlsDlg::List() const noexcept
 {
@@ -40,7 +39,7 @@ void CPresetsControlsDlg::OnLayout()
 
 void CPresetsControlsDlg::OnPageSelected()
 {
-    const PresetList& presets = Dialog().Presets();
+    const PresetList& presets = Options().Presets();
     m_quiet = true;
     ListView_DeleteAllItems(List());
     for (size_t index = 0; index < presets.size(); ++index)
@@ -51,7 +50,7 @@ void CPresetsControlsDlg::OnPageSelected()
         item.pszText = const_cast<wchar_t*>(presets[index].name.c_str());
         ListView_InsertItem(List(), &item);
     }
-    Select(FindPresetByTexts(presets, Dialog().ItemFormatText(), Dialog().SeparatorText()));
+    Select(FindPresetByTexts(presets, Options().ItemText(), Options().SeparatorText()));
     m_quiet = false;
     UpdateButtons();
 }
@@ -73,7 +72,7 @@ void CPresetsControlsDlg::Select(int row)
 void CPresetsControlsDlg::UpdateButtons()
 {
     const int selected = Selected();
-    const int count = static_cast<int>(Dialog().Presets().size());
+    const int count = static_cast<int>(Options().Presets().size());
     EnableItem(IDC_PRESETS_MOVE_UP, selected > 0);
     EnableItem(IDC_PRESETS_MOVE_DOWN, selected >= 0 && selected < count - 1);
     EnableItem(IDC_PRESETS_RENAME, selected >= 0);
@@ -83,38 +82,35 @@ void CPresetsControlsDlg::UpdateButtons()
 void CPresetsControlsDlg::ApplySelected()
 {
     const int selected = Selected();
-    if (selected < 0 || static_cast<size_t>(selected) >= Dialog().Presets().size())
+    if (selected < 0 || static_cast<size_t>(selected) >= Options().Presets().size())
         return;
-    const Preset& preset = Dialog().Presets()[static_cast<size_t>(selected)];
-    Dialog().SetItemFormatText(preset.item);
-    Dialog().SetSeparatorText(preset.separator);
-    Dialog().RefreshPreview();
-    Dialog().SaveTexts();
+    const Preset& preset = Options().Presets()[static_cast<size_t>(selected)];
+    Options().ApplyTexts(preset.item, preset.separator);
 }
 
 void CPresetsControlsDlg::Move(bool up)
 {
     const int selected = Selected();
-    if (selected < 0 || !MovePreset(Dialog().Presets(), static_cast<size_t>(selected), up))
+    if (selected < 0 || !MovePreset(Options().Presets(), static_cast<size_t>(selected), up))
         return;
     const int other = up ? selected - 1 : selected + 1;
     for (const int row : {selected, other})
         ListView_SetItemText(List(), row, 0,
-                             const_cast<wchar_t*>(Dialog().Presets()[static_cast<size_t>(row)].name.c_str()));
+                             const_cast<wchar_t*>(Options().Presets()[static_cast<size_t>(row)].name.c_str()));
     m_quiet = true; // the moved preset is the one applied already
     Select(other);
     m_quiet = false;
     UpdateButtons();
-    Dialog().SavePresetsFile();
+    Options().SavePresets();
 }
 
 void CPresetsControlsDlg::Rename()
 {
     const int selected = Selected();
-    if (selected < 0 || !RenamePresetAt(CWindow(Hwnd()), Dialog().Presets(), static_cast<size_t>(selected)))
+    if (selected < 0 || !RenamePresetAt(CWindow(Hwnd()), Options().Presets(), static_cast<size_t>(selected)))
         return;
     ListView_SetItemText(List(), selected, 0,
-                         const_cast<wchar_t*>(Dialog().Presets()[static_cast<size_t>(selected)].name.c_str()));
+                         const_cast<wchar_t*>(Options().Presets()[static_cast<size_t>(selected)].name.c_str()));
 }
 
 void CPresetsControlsDlg::Delete()
@@ -122,12 +118,12 @@ void CPresetsControlsDlg::Delete()
     const int selected = Selected();
     if (selected < 0)
         return;
-    DeletePreset(Dialog().Presets(), static_cast<size_t>(selected));
+    DeletePreset(Options().Presets(), static_cast<size_t>(selected));
     m_quiet = true;
     ListView_DeleteItem(List(), selected);
     m_quiet = false;
     UpdateButtons();
-    Dialog().SavePresetsFile();
+    Options().SavePresets();
 }
 
 bool CPresetsControlsDlg::OnCommand(int id, int code, HWND control)

@@ -7,7 +7,7 @@
 class CPresetsControlsDlg : public CCopyOptionsPage
 {
   public:
-    explicit CPresetsControlsDlg(CCopyPathsDlg& dialog);
+    explicit CPresetsControlsDlg(CopyOptions& options);
 
     void OnPageSelected() override;
 

@@ -1,6 +1,5 @@
 #include "copydialog/QuickControlsDlg.h"
 
-#include "copydialog/CopyPathsDlg.h"
 #include "resources/resource.h"
 
 namespace
@@ -9,7 +8,7 @@ namespace
 QuickControls g_quickControls;
 } // namespace
 
-CQuickControlsDlg::CQuickControlsDlg(CCopyPathsDlg& dialog) : CCopyOptionsPage(IDD_QUICK_CONTROLS, dialog) {}
+CQuickControlsDlg::CQuickControlsDlg(CopyOptions& options) : CCopyOptionsPage(IDD_QUICK_CONTROLS, options) {}
 
 void CQuickControlsDlg::DeclareAnchors(AnchorLayout&, int, int)
 {
@@ -70,17 +69,14 @@ void CQuickControlsDlg::ApplyControls()
 {
     g_quickControls = ReadControls();
     const QuickTexts texts = BuildQuickTexts(g_quickControls);
-    Dialog().SetItemFormatText(texts.item);
-    Dialog().SetSeparatorText(texts.separator);
-    Dialog().RefreshPreview();
-    Dialog().SaveTexts();
+    Options().ApplyTexts(texts.item, texts.separator);
     m_untouched = false;
 }
 
 void CQuickControlsDlg::OnPageSelected()
 {
-    m_keptItem = Dialog().ItemFormatText();
-    m_keptSeparator = Dialog().SeparatorText();
+    m_keptItem = Options().ItemText();
+    m_keptSeparator = Options().SeparatorText();
     ShowControls(ReadQuickTexts(m_keptItem, m_keptSeparator).value_or(QuickControls{}));
     ApplyControls();
     m_untouched = true;
@@ -91,10 +87,8 @@ void CQuickControlsDlg::OnPageDeselected()
     // Only looked: the texts the page found are back, as if it had never been opened.
     if (!m_untouched)
         return;
-    Dialog().SetItemFormatText(m_keptItem);
-    Dialog().SetSeparatorText(m_keptSeparator);
     // The store follows, so that the next opening starts with the texts this one used.
-    Dialog().SaveTexts();
+    Options().ApplyTexts(m_keptItem, m_keptSeparator);
 }
 
 bool CQuickControlsDlg::OnCommand(int id, int code, HWND control)

@@ -10,7 +10,7 @@
 class CQuickControlsDlg : public CCopyOptionsPage
 {
   public:
-    explicit CQuickControlsDlg(CCopyPathsDlg& dialog);
+    explicit CQuickControlsDlg(CopyOptions& options);
 
     void OnPageSelected() override;
     void OnPageDeselected() override;
@@ -24,7 +24,7 @@ class CQuickControlsDlg : public CCopyOptionsPage
     void ShowControls(const QuickControls& controls);
     QuickControls ReadControls() const;
     void EnableLists();
-    // Sets the texts the controls give on the dialog, refreshes and remembers them.
+    // Applies the texts the controls give.
     void ApplyControls();
 
     std::wstring m_keptItem;

@@ -244,7 +244,8 @@ void ItemList::Flatten()
 void ItemList::Sort()
 {
     changed = true;
-    if (sortOption <= kSortAsSelected || sortOption > kSortPathLengthDescending || m_output.size() < 2)
+    const int option = static_cast<int>(sortOption);
+    if (option <= 0 || option >= kSortOptionCount || m_output.size() < 2)
         return;
 
     struct Entry
@@ -258,21 +259,21 @@ void ItemList::Sort()
         entries.push_back({item, ToUpperCase(item->Name())});
 
     // Each descending order is the exact reverse of its ascending one, ties included.
-    const int ascending = sortOption % 2 == 0 ? sortOption - 1 : sortOption;
+    const auto ascending = static_cast<SortOption>(option % 2 == 0 ? option - 1 : option);
     auto less = [ascending](const Entry& a, const Entry& b) {
         switch (ascending)
         {
-        case kSortSizeAscending:
+        case SortOption::SizeAscending:
             if (a.item->size != b.item->size)
                 return a.item->size < b.item->size;
             if (a.item->IsFolder() != b.item->IsFolder())
                 return a.item->IsFolder();
             break;
-        case kSortModifiedAscending:
+        case SortOption::ModifiedAscending:
             if (a.item->lastWriteTime != b.item->lastWriteTime)
                 return a.item->lastWriteTime < b.item->lastWriteTime;
             break;
-        case kSortPathLengthAscending:
+        case SortOption::PathLengthAscending:
             if (a.item->Path().size() != b.item->Path().size())
                 return a.item->Path().size() < b.item->Path().size();
             break;
@@ -288,10 +289,10 @@ void ItemList::Sort()
         m_output[index] = entries[index].item;
 }
 
-void ItemList::SetSortOption(int option)
+void ItemList::SetSortOption(SortOption option)
 {
     sortOption = option;
-    if (option == kSortAsSelected)
+    if (option == SortOption::AsSelected)
         Flatten();
     Sort();
 }

@@ -31,19 +31,21 @@ struct FolderScanOptions
     bool operator==(const FolderScanOptions&) const = default;
 };
 
-// The orders the copied list can be sorted in.
-enum SortOption
+// The orders the copied list can be sorted in; the values are stored in the settings and are the
+// positions of the dialog's sort list. Each descending order follows its ascending one.
+enum class SortOption
 {
-    kSortAsSelected = 0,
-    kSortNameAscending = 1,
-    kSortNameDescending = 2,
-    kSortSizeAscending = 3,
-    kSortSizeDescending = 4,
-    kSortModifiedAscending = 5,
-    kSortModifiedDescending = 6,
-    kSortPathLengthAscending = 7,
-    kSortPathLengthDescending = 8,
+    AsSelected = 0,
+    NameAscending = 1,
+    NameDescending = 2,
+    SizeAscending = 3,
+    SizeDescending = 4,
+    ModifiedAscending = 5,
+    ModifiedDescending = 6,
+    PathLengthAscending = 7,
+    PathLengthDescending = 8,
 };
+inline constexpr int kSortOptionCount = static_cast<int>(SortOption::PathLengthDescending) + 1;
 
 // The selected items, each selected folder with what a scan found below it, and the flattened,
 // sorted order in which they are formatted.
@@ -58,7 +60,7 @@ class ItemList
     // Sorts the output by the sort option and marks the list changed.
     void Sort();
     // Sorts by another option; "as selected" goes back to the selection order.
-    void SetSortOption(int option);
+    void SetSortOption(SortOption option);
     // Forgets what folder scans found: the selected folders stand for themselves again, in the
     // current sort order.
     void DropScanResults();
@@ -73,7 +75,7 @@ class ItemList
     bool expand = false;
     // ...and, when this is set as well, preceded by themselves.
     bool includeFolders = false;
-    int sortOption = kSortAsSelected;
+    SortOption sortOption = SortOption::AsSelected;
     // Set by every Sort; the dialog clears it once its preview shows the new order.
     bool changed = false;
 

@@ -60,8 +60,6 @@ class ItemPartPath final : public ItemPartBase
     ItemPartPath(int kind, int separator, int encoding) : m_kind(kind), m_separator(separator), m_encoding(encoding) {}
     void AppendTo(const CFItem& item, ClipboardText& out) const override;
     int GetKind() const noexcept { return m_kind; }
-    int GetSeparator() const noexcept { return m_separator; }
-    int GetEncoding() const noexcept { return m_encoding; }
 
   private:
     int m_kind;
@@ -89,8 +87,6 @@ class ItemPartDate final : public ItemPartBase
 
     ItemPartDate(int time, int format) : m_time(time), m_format(format) {}
     void AppendTo(const CFItem& item, ClipboardText& out) const override;
-    int GetTime() const noexcept { return m_time; }
-    int GetFormat() const noexcept { return m_format; }
 
   private:
     int m_time;
@@ -112,7 +108,6 @@ class ItemPartSize final : public ItemPartBase
 
     explicit ItemPartSize(int unit) : m_unit(unit) {}
     void AppendTo(const CFItem& item, ClipboardText& out) const override;
-    int GetUnit() const noexcept { return m_unit; }
 
   private:
     int m_unit;

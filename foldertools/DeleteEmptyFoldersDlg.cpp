@@ -152,7 +152,7 @@ void DeleteEmptyFoldersDlg::CopySelectedPaths() const
     for (const int row : m_list.SelectedRows())
         paths.push_back(m_found[static_cast<size_t>(row)]);
     if (!paths.empty())
-        (void)PutClipboardText(ClipboardPathText(paths).Text());
+        CopyTextForUser(ClipboardPathText(paths).Text());
 }
 
 void DeleteEmptyFoldersDlg::ShowContextMenu(LPARAM position)

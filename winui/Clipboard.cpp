@@ -65,3 +65,9 @@ bool PutClipboardText(std::wstring_view text)
     (void)memory.Release(); // the clipboard owns it now
     return true;
 }
+
+void CopyTextForUser(std::wstring_view text)
+{
+    if (!PutClipboardText(text))
+        ::MessageBeep(MB_ICONWARNING);
+}

@@ -43,3 +43,7 @@ std::wstring ReadClipboardText();
 // clipboard empty. The memory is made first, so a failure leaves the clipboard as it was unless
 // the clipboard itself refuses the text. False when the text could not be handed over.
 [[nodiscard]] bool PutClipboardText(std::wstring_view text);
+
+// A user's copy: puts the text on the clipboard, and when the clipboard refuses it (another
+// program holds it), plays the warning sound rather than pass over the failure in silence.
+void CopyTextForUser(std::wstring_view text);

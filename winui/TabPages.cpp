@@ -10,7 +10,61 @@ namespace
 // CTRL+TAB is for it. Plain pointers, so that nothing is left to run at thread exit.
 thread_local TabPages* t_firstTabPages = nullptr;
 thread_local HHOOK t_keyHook = nullptr;
+
+bool IsEdit(HWND control) noexcept
+{
+    wchar_t className[16]{};
+    return ::GetClassNameW(control, className, 16) > 0 && ::lstrcmpiW(className, L"Edit") == 0;
+}
 } // namespace
+
+bool CTabPage::InitDialog()
+{
+    m_layout = std::make_unique<AnchorLayout>(Hwnd(), SharedDpi());
+    RECT outer{};
+    ::GetWindowRect(Hwnd(), &outer);
+    DeclareAnchors(*m_layout, outer.right, outer.bottom);
+    return OnInitDialog();
+}
+
+std::optional<INT_PTR> CTabPage::FrameworkMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case WM_SIZE:
+        // A page is placed by the tab control, not by a resizable dialog of its own.
+        Dpi().Update(Hwnd());
+        if (m_layout)
+        {
+            m_layout->Layout(LOWORD(lParam), HIWORD(lParam));
+            OnLayout();
+        }
+        break;
+    case WM_CTLCOLORDLG:
+        return reinterpret_cast<INT_PTR>(Background());
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT: {
+        // Painted here, not left to the system: themed dialogs may draw their own grey.
+        RECT client{};
+        ::GetClientRect(Hwnd(), &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, Background());
+        return TRUE;
+    }
+    case WM_CTLCOLORSTATIC: {
+        // Labels, radio buttons and check boxes: on the page's colour, not on the dialog's grey.
+        if (IsEdit(reinterpret_cast<HWND>(lParam)))
+            break;
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+        ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<INT_PTR>(Background());
+    }
+    default:
+        break;
+    }
+    return std::nullopt;
+}
 
 TabPages::~TabPages()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "winui/AnchorLayout.h"
 #include "winui/Control.h"
 #include "winui/Dialog.h"
 
@@ -23,6 +24,34 @@ class ITabDlg
 
   protected:
     ~ITabDlg() = default;
+};
+
+// A page of a tab control: a child dialog on the system's window colour, like the body of the tab
+// control (so its text stays readable in a high-contrast theme), whose controls keep their anchors
+// to the page's edges. Read-only edits keep their own look.
+class CTabPage : public CChildDialog, public ITabDlg
+{
+  public:
+    explicit CTabPage(UINT templateId) : CChildDialog(templateId) {}
+
+    void OnPageSelected() override {}
+    void OnPageDeselected() override {}
+    HWND GetPageWnd() const override { return Hwnd(); }
+
+    // What the page and its controls are painted on; the system owns it.
+    static HBRUSH Background() noexcept { return ::GetSysColorBrush(COLOR_WINDOW); }
+
+  protected:
+    // Called once, before OnInitDialog, with the page's edges at its template size.
+    virtual void DeclareAnchors(AnchorLayout& /*layout*/, int /*right*/, int /*bottom*/) {}
+    // Called after each layout of the anchored controls.
+    virtual void OnLayout() {}
+
+  private:
+    bool InitDialog() final;
+    std::optional<INT_PTR> FrameworkMessage(UINT message, WPARAM wParam, LPARAM lParam) final;
+
+    std::unique_ptr<AnchorLayout> m_layout;
 };
 
 // The pages of one tab control of a dialog. Each page is a CChildDialog that implements ITabDlg;
@@ -66,7 +95,6 @@ class TabPages
     int Current() const noexcept { return m_current; }
     int Count() const noexcept { return static_cast<int>(m_pages.size()); }
     ITabDlg& Page(int index) const { return *m_pages.at(static_cast<size_t>(index)).page; }
-    HWND Tab() const noexcept { return m_tab.Hwnd(); }
 
   private:
     // The tab control: its moves and size changes take the pages along.

@@ -186,7 +186,7 @@ LRESULT CTextView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return reinterpret_cast<LRESULT>(m_font);
     case WM_COPY:
         if (!Selection().empty())
-            (void)PutClipboardText(Selection());
+            CopyTextForUser(Selection());
         return 0;
     case EM_SETSEL: {
         const auto start = static_cast<int>(wParam);

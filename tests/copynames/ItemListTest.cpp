@@ -200,26 +200,28 @@ TEST_F(ItemListTest, SortsWithTheirTieRules)
 
     struct Case
     {
-        int option;
+        SortOption option;
         const wchar_t* names;
     };
     const Case cases[] = {
-        {kSortNameAscending,
+        {SortOption::NameAscending,
          L"photos/|photos\\2019/"
          L"|photos\\2019\\c.jpg|photos\\A.jpg|photos\\b.jpg|photos\\Same-size-a.txt|photos\\same-size-b.txt"},
-        {kSortNameDescending, L"photos\\same-size-b.txt|photos\\Same-size-a.txt|photos\\b.jpg|photos\\A.jpg|"
-                              L"photos\\2019\\c.jpg|photos\\2019/|photos/"},
+        {SortOption::NameDescending, L"photos\\same-size-b.txt|photos\\Same-size-a.txt|photos\\b.jpg|photos\\A.jpg|"
+                                     L"photos\\2019\\c.jpg|photos\\2019/|photos/"},
         // Equal sizes: folders first, then by name; descending is the exact reverse.
-        {kSortSizeAscending,
+        {SortOption::SizeAscending,
          L"photos/|photos\\2019/"
          L"|photos\\A.jpg|photos\\Same-size-a.txt|photos\\same-size-b.txt|photos\\b.jpg|photos\\2019\\c.jpg"},
-        {kSortSizeDescending, L"photos\\2019\\c.jpg|photos\\b.jpg|photos\\same-size-b.txt|photos\\Same-size-a.txt|"
-                              L"photos\\A.jpg|photos\\2019/|photos/"},
-        {kSortPathLengthAscending,
+        {SortOption::SizeDescending,
+         L"photos\\2019\\c.jpg|photos\\b.jpg|photos\\same-size-b.txt|photos\\Same-size-a.txt|"
+         L"photos\\A.jpg|photos\\2019/|photos/"},
+        {SortOption::PathLengthAscending,
          L"photos/|photos\\2019/"
          L"|photos\\A.jpg|photos\\b.jpg|photos\\2019\\c.jpg|photos\\Same-size-a.txt|photos\\same-size-b.txt"},
-        {kSortPathLengthDescending, L"photos\\same-size-b.txt|photos\\Same-size-a.txt|photos\\2019\\c.jpg|photos\\b."
-                                    L"jpg|photos\\A.jpg|photos\\2019/|photos/"},
+        {SortOption::PathLengthDescending,
+         L"photos\\same-size-b.txt|photos\\Same-size-a.txt|photos\\2019\\c.jpg|photos\\b."
+         L"jpg|photos\\A.jpg|photos\\2019/|photos/"},
     };
     for (const Case& c : cases)
     {
@@ -228,9 +230,9 @@ TEST_F(ItemListTest, SortsWithTheirTieRules)
         list.Flatten();
         list.Sort();
         EXPECT_TRUE(list.changed);
-        EXPECT_EQ(Names(list), c.names) << "option " << c.option;
+        EXPECT_EQ(Names(list), c.names) << "option " << static_cast<int>(c.option);
     }
-    list.sortOption = kSortAsSelected;
+    list.sortOption = SortOption::AsSelected;
     list.Flatten();
     list.changed = false;
     list.Sort();
@@ -257,11 +259,11 @@ TEST_F(ItemListTest, SortsWithTheirTieRules)
     ItemList dated;
     dated.AddPath(m_selected[0]);
     ScanSelectedFolders(dated, abort, Options(FolderScanOptions::kFilesAndFolders));
-    dated.sortOption = kSortModifiedAscending;
+    dated.sortOption = SortOption::ModifiedAscending;
     dated.Sort();
     EXPECT_EQ(Names(dated), L"photos\\2019\\c.jpg|photos\\b.jpg|photos\\A.jpg|photos\\Same-size-a.txt|photos\\same-"
                             L"size-b.txt|photos/|photos\\2019/");
-    dated.sortOption = kSortModifiedDescending;
+    dated.sortOption = SortOption::ModifiedDescending;
     dated.Flatten();
     dated.Sort();
     EXPECT_EQ(Names(dated),
@@ -427,7 +429,7 @@ TEST_F(ItemListTest, ScanResultsCanBeDroppedInTheCurrentOrder)
     list.Flatten();
     RecordingAbort abort;
     ScanSelectedFolders(list, abort, Options(FolderScanOptions::kFilesAndFolders));
-    list.SetSortOption(kSortNameDescending);
+    list.SetSortOption(SortOption::NameDescending);
     EXPECT_EQ(Names(list), L"photos\\b.jpg|photos\\A.jpg|photos\\2019\\c.jpg|photos\\2019/|photos/|notes.txt");
     EXPECT_EQ(list.TotalSize(), 7000u);
 
@@ -447,10 +449,10 @@ TEST_F(ItemListTest, ScanResultsCanBeDroppedInTheCurrentOrder)
     }
 
     // Back to the selection order, from any sorted one.
-    list.SetSortOption(kSortNameAscending);
+    list.SetSortOption(SortOption::NameAscending);
     EXPECT_EQ(Names(list), L"notes.txt|photos/");
     list.changed = false;
-    list.SetSortOption(kSortAsSelected);
+    list.SetSortOption(SortOption::AsSelected);
     EXPECT_TRUE(list.changed);
     EXPECT_EQ(Names(list), L"photos/|notes.txt");
 }
