@@ -5,8 +5,8 @@
 
 #include <string>
 
-// The base of every command in the context menu: its menu text and the operations the handler
-// calls.
+// The base of every command in the context menu: its menu text and what the handler runs. Its
+// name, icon, help text and when it is shown are the command table's (menuconfig/CommandType.h).
 class MenuItem
 {
   public:
@@ -18,9 +18,6 @@ class MenuItem
     // Runs the command to completion. parent wraps the file manager's window (maybe empty); it is
     // valid only during the call and the command never destroys it.
     virtual void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) = 0;
-    virtual std::wstring GetHelpText() const = 0;
-    // Number of the menu icon, 1 to 9; 0 for none.
-    virtual int GetIconId() const { return 0; }
 
     // The menu text as the string table has it, before "(s)" is resolved.
     const std::wstring& Text() const noexcept { return m_text; }

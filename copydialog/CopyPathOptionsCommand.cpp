@@ -2,8 +2,6 @@
 
 #include "copydialog/CopyPathsDlg.h"
 #include "copynames/ItemList.h"
-#include "resources/resource.h"
-#include "winsupport/Resources.h"
 
 void CopyPathOptionsCommand::Invoke(const Selection& selection, KeyFlags, const CWindow& parent)
 {
@@ -17,9 +15,4 @@ void CopyPathOptionsCommand::Invoke(const Selection& selection, KeyFlags, const 
         list.SetSortOption(CCopyPathsDlg::CurrentSortOption());
     dialog.SetItemList(list);
     dialog.Run();
-}
-
-std::wstring CopyPathOptionsCommand::GetHelpText() const
-{
-    return LoadStringResource(IDS_HELP_COPY_WITH_OPTIONS);
 }

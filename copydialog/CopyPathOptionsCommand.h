@@ -9,6 +9,4 @@ class CopyPathOptionsCommand final : public MenuItem
     explicit CopyPathOptionsCommand(std::wstring text) : MenuItem(std::move(text)) {}
 
     void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
-    std::wstring GetHelpText() const override;
-    int GetIconId() const override { return 4; }
 };

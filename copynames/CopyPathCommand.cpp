@@ -3,8 +3,6 @@
 #include "copynames/ClipboardText.h"
 #include "copynames/ItemFormat.h"
 #include "copynames/ItemList.h"
-#include "resources/resource.h"
-#include "winsupport/Resources.h"
 #include "winsupport/ShellFileOperation.h"
 
 namespace
@@ -36,10 +34,4 @@ void CopyPathCommand::Invoke(const Selection& selection, KeyFlags keys, const CW
     if (m_mode == kCopyNameAndDelete && !selection.paths.empty() && selection.paths[0].size() <= kMaxDeletablePath)
         ReportInexactPath(parent.Hwnd(), DeleteToRecycleBin({std::wstring(selection.paths[0])}, nullptr));
     // Otherwise the shell asks first and reports its own failures.
-}
-
-std::wstring CopyPathCommand::GetHelpText() const
-{
-    return LoadStringResource(m_mode == kCopyNameAndDelete ? IDS_HELP_COPY_FILENAME_AND_DELETE
-                                                           : IDS_HELP_COPY_FILENAME);
 }

@@ -19,8 +19,6 @@ class CopyPathCommand final : public MenuItem
     }
 
     void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
-    std::wstring GetHelpText() const override;
-    int GetIconId() const override { return m_mode == kCopyNameAndDelete ? 3 : 2; }
     int Mode() const noexcept { return m_mode; }
 
   private:

@@ -1,10 +1,8 @@
 #include "copynames/PastePathCommand.h"
 
 #include "copynames/ClipboardName.h"
-#include "resources/resource.h"
 #include "winsupport/Clipboard.h"
 #include "winsupport/LongPath.h"
-#include "winsupport/Resources.h"
 #include "winsupport/ShellFileOperation.h"
 
 #include <shellapi.h>
@@ -68,10 +66,4 @@ bool IsFreeRenameTarget(std::wstring_view itemPath, const std::wstring& target)
         return false;
     const DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-std::wstring PastePathCommand::GetHelpText() const
-{
-    return LoadStringResource(m_mode == kPasteNameKeepExtension ? IDS_HELP_PASTE_FILENAME_NOT_EXT
-                                                                : IDS_HELP_PASTE_FILENAME);
 }

@@ -15,8 +15,6 @@ class PastePathCommand final : public MenuItem
     PastePathCommand(std::wstring text, int mode) : MenuItem(std::move(text)), m_mode(mode) {}
 
     void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
-    std::wstring GetHelpText() const override;
-    int GetIconId() const override { return 5; }
     int Mode() const noexcept { return m_mode; }
 
   private:

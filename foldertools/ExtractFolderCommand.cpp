@@ -2,9 +2,7 @@
 
 #include "foldertools/ClashDlg.h"
 #include "foldertools/ExtractionGroups.h"
-#include "resources/resource.h"
 #include "winsupport/FolderEnumerator.h"
-#include "winsupport/Resources.h"
 #include "winsupport/ShellFileOperation.h"
 #include "winsupport/StringUtil.h"
 
@@ -97,9 +95,4 @@ void ExtractFolderCommand::Invoke(const Selection& selection, KeyFlags, const CW
         if (IsEmptyFolder(folder))
             emptied.push_back(folder);
     run(FO_DELETE, emptied, {});
-}
-
-std::wstring ExtractFolderCommand::GetHelpText() const
-{
-    return LoadStringResource(IDS_HELP_EXTRACT_FOLDER);
 }
