@@ -4,24 +4,28 @@
 
 #include <memory>
 
-// Copies the selected names to the clipboard (mode 1; SHIFT for full paths, CTRL for the options
-// command given), or copies the one selected name and sends the item to the Recycle Bin (mode 2).
+// Copies the selected names to the clipboard (kCopyNames; SHIFT for full paths, CTRL for the options
+// command given), or copies the one selected name and sends the item to the Recycle Bin
+// (kCopyNameAndDelete).
 class CopyPathCommand final : public MenuItem
 {
   public:
-    static constexpr int kCopyNames = 1;
-    static constexpr int kCopyNameAndDelete = 2;
+    enum class Mode
+    {
+        kCopyNames = 1,
+        kCopyNameAndDelete = 2,
+    };
+    using enum Mode;
 
-    // withOptions: what CTRL runs instead of the plain copy of mode 1 (may be null: CTRL is ignored).
-    CopyPathCommand(std::wstring text, int mode, std::unique_ptr<MenuItem> withOptions = nullptr)
+    // withOptions: what CTRL runs instead of the plain copy of kCopyNames (may be null: CTRL is ignored).
+    CopyPathCommand(std::wstring text, Mode mode, std::unique_ptr<MenuItem> withOptions = nullptr)
         : MenuItem(std::move(text)), m_mode(mode), m_withOptions(std::move(withOptions))
     {
     }
 
     void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
-    int Mode() const noexcept { return m_mode; }
 
   private:
-    int m_mode;
+    Mode m_mode;
     std::unique_ptr<MenuItem> m_withOptions;
 };

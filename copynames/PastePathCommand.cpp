@@ -14,7 +14,7 @@ constexpr size_t kMaxRenamePath = 260;
 
 } // namespace
 
-std::wstring PastedName(std::wstring_view itemPath, std::wstring_view clipboardText, int mode)
+std::wstring PastedName(std::wstring_view itemPath, std::wstring_view clipboardText, PastePathCommand::Mode mode)
 {
     std::wstring name(clipboardText);
     if (mode != PastePathCommand::kPasteNameKeepExtension)
