@@ -15,61 +15,51 @@ namespace
 {
 // How the object of each command in the table is made, given its menu text. A row of the table
 // without its maker here stops the build where kMakers asks for it.
-template <CommandType type>
-std::unique_ptr<MenuItem> MakeCommand(std::wstring text) = delete;
+template <CommandType type> std::unique_ptr<MenuItem> MakeCommand(std::wstring text) = delete;
 
-template <>
-std::unique_ptr<MenuItem> MakeCommand<CommandType::CopyFilename>(std::wstring text)
+template <> std::unique_ptr<MenuItem> MakeCommand<CommandType::CopyFilename>(std::wstring text)
 {
     // CTRL opens the options dialog instead.
     return std::make_unique<CopyPathCommand>(std::move(text), CopyPathCommand::kCopyNames,
                                              std::make_unique<CopyPathOptionsCommand>(std::wstring()));
 }
 
-template <>
-std::unique_ptr<MenuItem> MakeCommand<CommandType::CopyFilenameAndDelete>(std::wstring text)
+template <> std::unique_ptr<MenuItem> MakeCommand<CommandType::CopyFilenameAndDelete>(std::wstring text)
 {
     return std::make_unique<CopyPathCommand>(std::move(text), CopyPathCommand::kCopyNameAndDelete);
 }
 
-template <>
-std::unique_ptr<MenuItem> MakeCommand<CommandType::PasteFilename>(std::wstring text)
+template <> std::unique_ptr<MenuItem> MakeCommand<CommandType::PasteFilename>(std::wstring text)
 {
     return std::make_unique<PastePathCommand>(std::move(text), PastePathCommand::kPasteName);
 }
 
-template <>
-std::unique_ptr<MenuItem> MakeCommand<CommandType::PasteFilenameNotExt>(std::wstring text)
+template <> std::unique_ptr<MenuItem> MakeCommand<CommandType::PasteFilenameNotExt>(std::wstring text)
 {
     return std::make_unique<PastePathCommand>(std::move(text), PastePathCommand::kPasteNameKeepExtension);
 }
 
-template <>
-std::unique_ptr<MenuItem> MakeCommand<CommandType::CopyFilenameWithOptions>(std::wstring text)
+template <> std::unique_ptr<MenuItem> MakeCommand<CommandType::CopyFilenameWithOptions>(std::wstring text)
 {
     return std::make_unique<CopyPathOptionsCommand>(std::move(text));
 }
 
-template <>
-std::unique_ptr<MenuItem> MakeCommand<CommandType::ExtractFolder>(std::wstring text)
+template <> std::unique_ptr<MenuItem> MakeCommand<CommandType::ExtractFolder>(std::wstring text)
 {
     return std::make_unique<ExtractFolderCommand>(std::move(text));
 }
 
-template <>
-std::unique_ptr<MenuItem> MakeCommand<CommandType::DeleteEmptyFolders>(std::wstring text)
+template <> std::unique_ptr<MenuItem> MakeCommand<CommandType::DeleteEmptyFolders>(std::wstring text)
 {
     return std::make_unique<DelEmptyFoldersCommand>(std::move(text));
 }
 
-template <>
-std::unique_ptr<MenuItem> MakeCommand<CommandType::MultiRename>(std::wstring text)
+template <> std::unique_ptr<MenuItem> MakeCommand<CommandType::MultiRename>(std::wstring text)
 {
     return std::make_unique<BatchRenameCommand>(std::move(text));
 }
 
-template <>
-std::unique_ptr<MenuItem> MakeCommand<CommandType::Configure>(std::wstring text)
+template <> std::unique_ptr<MenuItem> MakeCommand<CommandType::Configure>(std::wstring text)
 {
     return std::make_unique<RunConfigureCommand>(std::move(text));
 }
@@ -77,9 +67,11 @@ std::unique_ptr<MenuItem> MakeCommand<CommandType::Configure>(std::wstring text)
 using CommandMaker = std::unique_ptr<MenuItem> (*)(std::wstring text);
 
 // The makers in the table's order.
-constexpr auto kMakers = []<size_t... row>(std::index_sequence<row...>) {
+constexpr auto kMakers = []<size_t... row>(std::index_sequence<row...>)
+{
     return std::array<CommandMaker, sizeof...(row)>{&MakeCommand<kCommands[row].type>...};
-}(std::make_index_sequence<kCommands.size()>());
+}
+(std::make_index_sequence<kCommands.size()>());
 } // namespace
 
 bool IsCommandVisible(const MenuEntry& entry, const Selection& selection)

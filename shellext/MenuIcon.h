@@ -53,7 +53,8 @@ bool IsOldPlatform() noexcept;
 
 // Decodes compact data and makes the width by height menu bitmap from it; null when the data does
 // not decode, or the size is not positive.
-[[nodiscard]] UniqueHbitmap CreateMenuIconBitmap(std::span<const uint8_t> data, int width, int height, bool oldPlatform);
+[[nodiscard]] UniqueHbitmap CreateMenuIconBitmap(std::span<const uint8_t> data, int width, int height,
+                                                 bool oldPlatform);
 
 // The compact data of a compiled-in icon 1 to 9; empty for any other number.
 std::span<const uint8_t> MenuIconData(int iconNumber) noexcept;
