@@ -1,12 +1,14 @@
 #pragma once
 
 #include "command/Selection.h"
+#include "menuconfig/CommandType.h"
 #include "winui/Window.h"
 
 #include <string>
 
 // The base of every command in the context menu: its menu text and the operations the handler
-// calls.
+// calls. Each command answers its help text and icon from its row of the command table
+// (menuconfig/CommandType.h), which also says when the menu shows it.
 class MenuItem
 {
   public:

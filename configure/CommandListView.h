@@ -13,7 +13,6 @@ class CCommandListView
 {
   public:
     void Attach(HWND list) noexcept { m_list = list; }
-    HWND Hwnd() const noexcept { return m_list; }
 
     // Styles, extended styles and the two columns, sized for the DPI.
     void SetUp(UINT dpi);

@@ -2,8 +2,6 @@
 
 #include "copydialog/CopyPathsDlg.h"
 #include "copynames/ItemList.h"
-#include "resources/resource.h"
-#include "winsupport/Resources.h"
 
 void CopyPathOptionsCommand::Invoke(const Selection& selection, KeyFlags, const CWindow& parent)
 {
@@ -15,9 +13,4 @@ void CopyPathOptionsCommand::Invoke(const Selection& selection, KeyFlags, const 
     options.SetItemList(list);
     CCopyPathsDlg dialog(parent, options);
     dialog.Run();
-}
-
-std::wstring CopyPathOptionsCommand::GetHelpText() const
-{
-    return LoadStringResource(IDS_HELP_COPY_WITH_OPTIONS);
 }

@@ -9,6 +9,6 @@ class CopyPathOptionsCommand final : public MenuItem
     explicit CopyPathOptionsCommand(std::wstring text) : MenuItem(std::move(text)) {}
 
     void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
-    std::wstring GetHelpText() const override;
-    int GetIconId() const override { return 4; }
+    std::wstring GetHelpText() const override { return CommandHelpText(CommandType::CopyFilenameWithOptions); }
+    int GetIconId() const override { return CommandIconId(CommandType::CopyFilenameWithOptions); }
 };

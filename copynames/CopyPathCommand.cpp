@@ -38,9 +38,3 @@ void CopyPathCommand::Invoke(const Selection& selection, KeyFlags keys, const CW
         ReportInexactPath(parent.Hwnd(), DeleteToRecycleBin({std::wstring(selection.paths[0])}, nullptr));
     // Otherwise the shell asks first and reports its own failures.
 }
-
-std::wstring CopyPathCommand::GetHelpText() const
-{
-    return LoadStringResource(m_mode == kCopyNameAndDelete ? IDS_HELP_COPY_FILENAME_AND_DELETE
-                                                           : IDS_HELP_COPY_FILENAME);
-}

@@ -16,7 +16,7 @@ constexpr size_t kMaxRenamePath = 260;
 
 } // namespace
 
-std::wstring PastedName(std::wstring_view itemPath, std::wstring_view clipboardText, int mode)
+std::wstring PastedName(std::wstring_view itemPath, std::wstring_view clipboardText, PastePathCommand::Mode mode)
 {
     std::wstring name(clipboardText);
     if (mode != PastePathCommand::kPasteNameKeepExtension)
@@ -68,10 +68,4 @@ bool IsFreeRenameTarget(std::wstring_view itemPath, const std::wstring& target)
         return false;
     const DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-std::wstring PastePathCommand::GetHelpText() const
-{
-    return LoadStringResource(m_mode == kPasteNameKeepExtension ? IDS_HELP_PASTE_FILENAME_NOT_EXT
-                                                                : IDS_HELP_PASTE_FILENAME);
 }

@@ -1,9 +1,7 @@
 #include "foldertools/DelEmptyFoldersCommand.h"
 
 #include "foldertools/DeleteEmptyFoldersDlg.h"
-#include "resources/resource.h"
 #include "winsupport/PlainFolder.h"
-#include "winsupport/Resources.h"
 
 void DelEmptyFoldersCommand::Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent)
 {
@@ -28,9 +26,4 @@ void DelEmptyFoldersCommand::Invoke(const Selection& selection, KeyFlags keys, c
     }
     if (dialog.Run())
         DeleteEmptyFoldersDlg::DeleteFolders(dialog.Found(), parent.Hwnd());
-}
-
-std::wstring DelEmptyFoldersCommand::GetHelpText() const
-{
-    return LoadStringResource(IDS_HELP_DELETE_EMPTY_FOLDERS);
 }

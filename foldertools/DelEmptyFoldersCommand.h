@@ -9,6 +9,6 @@ class DelEmptyFoldersCommand final : public MenuItem
     explicit DelEmptyFoldersCommand(std::wstring text) : MenuItem(std::move(text)) {}
 
     void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
-    std::wstring GetHelpText() const override;
-    int GetIconId() const override { return 6; }
+    std::wstring GetHelpText() const override { return CommandHelpText(CommandType::DeleteEmptyFolders); }
+    int GetIconId() const override { return CommandIconId(CommandType::DeleteEmptyFolders); }
 };

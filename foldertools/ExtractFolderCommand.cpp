@@ -2,7 +2,6 @@
 
 #include "foldertools/ClashDlg.h"
 #include "foldertools/ExtractionGroups.h"
-#include "resources/resource.h"
 #include "winsupport/FolderEnumerator.h"
 #include "winsupport/Resources.h"
 #include "winsupport/StringUtil.h"
@@ -97,9 +96,4 @@ void ExtractFolderCommand::Invoke(const Selection& selection, KeyFlags, const CW
         if (IsEmptyFolder(folder))
             emptied.push_back(folder);
     run(FO_DELETE, emptied, {});
-}
-
-std::wstring ExtractFolderCommand::GetHelpText() const
-{
-    return LoadStringResource(IDS_HELP_EXTRACT_FOLDER);
 }

@@ -9,6 +9,6 @@ class ExtractFolderCommand final : public MenuItem
     explicit ExtractFolderCommand(std::wstring text) : MenuItem(std::move(text)) {}
 
     void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
-    std::wstring GetHelpText() const override;
-    int GetIconId() const override { return 7; }
+    std::wstring GetHelpText() const override { return CommandHelpText(CommandType::ExtractFolder); }
+    int GetIconId() const override { return CommandIconId(CommandType::ExtractFolder); }
 };

@@ -43,14 +43,14 @@ std::wstring MenuConfigPath();
 // then apply NormaliseMenuConfig. False when the file was missing, empty, unreadable or too large
 // (config then holds the defaults) or when the XML was malformed or lacked an element (config then
 // holds the entries read before the error).
-bool ReadMenuConfig(const std::wstring& path, MenuConfig& config);
+[[nodiscard]] bool ReadMenuConfig(const std::wstring& path, MenuConfig& config);
 
 // Removes every entry whose type occurred before (the main menu first, then the submenu), then
 // appends each type not listed, hidden, to the end of the submenu.
 void NormaliseMenuConfig(MenuConfig& config);
 
 // Replaces the file with the configuration. True when it was written whole.
-bool WriteMenuConfig(const std::wstring& path, const MenuConfig& config);
+[[nodiscard]] bool WriteMenuConfig(const std::wstring& path, const MenuConfig& config);
 
 // No main-menu entries; all nine types in order, shown, in the submenu.
 void DefaultMenuConfig(MenuConfig& config);
@@ -67,6 +67,6 @@ MenuConfig LoadMenuConfig(const std::wstring& path, OnMalformedMenuConfig onMalf
 
 // The pure halves of the reader and writer, on bytes.
 // Appends the entries of an XML document; false on malformed XML or a missing element.
-bool ParseMenuConfig(std::string_view bytes, MenuConfig& config);
+[[nodiscard]] bool ParseMenuConfig(std::string_view bytes, MenuConfig& config);
 // The file's bytes, or nothing when the configuration could not be serialised.
-std::optional<std::string> SerialiseMenuConfig(const MenuConfig& config);
+[[nodiscard]] std::optional<std::string> SerialiseMenuConfig(const MenuConfig& config);

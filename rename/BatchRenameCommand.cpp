@@ -1,8 +1,6 @@
 #include "rename/BatchRenameCommand.h"
 
 #include "rename/ChangeTextDlg.h"
-#include "resources/resource.h"
-#include "winsupport/Resources.h"
 
 #include <string>
 #include <vector>
@@ -18,9 +16,4 @@ void BatchRenameCommand::Invoke(const Selection& selection, KeyFlags, const CWin
         return; // every selected name went before the folders were read: nothing to rename
     ChangeTextDlg dialog(model);
     dialog.Run(parent.Hwnd());
-}
-
-std::wstring BatchRenameCommand::GetHelpText() const
-{
-    return LoadStringResource(IDS_HELP_MULTI_RENAME);
 }

@@ -9,6 +9,6 @@ class BatchRenameCommand final : public MenuItem
     explicit BatchRenameCommand(std::wstring text) : MenuItem(std::move(text)) {}
 
     void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
-    std::wstring GetHelpText() const override;
-    int GetIconId() const override { return 1; }
+    std::wstring GetHelpText() const override { return CommandHelpText(CommandType::MultiRename); }
+    int GetIconId() const override { return CommandIconId(CommandType::MultiRename); }
 };

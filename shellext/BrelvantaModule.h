@@ -25,7 +25,7 @@ class CBrelvantaModule
     bool CanUnload() const noexcept;
 
     // What DllGetClassObject answers.
-    HRESULT GetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) noexcept;
+    [[nodiscard]] HRESULT GetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) noexcept;
 
   private:
     std::atomic<LONG> m_lockCount{0};

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,7 @@ class CBrelvantaShExt final : public IShellExtInit, public IContextMenu
     };
 
     ModuleLock m_moduleLock;
-    ULONG m_references = 1;
+    std::atomic<ULONG> m_references{1};
     Selection m_selection;
     CommandMap m_commands;
 };

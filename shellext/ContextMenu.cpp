@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace
@@ -19,10 +20,10 @@ struct MenuCursor
     SIZE iconSize;
 };
 
-void InsertCommand(CommandMap& map, const MenuEntry& entry, const Selection& selection, MenuCursor& cursor,
+void InsertCommand(CommandMap& map, const CommandInfo& info, const Selection& selection, MenuCursor& cursor,
                    UINT& nextId, UINT idCmdFirst)
 {
-    std::unique_ptr<MenuItem> command = CreateCommand(entry.type);
+    std::unique_ptr<MenuItem> command = CreateCommand(info.type);
     if (!command)
         return;
     const std::wstring text = ResolvePlural(command->Text(), selection.paths.size());
@@ -49,39 +50,38 @@ UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selec
 
     // A file read only in part was never normalised: its first occurrence of a type still wins,
     // so the menu never holds more than the nine commands.
-    std::array<bool, kCommandTypeCount + 1> placed{};
+    std::array<bool, kCommands.size()> placed{};
     const auto visibleEntries = [&](const std::vector<MenuEntry>& entries) {
-        std::vector<const MenuEntry*> visible;
+        std::vector<const CommandInfo*> visible;
         for (const MenuEntry& entry : entries)
         {
-            const int type = static_cast<int>(entry.type);
-            if (type < 1 || type > kCommandTypeCount || placed[static_cast<size_t>(type)])
+            const CommandInfo* command = FindCommand(entry.type);
+            if (!command || std::exchange(placed[RowOf(*command)], true))
                 continue;
-            placed[static_cast<size_t>(type)] = true;
             if (IsCommandVisible(entry, selection))
-                visible.push_back(&entry);
+                visible.push_back(command);
         }
         return visible;
     };
-    const std::vector<const MenuEntry*> mainEntries = visibleEntries(config.mainMenu);
-    const std::vector<const MenuEntry*> subEntries = visibleEntries(config.subMenu);
+    const std::vector<const CommandInfo*> mainEntries = visibleEntries(config.mainMenu);
+    const std::vector<const CommandInfo*> subEntries = visibleEntries(config.subMenu);
 
     // The shell's range of ids, idCmdLast included: every command takes one, the submenu one more.
     const uint64_t range = idCmdLast >= idCmdFirst ? uint64_t{idCmdLast} - idCmdFirst + 1 : 0;
     UINT nextId = idCmdFirst;
     const auto used = [&] { return uint64_t{nextId} - idCmdFirst; };
     MenuCursor main{menu, indexMenu, iconSize};
-    for (const MenuEntry* entry : mainEntries)
+    for (const CommandInfo* command : mainEntries)
         if (used() < range)
-            InsertCommand(map, *entry, selection, main, nextId, idCmdFirst);
+            InsertCommand(map, *command, selection, main, nextId, idCmdFirst);
 
     if (subEntries.empty() || used() + 2 > range)
         return static_cast<UINT>(used());
     UniqueHmenu popup(::CreatePopupMenu());
     MenuCursor sub{popup.Get(), 0, iconSize};
-    for (const MenuEntry* entry : subEntries)
+    for (const CommandInfo* command : subEntries)
         if (used() + 1 < range)
-            InsertCommand(map, *entry, selection, sub, nextId, idCmdFirst);
+            InsertCommand(map, *command, selection, sub, nextId, idCmdFirst);
 
     std::wstring text = L"Brelvanta";
     MENUITEMINFOW item{};

@@ -44,6 +44,10 @@ extern "C" HRESULT STDAPICALLTYPE DllInstall(BOOL bInstall, PCWSTR pszCmdLine) n
         return UnregisterServer(scope);
     const HRESULT result = RegisterServer(scope);
     if (FAILED(result))
-        UnregisterServer(scope);
+    {
+        // Take back what was written. The caller learns of the failure that matters, the
+        // registration's; keys the undo could not remove are the same ones it could not write.
+        [[maybe_unused]] const HRESULT undone = UnregisterServer(scope);
+    }
     return result;
 }

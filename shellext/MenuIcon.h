@@ -26,7 +26,7 @@ struct IconImage
 // c gives n = c & 0x7F (0 meaning 128); with bit 7 set n literal bytes follow, otherwise one byte to
 // repeat n times. Bytes past the alpha plane are dropped; data that stops early leaves zeros. No
 // image for a zero size or for a run cut short by the end of the data.
-std::optional<IconImage> DecodeIconImage(std::span<const uint8_t> data);
+[[nodiscard]] std::optional<IconImage> DecodeIconImage(std::span<const uint8_t> data);
 
 // 2 by 2 averaging to ((w + 1) / 2, (h + 1) / 2); an odd last column or row averages its two
 // pixels, an odd corner is copied.
@@ -49,11 +49,12 @@ bool IsOldPlatform() noexcept;
 
 // A 32-bit bottom-up DIB section of the image's size with its rows as they are, premultiplied by
 // alpha. Null when the image is empty or the bitmap cannot be created.
-UniqueHbitmap CreateIconBitmap(const IconImage& image);
+[[nodiscard]] UniqueHbitmap CreateIconBitmap(const IconImage& image);
 
 // Decodes compact data and makes the width by height menu bitmap from it; null when the data does
 // not decode, or the size is not positive.
-UniqueHbitmap CreateMenuIconBitmap(std::span<const uint8_t> data, int width, int height, bool oldPlatform);
+[[nodiscard]] UniqueHbitmap CreateMenuIconBitmap(std::span<const uint8_t> data, int width, int height,
+                                                 bool oldPlatform);
 
 // The compact data of a compiled-in icon 1 to 9; empty for any other number.
 std::span<const uint8_t> MenuIconData(int iconNumber) noexcept;
@@ -85,6 +86,6 @@ class MenuIconBitmap
 
 // The menu bitmap of icon 1 to 9 at the platform's menu check-mark size; empty for other numbers
 // or on failure. Each bitmap is held by no one else while it lives.
-MenuIconBitmap LoadMenuIcon(int iconNumber);
+[[nodiscard]] MenuIconBitmap LoadMenuIcon(int iconNumber);
 // The same at a size the caller has already asked for: one menu asks once for all its icons.
-MenuIconBitmap LoadMenuIcon(int iconNumber, SIZE size);
+[[nodiscard]] MenuIconBitmap LoadMenuIcon(int iconNumber, SIZE size);

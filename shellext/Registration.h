@@ -9,6 +9,6 @@ enum class RegistrationScope
 };
 
 // Writes the handler's class and attaches it to the context menus of all files and folders.
-HRESULT RegisterServer(RegistrationScope scope) noexcept;
+[[nodiscard]] HRESULT RegisterServer(RegistrationScope scope) noexcept;
 // Removes only the product's own keys; the shared parent keys stay.
-HRESULT UnregisterServer(RegistrationScope scope) noexcept;
+[[nodiscard]] HRESULT UnregisterServer(RegistrationScope scope) noexcept;

@@ -9,6 +9,6 @@ class RunConfigureCommand final : public MenuItem
     explicit RunConfigureCommand(std::wstring text) : MenuItem(std::move(text)) {}
 
     void Invoke(const Selection& selection, KeyFlags keys, const CWindow& parent) override;
-    std::wstring GetHelpText() const override { return {}; }
-    int GetIconId() const override { return 8; }
+    std::wstring GetHelpText() const override { return CommandHelpText(CommandType::Configure); }
+    int GetIconId() const override { return CommandIconId(CommandType::Configure); }
 };

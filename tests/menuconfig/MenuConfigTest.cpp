@@ -1,11 +1,13 @@
 #include "menuconfig/MenuConfig.h"
 
 #include "tests/support/XmlSamples.h"
+#include "winsupport/Resources.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
+#include <set>
 #include <string>
 
 namespace
@@ -248,4 +250,29 @@ TEST(MenuConfigTest, NoDocumentExhaustsTheStack)
                                                                    });
     ASSERT_TRUE(complete.has_value());
     EXPECT_EQ(*complete, 0u) << "none of them is a menu configuration";
+}
+
+// Every row of the command table names strings the library has, an icon of the commands' own (9 is
+// the submenu's) and a file name that reads back as its type and no other.
+TEST(CommandTableTest, EveryRowHasItsTextsIconAndName)
+{
+    std::set<std::string_view> names;
+    for (const CommandInfo& command : kCommands)
+    {
+        const int type = static_cast<int>(command.type);
+        EXPECT_NE(CommandMenuText(command.type), L"") << type;
+        EXPECT_NE(CommandMenuText(command.type), CommandMenuText(CommandType::Invalid)) << type;
+        if (command.helpText != 0)
+        {
+            EXPECT_NE(LoadStringResource(command.helpText), L"") << type;
+        }
+        EXPECT_TRUE(command.icon >= 1 && command.icon <= 8) << type;
+        EXPECT_EQ(CommandTypeFromName(CommandTypeName(command.type)), command.type) << type;
+        EXPECT_TRUE(names.insert(command.name).second) << type;
+    }
+    for (const int outside : {0, -1, 10, 1000})
+    {
+        EXPECT_EQ(CommandMenuText(static_cast<CommandType>(outside)), L"Invalid") << outside;
+        EXPECT_EQ(CommandTypeName(static_cast<CommandType>(outside)), "") << outside;
+    }
 }
