@@ -1,5 +1,6 @@
-// DerivePattern: the text every name shares, and the pattern of what varies between them.
-#include "rename/PatternAnalysis.h"
+#include "rename/PatternDerivation.h"
+
+#include "rename/Digits.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,11 +10,6 @@ namespace
 {
 // A number inside the derivation; no file name can contain it.
 constexpr wchar_t kMarker = L':';
-
-bool IsDigit(wchar_t c)
-{
-    return c >= L'0' && c <= L'9';
-}
 
 // Replaces the digit run around `at` (the digits just before it, and the digits from it on) by
 // one marker; answers the marker's position.
