@@ -37,7 +37,7 @@ std::wstring PartText(const Segment& segment)
 
 ChangeTextDlg::ChangeTextDlg(RenameModel& model)
     : CResizableDialog(IDD_CHANGE_TEXT, L"MultiRenameDlg", MinimumSize::Fixed(kMinimumWidth, kMinimumHeight)),
-      m_model(model), m_list(*this), m_icon(IDI_MULTI_RENAME, SharedDpi())
+      m_model(model), m_icon(IDI_MULTI_RENAME, SharedDpi())
 {
     m_allowExtension = g_rememberedAllowExtension;
     m_numbersAsText = g_rememberedNumbersAsText;

@@ -21,8 +21,6 @@ class ChangeTextDlg final : public CResizableDialog
     explicit ChangeTextDlg(RenameModel& model);
 
     INT_PTR Run(HWND parent) { return ShowModal(parent); }
-    // A command of the names list's context menu.
-    void RunNamesCommand(int id);
 
   protected:
     bool OnInitDialog() override;
@@ -55,6 +53,8 @@ class ChangeTextDlg final : public CResizableDialog
     void UpdateFonts();
     void SetIcon();
 
+    // A command of the names list's context menu.
+    void RunNamesCommand(int id);
     void OnPartEdited(Part& part);
     void OnPartClicked(Part& part);
     void OnCheckBoxClicked();

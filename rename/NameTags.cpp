@@ -1,5 +1,7 @@
 #include "rename/NameTags.h"
 
+#include "rename/Digits.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -10,11 +12,6 @@ namespace
 {
 constexpr size_t kMaxWidth = 255;
 constexpr uint64_t kMaxPartIndex = 260;
-
-bool IsDigit(wchar_t c)
-{
-    return c >= L'0' && c <= L'9';
-}
 
 // Reads a run of digits; values beyond 64 bits saturate.
 bool ReadDigits(std::wstring_view body, size_t& at, uint64_t& value)
@@ -282,6 +279,11 @@ bool CounterTag(std::wstring_view body, const RenameItem* item, BoundedText& out
     }
     return true;
 }
+// '<' opens a tag, checked apart.
+bool IsForbidden(wchar_t c)
+{
+    return c < 32 || std::wstring_view(L"\"*/:?\\>|").find(c) != std::wstring_view::npos;
+}
 } // namespace
 
 bool ParseNameTag(std::wstring_view text, size_t& pos, const RenameItem* item, const SplitResult* split,
@@ -332,4 +334,18 @@ std::wstring ExpandNameTags(std::wstring_view text, const RenameItem& item, cons
             out += c;
     }
     return out;
+}
+
+bool IsInvalidReplacement(std::wstring_view text)
+{
+    size_t pos = 0;
+    while (pos < text.size())
+    {
+        const wchar_t c = text[pos++];
+        if (IsForbidden(c))
+            return true;
+        if (c == L'<' && !ParseNameTag(text, pos, nullptr, nullptr, nullptr))
+            return true;
+    }
+    return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "rename/PatternAnalysis.h"
+#include "rename/PatternMatch.h"
+#include "rename/RenameModel.h"
 
 #include <string>
 #include <string_view>
@@ -15,3 +16,6 @@ bool ParseNameTag(std::wstring_view text, size_t& pos, const RenameItem* item, c
 
 // The replacement text with its tags replaced by the item's values, at most 260 characters.
 std::wstring ExpandNameTags(std::wstring_view text, const RenameItem& item, const SplitResult& split);
+
+// True when a replacement text holds a character not allowed in names or a malformed tag.
+bool IsInvalidReplacement(std::wstring_view text);

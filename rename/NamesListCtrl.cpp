@@ -1,6 +1,5 @@
 #include "rename/NamesListCtrl.h"
 
-#include "rename/ChangeTextDlg.h"
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
 #include "winsupport/StringUtil.h"
@@ -187,11 +186,12 @@ void CNamesListCtrl::OnContextMenu(POINT point)
         info.dwTypeData = const_cast<wchar_t*>(resolved.c_str());
         ::SetMenuItemInfoW(popup, static_cast<UINT>(index), TRUE, &info);
     }
+    const HWND parent = ::GetParent(Hwnd());
     const int command = static_cast<int>(
         ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, point.x,
-                         point.y, 0, ::GetParent(Hwnd()), nullptr));
+                         point.y, 0, parent, nullptr));
     if (command != 0)
-        m_dialog.RunNamesCommand(command);
+        ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
 std::optional<LRESULT> CNamesListCtrl::OnParentMessage(UINT message, WPARAM, LPARAM lParam)

@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-class ChangeTextDlg;
-
 struct HimagelistTraits
 {
     using Type = HIMAGELIST;
@@ -23,12 +21,10 @@ using UniqueHimagelist = UniqueHandle<HimagelistTraits>;
 // The names list of the Multi Rename dialog: a virtual report list (its rows are asked for as they
 // are drawn, so ten thousand names cost nothing until seen) of old name, new name and, for several
 // folders, the folder; a state image per row for its status, the new name in bold where it was
-// pasted. Its context menu's commands go to the dialog.
+// pasted. Its context menu's commands go to the parent window as WM_COMMAND.
 class CNamesListCtrl final : public CListViewCtrl
 {
   public:
-    explicit CNamesListCtrl(ChangeTextDlg& dialog) noexcept : m_dialog(dialog) {}
-
     void SetUp(HWND list, bool folderColumn);
     void SetRows(std::vector<RenameItem*> rows);
     const std::vector<RenameItem*>& Rows() const noexcept { return m_rows; }
@@ -56,7 +52,6 @@ class CNamesListCtrl final : public CListViewCtrl
     void FillRow(NMLVDISPINFOW& info) const;
     LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;
 
-    ChangeTextDlg& m_dialog;
     std::vector<RenameItem*> m_rows;
     UniqueHimagelist m_states;
     HFONT m_boldFont = nullptr;

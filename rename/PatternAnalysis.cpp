@@ -1,178 +1,19 @@
 #include "rename/PatternAnalysis.h"
 
-#include "rename/NameTags.h"
-#include "winsupport/StringUtil.h"
+#include "rename/Digits.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace
 {
-constexpr size_t kMaxNumberDigits = 260;
-
-bool IsDigit(wchar_t c)
+Segment MakeLiteral(std::wstring text)
 {
-    return c >= L'0' && c <= L'9';
+    Segment segment;
+    segment.commonText = text;
+    SetReplacement(segment, std::move(text));
+    return segment;
 }
-
-// Glob matching with '#' for a digit run (the longest one that lets the rest match). Failed states are remembered, so
-// no pattern takes more than (pattern length) x (name length) steps.
-class PatternMatcher
-{
-  public:
-    PatternMatcher(std::wstring_view pattern, std::wstring_view name) : m_pattern(pattern), m_name(name) {}
-
-    bool Match(size_t p, size_t n)
-    {
-        while (p < m_pattern.size())
-        {
-            const size_t state = p * (m_name.size() + 1) + n;
-            if (HasFailed(state))
-                return false;
-            const wchar_t c = m_pattern[p];
-            if (c == L'*')
-            {
-                if (p + 1 == m_pattern.size())
-                    return true;
-                for (size_t k = n; k <= m_name.size(); ++k)
-                    if (Match(p + 1, k))
-                        return true;
-                return Fail(state);
-            }
-            if (n >= m_name.size())
-                return RestMatchesNothing(p);
-            if (c == L'#')
-            {
-                // The whole digit run first; shorter ones only when the rest needs a digit of it.
-                size_t end = n;
-                while (end < m_name.size() && IsDigit(m_name[end]))
-                    ++end;
-                for (size_t k = end; k > n; --k)
-                    if (Match(p + 1, k))
-                        return true;
-                return Fail(state);
-            }
-            else if (c == L'\\' && p + 1 < m_pattern.size())
-            {
-                if (m_pattern[p + 1] != m_name[n])
-                    return Fail(state);
-                p += 2;
-                ++n;
-            }
-            else if (c == L'?')
-            {
-                ++p;
-                ++n;
-            }
-            else if (c == L'/')
-                ++p;
-            else if (c == m_name[n])
-            {
-                ++p;
-                ++n;
-            }
-            else
-                return Fail(state);
-        }
-        return n == m_name.size();
-    }
-
-  private:
-    // Most names match on the first try: the memory of failures is made only when one is needed.
-    bool HasFailed(size_t state) const { return !m_failed.empty() && m_failed[state]; }
-    bool Fail(size_t state)
-    {
-        if (m_failed.empty())
-            m_failed.assign((m_pattern.size() + 1) * (m_name.size() + 1), false);
-        m_failed[state] = true;
-        return false;
-    }
-
-    bool RestMatchesNothing(size_t p) const
-    {
-        return std::all_of(m_pattern.begin() + static_cast<ptrdiff_t>(p), m_pattern.end(),
-                           [](wchar_t c) { return c == L'*' || c == L'/'; });
-    }
-
-    std::wstring_view m_pattern;
-    std::wstring_view m_name;
-    std::vector<bool> m_failed;
-};
-
-// Splits a name over the segments: literals exactly, numbers as whole digit runs, wilds as short
-// as the rest allows.
-class NameSplitter
-{
-  public:
-    NameSplitter(const std::vector<Segment>& segments, std::wstring_view name) : m_segments(segments), m_name(name) {}
-
-    // Fills `parts` with the pairs found; on failure they are those of the longest partial walk.
-    bool Split(size_t index, size_t at, std::vector<std::pair<const Segment*, std::wstring>>& parts)
-    {
-        if (index == m_segments.size())
-            return at == m_name.size();
-        const size_t state = index * (m_name.size() + 1) + at;
-        if (!m_failed.empty() && m_failed[state])
-            return false;
-        const Segment& segment = m_segments[index];
-        const std::wstring_view rest = m_name.substr(at);
-        switch (segment.kind)
-        {
-        case SegmentKind::Literal:
-            if (rest.substr(0, segment.commonText.size()) != segment.commonText)
-                break;
-            parts.emplace_back(&segment, segment.commonText);
-            if (Split(index + 1, at + segment.commonText.size(), parts))
-                return true;
-            Keep(parts);
-            parts.pop_back();
-            break;
-        case SegmentKind::Number: {
-            size_t end = at;
-            while (end < m_name.size() && end - at < kMaxNumberDigits && IsDigit(m_name[end]))
-                ++end;
-            for (; end > at; --end)
-            {
-                parts.emplace_back(&segment, std::wstring(m_name.substr(at, end - at)));
-                if (Split(index + 1, end, parts))
-                    return true;
-                Keep(parts);
-                parts.pop_back();
-            }
-            break;
-        }
-        case SegmentKind::Wild:
-            if (segment.extensionWild && (rest.empty() || rest.front() != L'.'))
-                break;
-            for (size_t length = static_cast<size_t>(std::max(segment.minLength, 0)); length <= rest.size(); ++length)
-            {
-                parts.emplace_back(&segment, std::wstring(rest.substr(0, length)));
-                if (Split(index + 1, at + length, parts))
-                    return true;
-                Keep(parts);
-                parts.pop_back();
-            }
-            break;
-        }
-        if (m_failed.empty())
-            m_failed.assign((m_segments.size() + 1) * (m_name.size() + 1), false);
-        m_failed[state] = true;
-        return false;
-    }
-
-    std::vector<std::pair<const Segment*, std::wstring>> longest;
-
-  private:
-    void Keep(const std::vector<std::pair<const Segment*, std::wstring>>& parts)
-    {
-        if (parts.size() > longest.size())
-            longest = parts;
-    }
-
-    const std::vector<Segment>& m_segments;
-    std::wstring_view m_name;
-    std::vector<bool> m_failed;
-};
 
 std::wstring WithoutLeadingZeros(std::wstring_view digits)
 {
@@ -234,12 +75,13 @@ std::wstring WildValue(const Segment& segment, const std::wstring& value)
     return text;
 }
 
-// '<' opens a tag, checked apart.
-bool IsForbidden(wchar_t c)
-{
-    return c < 32 || std::wstring_view(L"\"*/:?\\>|").find(c) != std::wstring_view::npos;
-}
 } // namespace
+
+void SetReplacement(Segment& literal, std::wstring text)
+{
+    literal.newText = std::move(text);
+    literal.invalidText = IsInvalidReplacement(literal.newText);
+}
 
 int64_t ReadNumber(std::wstring_view digits)
 {
@@ -254,20 +96,6 @@ int64_t ReadNumber(std::wstring_view digits)
         n = n * 10 + digit;
     }
     return n;
-}
-
-bool IsInvalidReplacement(std::wstring_view text)
-{
-    size_t pos = 0;
-    while (pos < text.size())
-    {
-        const wchar_t c = text[pos++];
-        if (IsForbidden(c))
-            return true;
-        if (c == L'<' && !ParseNameTag(text, pos, nullptr, nullptr, nullptr))
-            return true;
-    }
-    return false;
 }
 
 PatternAnalysis BuildSegments(const std::wstring& pattern, const std::wstring& commonExtension, bool allowExtension)
@@ -298,10 +126,10 @@ PatternAnalysis BuildSegments(const std::wstring& pattern, const std::wstring& c
         if (!segments.empty() && segments.back().kind == SegmentKind::Literal)
         {
             Segment& last = segments.back();
-            last = Segment::MakeLiteral(last.commonText + text);
+            last = MakeLiteral(last.commonText + text);
         }
         else
-            segments.push_back(Segment::MakeLiteral(std::move(text)));
+            segments.push_back(MakeLiteral(std::move(text)));
     }
     if (segments.empty() || segments.back().kind != SegmentKind::Literal)
         segments.push_back(Segment::MakeFiller());
@@ -316,8 +144,7 @@ PatternAnalysis BuildSegments(const std::wstring& pattern, const std::wstring& c
         {
             Segment& last = segments.back();
             last.commonText += commonExtension;
-            last.newText += commonExtension;
-            last.invalidText = IsInvalidReplacement(last.newText);
+            SetReplacement(last, last.newText + commonExtension);
         }
         // The pattern's own '#' stands for a number: one in the extension is a plain character.
         for (const wchar_t c : commonExtension)
@@ -343,21 +170,6 @@ NameAnalyses AnalyseNames(const std::vector<std::wstring>& names)
     return result;
 }
 
-bool MatchesPattern(std::wstring_view name, const PatternAnalysis& analysis)
-{
-    if (analysis.pattern.empty())
-        return true;
-    if (!analysis.allowExtension)
-    {
-        const size_t dot = name.rfind(L'.');
-        if (dot != std::wstring_view::npos)
-            name = name.substr(0, dot);
-    }
-    const std::wstring upperName = ToUpperCase(name);
-    const std::wstring upperPattern = ToUpperCase(analysis.pattern);
-    return PatternMatcher(upperPattern, upperName).Match(0, 0);
-}
-
 void MatchListedItems(RenameModel& model, const PatternAnalysis& analysis)
 {
     for (RenameItem* item : model.ListedItems())
@@ -366,26 +178,6 @@ void MatchListedItems(RenameModel& model, const PatternAnalysis& analysis)
         if (!item->included)
             item->newName.clear();
     }
-}
-
-SplitResult SplitName(const RenameItem& item, const PatternAnalysis& analysis)
-{
-    SplitResult result;
-    std::wstring_view name = item.name;
-    if (!analysis.allowExtension)
-    {
-        const size_t dot = name.rfind(L'.');
-        if (dot != std::wstring_view::npos)
-        {
-            result.extension = name.substr(dot);
-            name = name.substr(0, dot);
-        }
-    }
-    NameSplitter splitter(analysis.segments, name);
-    result.complete = splitter.Split(0, 0, result.parts);
-    if (!result.complete)
-        result.parts = std::move(splitter.longest);
-    return result;
 }
 
 std::wstring PartValue(const RenameItem& item, const Segment& segment, const std::wstring& value,

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "rename/NameTags.h"
+#include "rename/PatternDerivation.h"
+#include "rename/PatternMatch.h"
 #include "rename/RenameModel.h"
 #include "rename/Segment.h"
 
@@ -9,27 +12,6 @@
 #include <utility>
 #include <vector>
 
-// The pattern of the listed names and its segments, for one choice of the two check boxes.
-struct PatternAnalysis
-{
-    std::wstring pattern;
-    std::vector<Segment> segments;
-    bool allowExtension = false;
-};
-
-// Which analysis the two check boxes select.
-constexpr size_t AnalysisIndex(bool numbersAsText, bool allowExtension)
-{
-    return 2 * (numbersAsText ? 1 : 0) + (allowExtension ? 1 : 0);
-}
-
-struct DerivedPattern
-{
-    std::wstring pattern;
-    std::wstring commonExtension; // empty when a name has no extension, ".*" when they differ
-};
-
-DerivedPattern DerivePattern(const std::vector<std::wstring>& names, bool detectNumbers);
 PatternAnalysis BuildSegments(const std::wstring& pattern, const std::wstring& commonExtension, bool allowExtension);
 
 // The listed names read all four ways, one analysis per choice of the two check boxes (by
@@ -42,17 +24,8 @@ struct NameAnalyses
 };
 NameAnalyses AnalyseNames(const std::vector<std::wstring>& names);
 
-bool MatchesPattern(std::wstring_view name, const PatternAnalysis& analysis);
 // Sets `included` of every listed item from its match; an item that stops matching loses its new name.
 void MatchListedItems(RenameModel& model, const PatternAnalysis& analysis);
-
-struct SplitResult
-{
-    std::vector<std::pair<const Segment*, std::wstring>> parts;
-    std::wstring extension; // the kept extension when extension changes are not allowed
-    bool complete = false;  // every segment matched and the name was used up
-};
-SplitResult SplitName(const RenameItem& item, const PatternAnalysis& analysis);
 
 // The text one part contributes to the new name.
 std::wstring PartValue(const RenameItem& item, const Segment& segment, const std::wstring& value,
@@ -61,8 +34,8 @@ void ComposeNewName(RenameItem& item, const PatternAnalysis& analysis);
 bool ComputeNumberBases(RenameModel& model, PatternAnalysis& analysis);
 void CarryEdits(const PatternAnalysis& from, PatternAnalysis& to);
 
-// True when a replacement text holds a character not allowed in names or a malformed tag.
-bool IsInvalidReplacement(std::wstring_view text);
+// Gives a literal its replacement text, and with it the flag of a text that cannot be used.
+void SetReplacement(Segment& literal, std::wstring text);
 
 // A decimal digit string read as a signed 64-bit number; longer values saturate at the largest one.
 int64_t ReadNumber(std::wstring_view digits);

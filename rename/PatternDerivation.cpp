@@ -1,5 +1,6 @@
-// DerivePattern: the text every name shares, and the pattern of what varies between them.
-#include "rename/PatternAnalysis.h"
+#include "rename/PatternDerivation.h"
+
+#include "rename/Digits.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,11 +10,6 @@ namespace
 {
 // A number inside the derivation; no file name can contain it.
 constexpr wchar_t kMarker = L':';
-
-bool IsDigit(wchar_t c)
-{
-    return c >= L'0' && c <= L'9';
-}
 
 // Replaces the digit run around `at` (the digits just before it, and the digits from it on) by
 // one marker; answers the marker's position.
@@ -460,8 +456,9 @@ class NumberSearch
                 candidate.push_back({ref[i], 1});
             m_tried.clear();
             m_stop = false;
-            m_ceiling = static_cast<int>(candidate.size());
-            Try(std::move(candidate), 0);
+            m_ceiling = Reach(candidate);
+            if (m_ceiling > m_best)
+                Try(std::move(candidate), 0);
         }
         return m_anchor;
     }
@@ -500,6 +497,54 @@ class NumberSearch
     }
 
   private:
+    // The candidate with every digit run a marker: at any place in any text it walks at least as far
+    // as any variant of the candidate, or any start of one.
+    static Candidate AllMarkers(const Candidate& candidate)
+    {
+        Candidate all;
+        for (size_t i = 0; i < candidate.size(); ++i)
+        {
+            if (!IsDigit(candidate[i].c))
+            {
+                all.push_back(candidate[i]);
+                continue;
+            }
+            size_t end = i;
+            while (end < candidate.size() && IsDigit(candidate[end].c))
+                ++end;
+            all.push_back({kMarker, static_cast<int>(end - i)});
+            i = end - 1;
+        }
+        return all;
+    }
+
+    // The most any anchor grown from this candidate can score. An anchor walks whole in every string,
+    // so it scores no more in any of them than the best walk of the all-marker candidate there. The
+    // strings are read until that bound can no longer beat the anchor found already, starting with
+    // the one that stopped the previous candidate, as it most likely stops this one too.
+    int Reach(const Candidate& candidate)
+    {
+        const Candidate all = AllMarkers(candidate);
+        int reach = static_cast<int>(candidate.size());
+        for (size_t n = 0; n < m_strings.size() && reach > m_best; ++n)
+        {
+            const size_t i = (m_killer + n) % m_strings.size();
+            const std::wstring_view text = m_strings[i];
+            int best = 0;
+            for (size_t at = 0; at < text.size() && best < reach; ++at)
+            {
+                const Walk walk = WalkAt(all, text, at);
+                if (!m_budget.Spend(walk.walked + 1))
+                    return 0;
+                best = std::max(best, walk.score);
+            }
+            reach = std::min(reach, best);
+            if (reach <= m_best)
+                m_killer = i;
+        }
+        return reach;
+    }
+
     static int Weight(const Candidate& candidate)
     {
         int total = 0;
@@ -525,8 +570,10 @@ class NumberSearch
 
     void Try(Candidate candidate, size_t from)
     {
+        if (m_stop || std::min(Weight(candidate), m_ceiling) <= m_best)
+            return; // whatever grows from it cannot end above the anchor found already
         // Remembering a variant costs its length too.
-        if (m_stop || !m_budget.Spend(candidate.size()) || !m_tried.insert({candidate, from}).second)
+        if (!m_budget.Spend(candidate.size()) || !m_tried.insert({candidate, from}).second)
         {
             m_stop = m_stop || m_budget.Exhausted();
             return;
@@ -534,8 +581,7 @@ class NumberSearch
         for (size_t i = from; i < m_strings.size(); ++i)
         {
             const std::wstring_view text = m_strings[i];
-            const int full = Weight(candidate);
-            if (full <= m_best)
+            if (std::min(Weight(candidate), m_ceiling) <= m_best)
                 return; // cannot end above the anchor found already
             int bestScore = -1;
             size_t bestWalked = 0;
@@ -587,6 +633,7 @@ class NumberSearch
     SearchBudget& m_budget;
     int m_best = 0;
     int m_ceiling = 0;
+    size_t m_killer = 0;
     bool m_stop = false;
     Candidate m_anchor;
     std::set<std::pair<Candidate, size_t>> m_tried;

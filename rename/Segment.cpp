@@ -1,16 +1,5 @@
 #include "rename/Segment.h"
 
-#include "rename/PatternAnalysis.h"
-
-Segment Segment::MakeLiteral(std::wstring text)
-{
-    Segment segment;
-    segment.commonText = text;
-    segment.newText = std::move(text);
-    segment.invalidText = IsInvalidReplacement(segment.newText);
-    return segment;
-}
-
 Segment Segment::MakeFiller()
 {
     Segment segment;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 enum class SegmentKind : int32_t
 {
@@ -30,8 +32,21 @@ struct Segment
     int64_t start = -1;
     int64_t base = 0;
 
-    static Segment MakeLiteral(std::wstring text);
     static Segment MakeFiller();
     static Segment MakeNumber();
     static Segment MakeWild(bool extension = false);
 };
+
+// The pattern of the listed names and its segments, for one choice of the two check boxes.
+struct PatternAnalysis
+{
+    std::wstring pattern;
+    std::vector<Segment> segments;
+    bool allowExtension = false;
+};
+
+// Which analysis the two check boxes select.
+constexpr size_t AnalysisIndex(bool numbersAsText, bool allowExtension)
+{
+    return 2 * (numbersAsText ? 1 : 0) + (allowExtension ? 1 : 0);
+}

@@ -1,6 +1,7 @@
 #include "shellext/BrelvantaModule.h"
 
 #include "shellext/BrelvantaShExt.h"
+#include "shellext/ServerLock.h"
 #include "winui/Dialog.h"
 
 #include <shlwapi.h>
@@ -74,17 +75,17 @@ CBrelvantaModule::~CBrelvantaModule()
 
 LONG CBrelvantaModule::Lock() noexcept
 {
-    return ++m_lockCount;
+    return LockServer();
 }
 
 LONG CBrelvantaModule::Unlock() noexcept
 {
-    return --m_lockCount;
+    return UnlockServer();
 }
 
 LONG CBrelvantaModule::GetLockCount() const noexcept
 {
-    return m_lockCount.load();
+    return ServerLockCount();
 }
 
 HRESULT CBrelvantaModule::GetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) noexcept

@@ -7,7 +7,8 @@
 class CClassFactory;
 
 // The server's module object, one per process: the lock count that decides whether the library
-// may be unloaded, and the handler's class factory, made on first request and cached.
+// may be unloaded (the server lock's), and the handler's class factory, made on first request and
+// cached.
 class CBrelvantaModule
 {
   public:
@@ -28,7 +29,6 @@ class CBrelvantaModule
     [[nodiscard]] HRESULT GetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) noexcept;
 
   private:
-    std::atomic<LONG> m_lockCount{0};
     CRITICAL_SECTION m_factoryGuard{};
     bool m_initialised = false;
     std::atomic<CClassFactory*> m_factory{nullptr};

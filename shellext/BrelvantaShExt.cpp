@@ -3,7 +3,6 @@
 #include "copynames/ClipboardName.h"
 #include "copynames/PropertyRuntime.h"
 #include "menuconfig/MenuConfig.h"
-#include "shellext/BrelvantaModule.h"
 #include "winsupport/ErrorHandling.h"
 #include "winsupport/LongPath.h"
 #include "winsupport/PlainFolder.h"
@@ -119,16 +118,6 @@ PathList ExpandShortNamesOf(const PathList& paths)
     return expanded;
 }
 } // namespace
-
-CBrelvantaShExt::ModuleLock::ModuleLock() noexcept
-{
-    Module().Lock();
-}
-
-CBrelvantaShExt::ModuleLock::~ModuleLock()
-{
-    Module().Unlock();
-}
 
 HRESULT CBrelvantaShExt::CreateInstance(REFIID riid, void** ppv) noexcept
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shellext/ContextMenu.h"
+#include "shellext/ServerLock.h"
 #include "command/Selection.h"
 
 #include <windows.h>
@@ -43,17 +44,9 @@ class CBrelvantaShExt final : public IShellExtInit, public IContextMenu
     // Takes a non-empty path list as the new selection and works out its two flags.
     void SelectPaths(PathList paths);
 
-    // Holds the module lock while the handler lives. The first member, so it is let go after
+    // Holds the server lock while the handler lives. The first member, so it is let go after
     // every other one: their destructors run the library's code too.
-    struct ModuleLock
-    {
-        ModuleLock() noexcept;
-        ModuleLock(const ModuleLock&) = delete;
-        ModuleLock& operator=(const ModuleLock&) = delete;
-        ~ModuleLock();
-    };
-
-    ModuleLock m_moduleLock;
+    ServerLockHolder m_serverLock;
     std::atomic<ULONG> m_references{1};
     Selection m_selection;
     CommandMap m_commands;
