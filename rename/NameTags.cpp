@@ -328,10 +328,10 @@ std::wstring ExpandNameTags(std::wstring_view text, const RenameItem& item, cons
     while (pos < text.size() && out.size() < kMaxExpandedLength)
     {
         const wchar_t c = text[pos++];
-        if (c == L'<')
-            ParseNameTag(text, pos, &item, &split, &out);
-        else
+        if (c != L'<')
             out += c;
+        else if (!ParseNameTag(text, pos, &item, &split, &out))
+            continue; // nothing of a malformed tag goes into the name
     }
     return out;
 }

@@ -12,6 +12,22 @@ enum class SegmentKind : int32_t
     Wild = 2
 };
 
+// What a wild part does to the letter case of the text it matched.
+enum class CaseMode : int32_t
+{
+    Unchanged = 0,
+    Upper = 1,
+    Lower = 2
+};
+
+// What a number part does to its leading zeros.
+enum class ZerosMode : int32_t
+{
+    Unchanged = 0,
+    MakeDigits = 1, // make the number `digits` digits long
+    Remove = 2
+};
+
 // One part of a pattern: common text the user can edit, or a part that varies between names.
 struct Segment
 {
@@ -25,9 +41,9 @@ struct Segment
     bool extensionWild = false;
     int32_t minLength = 0;
     bool truncate = false;
-    int32_t caseMode = 0; // 0 unchanged, 1 upper, 2 lower
+    CaseMode caseMode = CaseMode::Unchanged;
     bool clear = false;
-    int32_t zerosMode = 0; // 0 unchanged, 1 make number with `digits` digits, 2 remove
+    ZerosMode zerosMode = ZerosMode::Unchanged;
     bool renumber = false;
     int64_t start = -1;
     int64_t base = 0;

@@ -194,7 +194,7 @@ TEST(PartValueTest, NumbersRenumberPadAndClear)
     EXPECT_EQ(Compose(analysis, L"file0105"), L"file0105"); // an unset start keeps the number
     number.renumber = false;
 
-    number.zerosMode = 1;
+    number.zerosMode = ZerosMode::MakeDigits;
     number.digits = 4;
     EXPECT_EQ(Compose(analysis, L"file7"), L"file0007");
     EXPECT_EQ(Compose(analysis, L"file000123"), L"file0123");
@@ -202,7 +202,7 @@ TEST(PartValueTest, NumbersRenumberPadAndClear)
     number.digits = 0;
     EXPECT_EQ(Compose(analysis, L"file007"), L"file7");
     EXPECT_EQ(Compose(analysis, L"file000"), L"file0");
-    number.zerosMode = 2;
+    number.zerosMode = ZerosMode::Remove;
     EXPECT_EQ(Compose(analysis, L"file000"), L"file0");
     EXPECT_EQ(Compose(analysis, L"file0070"), L"file70");
     number.clear = true;
@@ -210,7 +210,7 @@ TEST(PartValueTest, NumbersRenumberPadAndClear)
 
     // Beyond 64 bits a number reads as the largest one; renumbering then stays at its start.
     number.clear = false;
-    number.zerosMode = 0;
+    number.zerosMode = ZerosMode::Unchanged;
     number.renumber = true;
     number.start = 5;
     number.base = ReadNumber(L"99999999999999999999999");
@@ -230,9 +230,9 @@ TEST(PartValueTest, WildsTruncateAndChangeCase)
     wild.maxLength = 0;
     EXPECT_EQ(Compose(analysis, L"xHello Worldy.txt"), L"xy.txt");
     wild.truncate = false;
-    wild.caseMode = 1;
+    wild.caseMode = CaseMode::Upper;
     EXPECT_EQ(Compose(analysis, L"x\u00e4bcy.txt"), L"x\u00c4BCy.txt");
-    wild.caseMode = 2;
+    wild.caseMode = CaseMode::Lower;
     EXPECT_EQ(Compose(analysis, L"xABCy.TXT"), L"xabcy.TXT");
 
     // Edited common text, and a filler the user typed into.
@@ -252,14 +252,14 @@ TEST(CarryEditsTest, KeepsEditsOfCorrespondingParts)
     PatternAnalysis numbers = Analyze(names, true, false);
     ASSERT_EQ(numbers.pattern, L"IMG_# * end");
     numbers.segments[0].newText = L"Photo ";
-    numbers.segments[1].zerosMode = 2;
+    numbers.segments[1].zerosMode = ZerosMode::Remove;
     numbers.segments[3].truncate = true;
     numbers.segments[3].maxLength = 0;
 
     PatternAnalysis withExtension = Analyze(names, true, true);
     CarryEdits(numbers, withExtension);
     EXPECT_EQ(withExtension.segments[0].newText, L"Photo ");
-    EXPECT_EQ(withExtension.segments[1].zerosMode, 2);
+    EXPECT_EQ(withExtension.segments[1].zerosMode, ZerosMode::Remove);
     EXPECT_TRUE(withExtension.segments[3].truncate);
     EXPECT_EQ(Compose(withExtension, L"IMG_0012 a end.jpg"), L"Photo 12  end.jpg");
     EXPECT_TRUE(withExtension.segments.back().extensionWild);
