@@ -73,6 +73,9 @@ class RenameModel
     std::vector<RenameItem*> ListedItems() const;
     // Gives each listed item its row position and its position among its folder's rows.
     void NumberRows();
+    // Takes the items out of the list (their names stay known to the checks) and numbers the rows
+    // that are left.
+    void RemoveFromList(const std::vector<RenameItem*>& items);
 
     // A folder and its entries as one scan finds them; used by the model build and by tests. A folder
     // the model holds under another spelling (letter case, short names) is that folder.
