@@ -1,6 +1,8 @@
 #include "rename/PatternAnalysis.h"
+#include "rename/PatternChoice.h"
 #include "tests/rename/RenameTestSupport.h"
 #include "tests/support/TempFolderTest.h"
+#include "winsupport/StringUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -267,6 +269,64 @@ TEST(CarryEditsTest, KeepsEditsOfCorrespondingParts)
     PatternAnalysis asText = Analyze(names, false, false);
     CarryEdits(numbers, asText); // IMG_001 no longer corresponds: nothing carries
     EXPECT_EQ(asText.segments[0].newText, L"IMG_001");
+}
+
+using PatternChoiceTest = TempFolderTest;
+
+// The two boxes hold only where the names give them a use, whatever was asked or remembered; a box
+// that changes the reading carries the typed texts along.
+TEST_F(PatternChoiceTest, BoxesHoldOnlyWhereTheNamesAllow)
+{
+    struct Case
+    {
+        std::vector<std::wstring> names;
+        bool extensionChoosable;
+        bool numbersChoosable;
+    };
+    const std::vector<Case> cases{
+        {{L"IMG_0012.jpg", L"IMG_0013.jpg"}, true, true},
+        {{L"IMG_0012.jpg", L"IMG_0013"}, false, true}, // a name without an extension
+        {{L"alpha.txt", L"beta.txt"}, true, false},    // no number to read as text
+        {{L"README", L"LICENSE"}, false, false},
+    };
+    for (const Case& c : cases)
+    {
+        const std::string names = WideToUtf8(c.names[0] + L" " + c.names[1]);
+        const RenameModel model = ModelOfFiles(TempFolder(), c.names, c.names);
+        for (int wish = 0; wish < 4; ++wish)
+        {
+            const bool allowExtension = (wish & 1) != 0;
+            const bool numbersAsText = (wish & 2) != 0;
+            PatternChoice choice;
+            choice.Analyse(model, allowExtension, numbersAsText);
+            EXPECT_EQ(choice.ExtensionChoosable(), c.extensionChoosable) << names;
+            EXPECT_EQ(choice.NumbersChoosable(), c.numbersChoosable) << names;
+            EXPECT_EQ(choice.AllowExtension(), allowExtension && c.extensionChoosable) << names << wish;
+            EXPECT_EQ(choice.NumbersAsText(), numbersAsText && c.numbersChoosable) << names << wish;
+
+            // Choosing from the other state lands on the same reading.
+            choice.Choose(!allowExtension, !numbersAsText);
+            choice.Choose(allowExtension, numbersAsText);
+            EXPECT_EQ(choice.AllowExtension(), allowExtension && c.extensionChoosable) << names << wish;
+            EXPECT_EQ(choice.NumbersAsText(), numbersAsText && c.numbersChoosable) << names << wish;
+        }
+    }
+
+    const std::vector<std::wstring> names{L"IMG_0012 a.jpg", L"IMG_0013 b.jpg"};
+    const RenameModel model = ModelOfFiles(TempFolder(), names, names);
+    PatternChoice choice;
+    choice.Analyse(model, false, false);
+    ASSERT_EQ(choice.Current().pattern, L"IMG_# *");
+    choice.TypeReplacement(0, L"Photo<");
+    EXPECT_TRUE(choice.Current().segments[0].invalidText);
+    choice.TypeReplacement(0, L"Photo ");
+    EXPECT_FALSE(choice.Current().segments[0].invalidText);
+    choice.Choose(true, false);
+    EXPECT_TRUE(choice.AllowExtension());
+    EXPECT_EQ(choice.Current().segments[0].newText, L"Photo ") << "the typed text goes along";
+    choice.Analyse(model, choice.AllowExtension(), choice.NumbersAsText());
+    EXPECT_TRUE(choice.AllowExtension()) << "analysing anew keeps the boxes";
+    EXPECT_EQ(choice.Current().segments[0].newText, L"IMG_") << "and drops the edits";
 }
 
 namespace
