@@ -86,16 +86,17 @@ void CChangeNumberDlg::EnableControls()
 
 void CChangeNumberDlg::Store()
 {
-    m_segment.clear = IsChecked(IDC_NUMBER_CLEAR_TEXT);
-    m_segment.renumber = IsChecked(IDC_NUMBER_RENUMBER);
     const long long start = ReadDecimal(IDC_NUMBER_START);
-    if (m_segment.renumber)
-        m_segment.start = start;
-    m_segment.zerosMode = IsChecked(IDC_NUMBER_ZEROS_REMOVE) ? ZerosMode::Remove
-                          : IsChecked(IDC_NUMBER_ZEROS_MAKE) ? ZerosMode::MakeDigits
-                                                             : ZerosMode::Unchanged;
     const long long digits = std::clamp(ReadDecimal(IDC_NUMBER_DIGITS), 0LL, static_cast<long long>(kMaxDigits));
-    m_segment.digits = static_cast<int32_t>(digits);
+    NumberChange change;
+    change.clear = IsChecked(IDC_NUMBER_CLEAR_TEXT);
+    change.renumber = IsChecked(IDC_NUMBER_RENUMBER);
+    change.start = start;
+    change.zerosMode = IsChecked(IDC_NUMBER_ZEROS_REMOVE) ? ZerosMode::Remove
+                       : IsChecked(IDC_NUMBER_ZEROS_MAKE) ? ZerosMode::MakeDigits
+                                                          : ZerosMode::Unchanged;
+    change.digits = static_cast<int32_t>(digits);
+    m_segment.Change(change);
     // The settings keep 32 bits: a start beyond them comes back as its low half.
     RememberNumber(kStartSetting, static_cast<DWORD>(static_cast<unsigned long long>(start)));
     RememberNumber(kDigitsSetting, static_cast<DWORD>(digits));

@@ -51,10 +51,11 @@ void CChangeWildDlg::EnableControls()
 
 void CChangeWildDlg::Store()
 {
-    m_segment.caseMode = IsChecked(IDC_WILD_CASE_UPPER)   ? CaseMode::Upper
-                         : IsChecked(IDC_WILD_CASE_LOWER) ? CaseMode::Lower
-                                                          : CaseMode::Unchanged;
-    m_segment.truncate = IsChecked(IDC_WILD_TRUNCATE);
-    const long long length = ReadDecimal(IDC_WILD_LENGTH);
-    m_segment.maxLength = length < 0 ? 0 : length > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(length);
+    WildChange change;
+    change.caseMode = IsChecked(IDC_WILD_CASE_UPPER)   ? CaseMode::Upper
+                      : IsChecked(IDC_WILD_CASE_LOWER) ? CaseMode::Lower
+                                                       : CaseMode::Unchanged;
+    change.truncate = IsChecked(IDC_WILD_TRUNCATE);
+    change.maxLength = ReadDecimal(IDC_WILD_LENGTH);
+    m_segment.Change(change);
 }

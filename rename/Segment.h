@@ -28,6 +28,24 @@ enum class ZerosMode : int32_t
     Remove = 2
 };
 
+// What "Change Number" asks of a number part.
+struct NumberChange
+{
+    bool clear = false;
+    bool renumber = false;
+    int64_t start = 0; // taken only when renumbering
+    ZerosMode zerosMode = ZerosMode::Unchanged;
+    int32_t digits = 4;
+};
+
+// What "Change Wild" asks of a wild part.
+struct WildChange
+{
+    CaseMode caseMode = CaseMode::Unchanged;
+    bool truncate = false;
+    int64_t maxLength = 8; // held to 0 through the largest 32-bit length
+};
+
 // One part of a pattern: common text the user can edit, or a part that varies between names.
 struct Segment
 {
@@ -51,6 +69,9 @@ struct Segment
     static Segment MakeFiller();
     static Segment MakeNumber();
     static Segment MakeWild(bool extension = false);
+
+    void Change(const NumberChange& change);
+    void Change(const WildChange& change);
 };
 
 // The pattern of the listed names and its segments, for one choice of the two check boxes.

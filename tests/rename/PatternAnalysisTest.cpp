@@ -219,6 +219,13 @@ TEST(PartValueTest, NumbersRenumberPadAndClear)
     EXPECT_EQ(Compose(analysis, L"file99999999999999999999999"), L"file5");
     EXPECT_EQ(ReadNumber(L"9223372036854775807"), INT64_MAX);
     EXPECT_EQ(ReadNumber(L"9223372036854775808"), INT64_MAX);
+
+    // Change Number: a start given without renumbering leaves the part's start as it was.
+    number.Change(NumberChange{.renumber = false, .start = 40});
+    EXPECT_FALSE(number.renumber);
+    EXPECT_EQ(number.start, 5);
+    number.Change(NumberChange{.renumber = true, .start = 40, .zerosMode = ZerosMode::MakeDigits, .digits = 3});
+    EXPECT_EQ(Compose(analysis, L"file99999999999999999999999"), L"file040");
 }
 
 TEST(PartValueTest, WildsTruncateAndChangeCase)
@@ -236,6 +243,13 @@ TEST(PartValueTest, WildsTruncateAndChangeCase)
     EXPECT_EQ(Compose(analysis, L"x\u00e4bcy.txt"), L"x\u00c4BCy.txt");
     wild.caseMode = CaseMode::Lower;
     EXPECT_EQ(Compose(analysis, L"xABCy.TXT"), L"xabcy.TXT");
+    // Change Wild holds the length to what a part can keep: none below zero, 32 bits above.
+    wild.Change(WildChange{.caseMode = CaseMode::Lower, .truncate = true, .maxLength = -3});
+    EXPECT_EQ(wild.maxLength, 0);
+    wild.Change(WildChange{.caseMode = CaseMode::Lower, .truncate = true, .maxLength = INT64_MAX});
+    EXPECT_EQ(wild.maxLength, INT32_MAX);
+    EXPECT_EQ(Compose(analysis, L"xABCy.TXT"), L"xabcy.TXT");
+    wild.Change(WildChange{.caseMode = CaseMode::Lower});
 
     // Edited common text, and a filler the user typed into.
     analysis.segments[0].newText = L"new ";
