@@ -19,6 +19,15 @@ int RememberedNumber(const wchar_t* name, int fallback)
     DWORD value = 0;
     return ReadSettingDword(name, value) ? static_cast<int>(value) : fallback;
 }
+
+// Keeps a box's value for the next Change Number. Best effort: the part has its new value whatever
+// happens here, so a settings store that cannot take it costs only the suggestion, and the box
+// offers the value remembered before (or its default) next time. Nothing is worth a message.
+void RememberNumber(const wchar_t* name, DWORD value)
+{
+    if (!WriteSettingDword(name, value))
+        return; // the earlier value, if any, stays remembered
+}
 } // namespace
 
 CChangeNumberDlg::CChangeNumberDlg(Segment& segment) : CChangePartDlg(IDD_CHANGE_NUMBER, segment) {}
@@ -29,9 +38,9 @@ void CChangeNumberDlg::ShowSegment()
                              : m_segment.renumber ? IDC_NUMBER_RENUMBER
                                                   : IDC_NUMBER_NO_CHANGE;
     CheckRadio(IDC_NUMBER_NO_CHANGE, IDC_NUMBER_RENUMBER, numberButton);
-    const int zerosButton = m_segment.zerosMode == 1   ? IDC_NUMBER_ZEROS_MAKE
-                            : m_segment.zerosMode == 2 ? IDC_NUMBER_ZEROS_REMOVE
-                                                       : IDC_NUMBER_ZEROS_NONE;
+    const int zerosButton = m_segment.zerosMode == ZerosMode::MakeDigits ? IDC_NUMBER_ZEROS_MAKE
+                            : m_segment.zerosMode == ZerosMode::Remove   ? IDC_NUMBER_ZEROS_REMOVE
+                                                                         : IDC_NUMBER_ZEROS_NONE;
     CheckRadio(IDC_NUMBER_ZEROS_NONE, IDC_NUMBER_ZEROS_MAKE, zerosButton);
     // The boxes show what was used last time, whatever this part holds. The registry may hold any
     // count: held to what its box shows, it cannot make every name gigabytes long.
@@ -77,15 +86,18 @@ void CChangeNumberDlg::EnableControls()
 
 void CChangeNumberDlg::Store()
 {
-    m_segment.clear = IsChecked(IDC_NUMBER_CLEAR_TEXT);
-    m_segment.renumber = IsChecked(IDC_NUMBER_RENUMBER);
     const long long start = ReadDecimal(IDC_NUMBER_START);
-    if (m_segment.renumber)
-        m_segment.start = start;
-    m_segment.zerosMode = IsChecked(IDC_NUMBER_ZEROS_REMOVE) ? 2 : IsChecked(IDC_NUMBER_ZEROS_MAKE) ? 1 : 0;
     const long long digits = std::clamp(ReadDecimal(IDC_NUMBER_DIGITS), 0LL, static_cast<long long>(kMaxDigits));
-    m_segment.digits = static_cast<int32_t>(digits);
+    NumberChange change;
+    change.clear = IsChecked(IDC_NUMBER_CLEAR_TEXT);
+    change.renumber = IsChecked(IDC_NUMBER_RENUMBER);
+    change.start = start;
+    change.zerosMode = IsChecked(IDC_NUMBER_ZEROS_REMOVE) ? ZerosMode::Remove
+                       : IsChecked(IDC_NUMBER_ZEROS_MAKE) ? ZerosMode::MakeDigits
+                                                          : ZerosMode::Unchanged;
+    change.digits = static_cast<int32_t>(digits);
+    m_segment.Change(change);
     // The settings keep 32 bits: a start beyond them comes back as its low half.
-    (void)WriteSettingDword(kStartSetting, static_cast<DWORD>(static_cast<unsigned long long>(start)));
-    (void)WriteSettingDword(kDigitsSetting, static_cast<DWORD>(digits));
+    RememberNumber(kStartSetting, static_cast<DWORD>(static_cast<unsigned long long>(start)));
+    RememberNumber(kDigitsSetting, static_cast<DWORD>(digits));
 }

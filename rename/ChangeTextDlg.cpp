@@ -39,30 +39,8 @@ ChangeTextDlg::ChangeTextDlg(RenameModel& model)
     : CResizableDialog(IDD_CHANGE_TEXT, L"MultiRenameDlg", MinimumSize::Fixed(kMinimumWidth, kMinimumHeight)),
       m_model(model), m_icon(IDI_MULTI_RENAME, SharedDpi())
 {
-    m_allowExtension = g_rememberedAllowExtension;
-    m_numbersAsText = g_rememberedNumbersAsText;
-    ComputeAnalyses();
-    MatchListedItems(m_model, Current());
-}
-
-void ChangeTextDlg::ComputeAnalyses()
-{
-    std::vector<std::wstring> names;
-    for (const RenameItem* item : m_model.ListedItems())
-        names.push_back(item->name);
-    NameAnalyses analyses = AnalyseNames(names);
-    m_analyses = std::move(analyses.byChoice);
-    m_allowExtensionEnabled = analyses.extensionChangesPossible;
-    m_allowExtension = m_allowExtension && m_allowExtensionEnabled;
-    m_numbersAsTextEnabled = analyses.numbersFound;
-    m_numbersAsText = m_numbersAsText && m_numbersAsTextEnabled;
-}
-
-void ChangeTextDlg::ComputeNumberBases()
-{
-    // Only the analyses that detect numbers have any.
-    ::ComputeNumberBases(m_model, m_analyses[AnalysisIndex(false, false)]);
-    ::ComputeNumberBases(m_model, m_analyses[AnalysisIndex(false, true)]);
+    m_choice.Analyse(m_model, g_rememberedAllowExtension, g_rememberedNumbersAsText);
+    MatchListedItems(m_model, m_choice.Current());
 }
 
 bool ChangeTextDlg::OnInitDialog()
@@ -74,7 +52,7 @@ bool ChangeTextDlg::OnInitDialog()
     m_list.SetRows(m_model.ListedItems());
     m_list.FitColumns(Dpi());
     BuildPartRow();
-    ComputeNumberBases();
+    m_choice.ComputeNumberBases(m_model);
     m_model.NumberRows();
     Recompute();
     return true;
@@ -141,27 +119,27 @@ void ChangeTextDlg::UpdateFonts()
 
 void ChangeTextDlg::ApplyCheckBoxes()
 {
-    SetCheck(IDC_RENAME_ALLOW_EXTENSION, m_allowExtension);
-    SetCheck(IDC_RENAME_NUMBERS_AS_TEXT, m_numbersAsText);
-    EnableItem(IDC_RENAME_ALLOW_EXTENSION, m_partsEnabled && m_allowExtensionEnabled);
-    EnableItem(IDC_RENAME_NUMBERS_AS_TEXT, m_partsEnabled && m_numbersAsTextEnabled);
+    SetCheck(IDC_RENAME_ALLOW_EXTENSION, m_choice.AllowExtension());
+    SetCheck(IDC_RENAME_NUMBERS_AS_TEXT, m_choice.NumbersAsText());
+    EnableCheckBoxes();
+}
+
+void ChangeTextDlg::EnableCheckBoxes()
+{
+    EnableItem(IDC_RENAME_ALLOW_EXTENSION, m_partsEnabled && m_choice.ExtensionChoosable());
+    EnableItem(IDC_RENAME_NUMBERS_AS_TEXT, m_partsEnabled && m_choice.NumbersChoosable());
 }
 
 void ChangeTextDlg::ReadCheckBoxes()
 {
-    const size_t before = AnalysisIndex(m_numbersAsText, m_allowExtension);
-    m_allowExtension = m_allowExtensionEnabled && IsChecked(IDC_RENAME_ALLOW_EXTENSION);
-    m_numbersAsText = m_numbersAsTextEnabled && IsChecked(IDC_RENAME_NUMBERS_AS_TEXT);
-    const size_t after = AnalysisIndex(m_numbersAsText, m_allowExtension);
-    if (after != before)
-        CarryEdits(m_analyses[before], m_analyses[after]);
+    m_choice.Choose(IsChecked(IDC_RENAME_ALLOW_EXTENSION), IsChecked(IDC_RENAME_NUMBERS_AS_TEXT));
     BuildPartRow();
 }
 
 void ChangeTextDlg::BuildPartRow()
 {
     DiscardParts();
-    const PatternAnalysis& analysis = Current();
+    const PatternAnalysis& analysis = m_choice.Current();
     const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
     HWND previous = Item(IDC_RENAME_RESET); // the parts come next in the tab order
     m_parts.reserve(analysis.segments.size());
@@ -247,13 +225,12 @@ void ChangeTextDlg::EnableParts(bool enable)
     m_partsEnabled = enable;
     for (const Part& part : m_parts)
         ::EnableWindow(part.window.Get(), enable);
-    EnableItem(IDC_RENAME_ALLOW_EXTENSION, enable && m_allowExtensionEnabled);
-    EnableItem(IDC_RENAME_NUMBERS_AS_TEXT, enable && m_numbersAsTextEnabled);
+    EnableCheckBoxes();
 }
 
 void ChangeTextDlg::Recompute()
 {
-    RecomputeNames(m_model, Current());
+    RecomputeNames(m_model, m_choice.Current());
     m_list.Redraw();
 }
 
@@ -351,10 +328,7 @@ void ChangeTextDlg::OnPartEdited(Part& part)
     if (text == part.text)
         return;
     part.text = text;
-    Segment& segment = Current().segments[part.segment];
-    segment.newText = text;
-    segment.keepValue = false;
-    segment.invalidText = IsInvalidReplacement(text);
+    m_choice.TypeReplacement(part.segment, std::move(text));
     Recompute();
     MeasurePart(part);
     LayoutParts();
@@ -362,7 +336,7 @@ void ChangeTextDlg::OnPartEdited(Part& part)
 
 void ChangeTextDlg::OnPartClicked(Part& part)
 {
-    Segment& segment = Current().segments[part.segment];
+    Segment& segment = m_choice.Current().segments[part.segment];
     INT_PTR result = IDCANCEL;
     if (segment.kind == SegmentKind::Number)
         result = CChangeNumberDlg(segment).ShowModal(Hwnd());
@@ -382,11 +356,10 @@ void ChangeTextDlg::OnCheckBoxClicked()
 
 void ChangeTextDlg::Reset()
 {
-    ComputeAnalyses();
-    // Renumbering needs the smallest value of each number part in the new analyses too.
-    ComputeNumberBases();
-    for (RenameItem* item : m_list.Rows())
-        item->manualName = false;
+    m_choice.Analyse(m_model, m_choice.AllowExtension(), m_choice.NumbersAsText());
+    // Renumbering needs the smallest value of each number part in the new readings too.
+    m_choice.ComputeNumberBases(m_model);
+    ForgetPastedNames(m_list.Rows());
     m_partsEnabled = true;
     ApplyCheckBoxes();
     ReadCheckBoxes();
@@ -429,7 +402,7 @@ void ChangeTextDlg::PasteNames(const std::vector<RenameItem*>& rows, bool allRow
                           MessageKind::Warning);
         return;
     }
-    ApplyPastedNames(rows, pasted.lines, m_allowExtension);
+    ApplyPastedNames(rows, pasted.lines, m_choice.AllowExtension());
     Recompute();
     const std::vector<RenameItem*>& all = m_list.Rows();
     if (allRows || std::all_of(all.begin(), all.end(), [](const RenameItem* item) { return item->manualName; }))
@@ -439,8 +412,7 @@ void ChangeTextDlg::PasteNames(const std::vector<RenameItem*>& rows, bool allRow
 void ChangeTextDlg::ResetNames()
 {
     const std::vector<RenameItem*> rows = m_list.SelectedItems();
-    for (RenameItem* item : rows)
-        item->manualName = false;
+    ForgetPastedNames(rows);
     ReadCheckBoxes();
     Recompute();
     if (!rows.empty())
@@ -457,15 +429,9 @@ void ChangeTextDlg::RemoveSelected()
         ShowRenameMessage(LoadStringResource(IDS_RENAME_REMOVE_ALL), MessageKind::Warning);
         return;
     }
-    for (RenameItem* item : m_list.SelectedItems())
-    {
-        item->included = false;
-        item->notInList = true;
-        item->newName.clear();
-    }
+    m_model.RemoveFromList(m_list.SelectedItems());
     m_list.RemoveRows(rows);
-    ComputeNumberBases();
-    m_model.NumberRows();
+    m_choice.ComputeNumberBases(m_model);
     Recompute();
 }
 

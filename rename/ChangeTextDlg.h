@@ -2,13 +2,12 @@
 
 #include "rename/NamesListCtrl.h"
 #include "rename/PartRow.h"
-#include "rename/PatternAnalysis.h"
+#include "rename/PatternChoice.h"
 #include "rename/RenameModel.h"
 #include "winui/AnchorLayout.h"
 #include "winui/ResizableDialog.h"
 #include "winui/WindowHandles.h"
 
-#include <array>
 #include <vector>
 
 // "Multi Rename": the pattern of the names as a row of parts (an edit box for each common part, a
@@ -39,10 +38,8 @@ class ChangeTextDlg final : public CResizableDialog
         UniqueWindow window;
     };
 
-    PatternAnalysis& Current() noexcept { return m_analyses[AnalysisIndex(m_numbersAsText, m_allowExtension)]; }
-    void ComputeAnalyses();
-    void ComputeNumberBases();
     void ApplyCheckBoxes();
+    void EnableCheckBoxes();
     void ReadCheckBoxes();
     void BuildPartRow();
     void DiscardParts();
@@ -71,12 +68,8 @@ class ChangeTextDlg final : public CResizableDialog
 
     RenameModel& m_model;
     std::vector<Part> m_parts;
-    bool m_allowExtension = false;
-    bool m_allowExtensionEnabled = true;
-    bool m_numbersAsText = false;
-    bool m_numbersAsTextEnabled = true;
+    PatternChoice m_choice;
     bool m_partsEnabled = true;
-    std::array<PatternAnalysis, 4> m_analyses;
     CNamesListCtrl m_list;
     UniqueHfont m_boldFont;
     DpiIcon m_icon;

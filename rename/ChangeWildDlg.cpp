@@ -10,9 +10,9 @@ void CChangeWildDlg::ShowSegment()
 {
     SetCheck(IDC_WILD_TRUNCATE, m_segment.truncate);
     SetText(IDC_WILD_LENGTH, std::to_wstring(m_segment.maxLength));
-    const int caseButton = m_segment.caseMode == 1   ? IDC_WILD_CASE_UPPER
-                           : m_segment.caseMode == 2 ? IDC_WILD_CASE_LOWER
-                                                     : IDC_WILD_CASE_NONE;
+    const int caseButton = m_segment.caseMode == CaseMode::Upper   ? IDC_WILD_CASE_UPPER
+                           : m_segment.caseMode == CaseMode::Lower ? IDC_WILD_CASE_LOWER
+                                                                   : IDC_WILD_CASE_NONE;
     CheckRadio(IDC_WILD_CASE_NONE, IDC_WILD_CASE_LOWER, caseButton);
 }
 
@@ -51,8 +51,11 @@ void CChangeWildDlg::EnableControls()
 
 void CChangeWildDlg::Store()
 {
-    m_segment.caseMode = IsChecked(IDC_WILD_CASE_UPPER) ? 1 : IsChecked(IDC_WILD_CASE_LOWER) ? 2 : 0;
-    m_segment.truncate = IsChecked(IDC_WILD_TRUNCATE);
-    const long long length = ReadDecimal(IDC_WILD_LENGTH);
-    m_segment.maxLength = length < 0 ? 0 : length > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(length);
+    WildChange change;
+    change.caseMode = IsChecked(IDC_WILD_CASE_UPPER)   ? CaseMode::Upper
+                      : IsChecked(IDC_WILD_CASE_LOWER) ? CaseMode::Lower
+                                                       : CaseMode::Unchanged;
+    change.truncate = IsChecked(IDC_WILD_TRUNCATE);
+    change.maxLength = ReadDecimal(IDC_WILD_LENGTH);
+    m_segment.Change(change);
 }

@@ -13,7 +13,8 @@ namespace
 constexpr size_t kMaxWidth = 255;
 constexpr uint64_t kMaxPartIndex = 260;
 
-// Reads a run of digits; values beyond 64 bits saturate.
+// Reads a run of digits, which may be empty where a number is optional; values beyond 64 bits
+// saturate. Answers whether there was a digit.
 bool ReadDigits(std::wstring_view body, size_t& at, uint64_t& value)
 {
     const size_t begin = at;
@@ -174,7 +175,7 @@ std::wstring FolderName(std::wstring_view path)
     return std::wstring(path.substr(slash + 1));
 }
 
-bool DateTag(std::wstring_view body, const RenameItem* item, BoundedText& out)
+[[nodiscard]] bool DateTag(std::wstring_view body, const RenameItem* item, BoundedText& out)
 {
     std::wstring_view format = L"yyyymmdd";
     if (body.size() > 1)
@@ -191,7 +192,7 @@ bool DateTag(std::wstring_view body, const RenameItem* item, BoundedText& out)
     return true;
 }
 
-bool SizeTag(std::wstring_view body, const RenameItem* item, BoundedText& out)
+[[nodiscard]] bool SizeTag(std::wstring_view body, const RenameItem* item, BoundedText& out)
 {
     uint64_t width = 0;
     wchar_t unit = L'B';
@@ -229,7 +230,7 @@ bool SizeTag(std::wstring_view body, const RenameItem* item, BoundedText& out)
     return true;
 }
 
-bool PartTag(std::wstring_view body, const SplitResult* split, BoundedText& out)
+[[nodiscard]] bool PartTag(std::wstring_view body, const SplitResult* split, BoundedText& out)
 {
     if (body.size() < 3 || body[1] != L':')
         return false;
@@ -253,7 +254,7 @@ bool PartTag(std::wstring_view body, const SplitResult* split, BoundedText& out)
     return true;
 }
 
-bool CounterTag(std::wstring_view body, const RenameItem* item, BoundedText& out)
+[[nodiscard]] bool CounterTag(std::wstring_view body, const RenameItem* item, BoundedText& out)
 {
     size_t at = 0;
     uint64_t start = 0;
@@ -328,10 +329,10 @@ std::wstring ExpandNameTags(std::wstring_view text, const RenameItem& item, cons
     while (pos < text.size() && out.size() < kMaxExpandedLength)
     {
         const wchar_t c = text[pos++];
-        if (c == L'<')
-            ParseNameTag(text, pos, &item, &split, &out);
-        else
+        if (c != L'<')
             out += c;
+        else if (!ParseNameTag(text, pos, &item, &split, &out))
+            continue; // nothing of a malformed tag goes into the name
     }
     return out;
 }

@@ -146,21 +146,21 @@ int CNamesListCtrl::StateImage(ItemStatus status) noexcept
 {
     switch (status)
     {
-    case kStatusRenamed:
+    case ItemStatus::Renamed:
         return 1;
-    case kStatusUnchanged:
+    case ItemStatus::Unchanged:
         return 2;
-    case kStatusEmpty:
+    case ItemStatus::Empty:
         return 4;
-    case kStatusDuplicate:
+    case ItemStatus::Duplicate:
         return 5;
-    case kStatusExisting:
+    case ItemStatus::Existing:
         return 6;
-    case kStatusBadEnds:
-    case kStatusTooLong:
-    case kStatusInvalidText:
-    case kStatusBadCharacter:
-    case kStatusDeviceName:
+    case ItemStatus::BadEnds:
+    case ItemStatus::TooLong:
+    case ItemStatus::InvalidText:
+    case ItemStatus::BadCharacter:
+    case ItemStatus::DeviceName:
         return 7;
     default:
         return 3; // pending, or not used

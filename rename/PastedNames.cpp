@@ -71,3 +71,9 @@ void ApplyPastedNames(const std::vector<RenameItem*>& rows, const std::vector<st
         item.manualName = true;
     }
 }
+
+void ForgetPastedNames(const std::vector<RenameItem*>& rows)
+{
+    for (RenameItem* item : rows)
+        item->manualName = false;
+}

@@ -31,3 +31,6 @@ std::wstring KeepOldExtension(const std::wstring& line, const std::wstring& oldN
 // marks them as named by hand.
 void ApplyPastedNames(const std::vector<RenameItem*>& rows, const std::vector<std::wstring>& lines,
                       bool allowExtension);
+
+// The rows' new names come from the pattern again.
+void ForgetPastedNames(const std::vector<RenameItem*>& rows);

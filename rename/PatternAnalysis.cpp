@@ -44,7 +44,7 @@ std::wstring NumberValue(const Segment& segment, const std::wstring& value)
     }
     switch (segment.zerosMode)
     {
-    case 1: {
+    case ZerosMode::MakeDigits: {
         const size_t digits = static_cast<size_t>(std::max(segment.digits, 1));
         if (text.size() < digits)
             text.insert(0, digits - text.size(), L'0');
@@ -52,7 +52,7 @@ std::wstring NumberValue(const Segment& segment, const std::wstring& value)
             text.erase(0, 1);
         break;
     }
-    case 2:
+    case ZerosMode::Remove:
         text = WithoutLeadingZeros(text);
         break;
     default:
@@ -68,9 +68,9 @@ std::wstring WildValue(const Segment& segment, const std::wstring& value)
     std::wstring text = value;
     if (segment.truncate)
         text.resize(std::min(text.size(), static_cast<size_t>(std::max(segment.maxLength, 0))));
-    if (segment.caseMode == 1)
+    if (segment.caseMode == CaseMode::Upper)
         text = ToUpperName(text);
-    else if (segment.caseMode == 2)
+    else if (segment.caseMode == CaseMode::Lower)
         text = ToLowerName(text);
     return text;
 }

@@ -10,7 +10,7 @@
 
 // True when the name (without its extension unless the analysis allows extension changes) matches
 // the pattern, letter case aside.
-bool MatchesPattern(std::wstring_view name, const PatternAnalysis& analysis);
+[[nodiscard]] bool MatchesPattern(std::wstring_view name, const PatternAnalysis& analysis);
 
 struct SplitResult
 {

@@ -18,30 +18,30 @@ ItemStatus NameStatus(const RenameFolder& folder, const RenameItem& item)
 {
     const std::wstring& name = item.newName;
     if (name.empty())
-        return kStatusEmpty;
+        return ItemStatus::Empty;
     if (name == item.name)
-        return kStatusUnchanged;
+        return ItemStatus::Unchanged;
     if (name.size() > kMaxNameLength)
-        return kStatusTooLong;
+        return ItemStatus::TooLong;
     if (name.front() == L' ' || name.back() == L' ' || name.back() == L'.')
-        return kStatusBadEnds;
+        return ItemStatus::BadEnds;
     // The shell takes plain paths: through one, a device name reaches the device and a control or
     // forbidden character no file at all.
     if (IsDeviceName(name))
-        return kStatusDeviceName;
+        return ItemStatus::DeviceName;
     if (!IsPlainName(name))
-        return kStatusBadCharacter;
+        return ItemStatus::BadCharacter;
     const std::wstring key = ToUpperCase(name);
     // Another entry's short name stays taken even when that entry is renamed: its next short name
     // is the file system's choice.
     const auto shortHolder = folder.shortNames.find(key);
     if (shortHolder != folder.shortNames.end() && shortHolder->second != &item)
-        return kStatusExisting;
+        return ItemStatus::Existing;
     const auto holder = folder.entries.find(key);
     if (holder == folder.entries.end() || &holder->second == &item)
-        return kStatusPending;
+        return ItemStatus::Pending;
     const RenameItem& other = holder->second;
-    return other.included && other.newName != other.name ? kStatusPending : kStatusExisting;
+    return other.included && other.newName != other.name ? ItemStatus::Pending : ItemStatus::Existing;
 }
 } // namespace
 
@@ -56,7 +56,7 @@ void CheckFolder(RenameFolder& folder)
     {
         if (!item.included)
         {
-            item.status = kStatusRenamed;
+            item.status = ItemStatus::Renamed;
             continue;
         }
         item.status = NameStatus(folder, item);
@@ -64,12 +64,12 @@ void CheckFolder(RenameFolder& folder)
         const auto [first, added] = targets.try_emplace(target, &item);
         if (!added)
         {
-            if (first->second->status == kStatusPending)
-                first->second->status = kStatusDuplicate;
-            if (item.status == kStatusPending)
-                item.status = kStatusDuplicate;
+            if (first->second->status == ItemStatus::Pending)
+                first->second->status = ItemStatus::Duplicate;
+            if (item.status == ItemStatus::Pending)
+                item.status = ItemStatus::Duplicate;
         }
-        if (item.status == kStatusPending)
+        if (item.status == ItemStatus::Pending)
         {
             const auto holder = folder.entries.find(target);
             if (holder != folder.entries.end() && &holder->second != &item)
@@ -83,7 +83,7 @@ void CheckFolder(RenameFolder& folder)
     std::unordered_set<RenameItem*> stuck;
     for (auto& [key, item] : folder.entries)
     {
-        if (item.status != kStatusPending || stuck.contains(&item))
+        if (item.status != ItemStatus::Pending || stuck.contains(&item))
             continue;
         std::vector<RenameItem*> chain{&item};
         std::unordered_set<RenameItem*> inChain{&item};
@@ -91,7 +91,7 @@ void CheckFolder(RenameFolder& folder)
         for (;;)
         {
             const auto holder = holders.find(chain.back());
-            if (holder == holders.end() || holder->second->status != kStatusPending)
+            if (holder == holders.end() || holder->second->status != ItemStatus::Pending)
                 break;
             if (inChain.contains(holder->second) || stuck.contains(holder->second))
             {
@@ -108,13 +108,13 @@ void CheckFolder(RenameFolder& folder)
         }
         for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         {
-            (*it)->status = kStatusRenamed;
+            (*it)->status = ItemStatus::Renamed;
             folder.resolvedOrder.push_back(*it);
         }
     }
     for (auto& [key, item] : folder.entries)
-        if (item.status == kStatusPending)
-            item.status = kStatusExisting;
+        if (item.status == ItemStatus::Pending)
+            item.status = ItemStatus::Existing;
 }
 
 void RecomputeNames(RenameModel& model, const PatternAnalysis& analysis)
@@ -122,7 +122,7 @@ void RecomputeNames(RenameModel& model, const PatternAnalysis& analysis)
     for (auto& [path, folder] : model.folders)
         for (auto& [key, item] : folder->entries)
         {
-            item.status = kStatusRenamed;
+            item.status = ItemStatus::Renamed;
             ComposeNewName(item, analysis);
         }
     const bool invalid = std::any_of(analysis.segments.begin(), analysis.segments.end(),
@@ -136,7 +136,7 @@ void RecomputeNames(RenameModel& model, const PatternAnalysis& analysis)
         }
         folder->resolvedOrder.clear();
         for (auto& [key, item] : folder->entries)
-            item.status = kStatusInvalidText;
+            item.status = ItemStatus::InvalidText;
     }
 }
 
@@ -149,14 +149,14 @@ RenameSummary SummarizeStatus(const RenameModel& model)
         {
             if (!item.included)
                 continue;
-            if (item.status != kStatusUnchanged)
+            if (item.status != ItemStatus::Unchanged)
                 summary.anyChange = true;
-            if (item.status == kStatusRenamed || item.status == kStatusUnchanged)
+            if (item.status == ItemStatus::Renamed || item.status == ItemStatus::Unchanged)
                 continue;
             if (!anyError)
                 summary.overallStatus = item.status;
             else if (summary.overallStatus != item.status)
-                summary.overallStatus = kStatusPending;
+                summary.overallStatus = ItemStatus::Pending;
             anyError = true;
         }
     return summary;
@@ -164,10 +164,10 @@ RenameSummary SummarizeStatus(const RenameModel& model)
 
 std::wstring ProblemSummary(const RenameModel& model)
 {
-    std::array<size_t, kStatusDeviceName + 1> counts{};
+    std::array<size_t, static_cast<size_t>(ItemStatus::DeviceName) + 1> counts{};
     for (const auto& [path, folder] : model.folders)
         for (const auto& [key, item] : folder->entries)
-            if (item.included && item.status >= 0 && static_cast<size_t>(item.status) < counts.size())
+            if (item.included && static_cast<size_t>(item.status) < counts.size())
                 ++counts[static_cast<size_t>(item.status)];
     struct Line
     {
@@ -177,14 +177,16 @@ std::wstring ProblemSummary(const RenameModel& model)
         UINT appended;
     };
     constexpr Line kLines[] = {
-        {kStatusDuplicate, IDS_RENAME_SAME_NAME_ONE, IDS_RENAME_SAME_NAME_MANY, 0},
-        {kStatusExisting, IDS_RENAME_EXISTING_ONE, IDS_RENAME_EXISTING_MANY, 0},
-        {kStatusEmpty, IDS_RENAME_EMPTY_ONE, IDS_RENAME_EMPTY_MANY, 0},
-        {kStatusBadEnds, IDS_RENAME_BAD_ENDS_ONE, IDS_RENAME_BAD_ENDS_MANY, IDS_RENAME_BAD_ENDS_RULE},
-        {kStatusTooLong, IDS_RENAME_TOO_LONG_ONE, IDS_RENAME_TOO_LONG_MANY, 0},
-        {kStatusInvalidText, IDS_RENAME_INVALID_TEXT_ONE, IDS_RENAME_INVALID_TEXT_MANY, IDS_RENAME_INVALID_CHARACTERS},
-        {kStatusBadCharacter, IDS_RENAME_INVALID_TEXT_ONE, IDS_RENAME_INVALID_TEXT_MANY, IDS_RENAME_BAD_CHARACTER_RULE},
-        {kStatusDeviceName, IDS_RENAME_DEVICE_ONE, IDS_RENAME_DEVICE_MANY, IDS_RENAME_DEVICE_RULE},
+        {ItemStatus::Duplicate, IDS_RENAME_SAME_NAME_ONE, IDS_RENAME_SAME_NAME_MANY, 0},
+        {ItemStatus::Existing, IDS_RENAME_EXISTING_ONE, IDS_RENAME_EXISTING_MANY, 0},
+        {ItemStatus::Empty, IDS_RENAME_EMPTY_ONE, IDS_RENAME_EMPTY_MANY, 0},
+        {ItemStatus::BadEnds, IDS_RENAME_BAD_ENDS_ONE, IDS_RENAME_BAD_ENDS_MANY, IDS_RENAME_BAD_ENDS_RULE},
+        {ItemStatus::TooLong, IDS_RENAME_TOO_LONG_ONE, IDS_RENAME_TOO_LONG_MANY, 0},
+        {ItemStatus::InvalidText, IDS_RENAME_INVALID_TEXT_ONE, IDS_RENAME_INVALID_TEXT_MANY,
+         IDS_RENAME_INVALID_CHARACTERS},
+        {ItemStatus::BadCharacter, IDS_RENAME_INVALID_TEXT_ONE, IDS_RENAME_INVALID_TEXT_MANY,
+         IDS_RENAME_BAD_CHARACTER_RULE},
+        {ItemStatus::DeviceName, IDS_RENAME_DEVICE_ONE, IDS_RENAME_DEVICE_MANY, IDS_RENAME_DEVICE_RULE},
     };
     std::wstring text = LoadStringResource(IDS_RENAME_UNABLE);
     for (const Line& line : kLines)

@@ -13,7 +13,7 @@ void RecomputeNames(RenameModel& model, const PatternAnalysis& analysis);
 
 struct RenameSummary
 {
-    ItemStatus overallStatus = kStatusRenamed;
+    ItemStatus overallStatus = ItemStatus::Renamed;
     bool anyChange = false;
 };
 RenameSummary SummarizeStatus(const RenameModel& model);

@@ -106,6 +106,17 @@ void RenameModel::NumberRows()
     }
 }
 
+void RenameModel::RemoveFromList(const std::vector<RenameItem*>& items)
+{
+    for (RenameItem* item : items)
+    {
+        item->included = false;
+        item->notInList = true;
+        item->newName.clear();
+    }
+    NumberRows();
+}
+
 RenameFolder& RenameModel::AddFolder(const std::wstring& path)
 {
     if (const auto known = folders.find(path); known != folders.end())

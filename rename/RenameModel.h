@@ -13,20 +13,20 @@
 struct RenameFolder;
 
 // What the checks found for one entry's new name.
-enum ItemStatus : int32_t
+enum class ItemStatus : int32_t
 {
-    kStatusPending = 0,       // no problem found, order not yet resolved
-    kStatusUnused = 1,        // not used
-    kStatusRenamed = 2,       // not included, or resolved: will be renamed
-    kStatusUnchanged = 3,     // new name identical to the old one
-    kStatusDuplicate = 4,     // two or more included items get the same new name
-    kStatusExisting = 5,      // the name belongs to an entry that keeps it, or the item is part of a cycle
-    kStatusEmpty = 6,         // empty new name
-    kStatusBadEnds = 7,       // starts with a space, or ends with a space or a period
-    kStatusTooLong = 8,       // 256 characters or more
-    kStatusInvalidText = 9,   // a common part's replacement text is not usable
-    kStatusBadCharacter = 10, // a control character, or one of \ / : * ? " < > |
-    kStatusDeviceName = 11,   // a device name such as NUL or CON.txt
+    Pending = 0,       // no problem found, order not yet resolved
+    Unused = 1,        // not used
+    Renamed = 2,       // not included, or resolved: will be renamed
+    Unchanged = 3,     // new name identical to the old one
+    Duplicate = 4,     // two or more included items get the same new name
+    Existing = 5,      // the name belongs to an entry that keeps it, or the item is part of a cycle
+    Empty = 6,         // empty new name
+    BadEnds = 7,       // starts with a space, or ends with a space or a period
+    TooLong = 8,       // 256 characters or more
+    InvalidText = 9,   // a common part's replacement text is not usable
+    BadCharacter = 10, // a control character, or one of \ / : * ? " < > |
+    DeviceName = 11,   // a device name such as NUL or CON.txt
 };
 
 // One entry of a scanned folder; only the listed ones are shown and renamed.
@@ -42,7 +42,7 @@ struct RenameItem
     bool included = false;   // listed, and the name matches the current pattern
     bool notInList = true;   // only an existing name for the checks
     bool manualName = false; // set by pasting names; not recomputed from the pattern
-    ItemStatus status = kStatusRenamed;
+    ItemStatus status = ItemStatus::Renamed;
     uint32_t listIndex = 0;   // row position in the list
     uint32_t folderIndex = 0; // position among its folder's rows
     std::wstring newName;
@@ -73,6 +73,9 @@ class RenameModel
     std::vector<RenameItem*> ListedItems() const;
     // Gives each listed item its row position and its position among its folder's rows.
     void NumberRows();
+    // Takes the items out of the list (their names stay known to the checks) and numbers the rows
+    // that are left.
+    void RemoveFromList(const std::vector<RenameItem*>& items);
 
     // A folder and its entries as one scan finds them; used by the model build and by tests. A folder
     // the model holds under another spelling (letter case, short names) is that folder.

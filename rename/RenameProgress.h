@@ -30,7 +30,6 @@ class RenameProgress
   public:
     virtual ~RenameProgress() = default;
     virtual void Begin() = 0;
-    virtual bool IsCancelled() = 0;
     virtual RenameOutcome Perform(HWND owner, const std::vector<RenameItem*>& items) = 0;
 };
 
@@ -41,7 +40,6 @@ class RenameProgressDlg final : public RenameProgress
 {
   public:
     void Begin() override {}
-    bool IsCancelled() override { return false; }
     RenameOutcome Perform(HWND owner, const std::vector<RenameItem*>& items) override;
 };
 

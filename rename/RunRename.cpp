@@ -10,7 +10,7 @@ RenameEnd RunRename(RenameModel& model, HWND owner, RenameProgress& progress)
 {
     const RenameSummary summary = SummarizeStatus(model);
     const std::wstring title = LoadStringResource(IDS_RENAME_TITLE);
-    if (summary.overallStatus != kStatusRenamed)
+    if (summary.overallStatus != ItemStatus::Renamed)
     {
         ShowMessage(owner, ProblemSummary(model), title, MessageKind::Warning);
         return RenameEnd::Refused;

@@ -1,5 +1,8 @@
 #include "rename/Segment.h"
 
+#include <algorithm>
+#include <limits>
+
 Segment Segment::MakeFiller()
 {
     Segment segment;
@@ -20,4 +23,21 @@ Segment Segment::MakeWild(bool extension)
     segment.kind = SegmentKind::Wild;
     segment.extensionWild = extension;
     return segment;
+}
+
+void Segment::Change(const NumberChange& change)
+{
+    clear = change.clear;
+    renumber = change.renumber;
+    if (renumber)
+        start = change.start;
+    zerosMode = change.zerosMode;
+    digits = change.digits;
+}
+
+void Segment::Change(const WildChange& change)
+{
+    caseMode = change.caseMode;
+    truncate = change.truncate;
+    maxLength = static_cast<int32_t>(std::clamp<int64_t>(change.maxLength, 0, std::numeric_limits<int32_t>::max()));
 }

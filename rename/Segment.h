@@ -12,6 +12,40 @@ enum class SegmentKind : int32_t
     Wild = 2
 };
 
+// What a wild part does to the letter case of the text it matched.
+enum class CaseMode : int32_t
+{
+    Unchanged = 0,
+    Upper = 1,
+    Lower = 2
+};
+
+// What a number part does to its leading zeros.
+enum class ZerosMode : int32_t
+{
+    Unchanged = 0,
+    MakeDigits = 1, // make the number `digits` digits long
+    Remove = 2
+};
+
+// What "Change Number" asks of a number part.
+struct NumberChange
+{
+    bool clear = false;
+    bool renumber = false;
+    int64_t start = 0; // taken only when renumbering
+    ZerosMode zerosMode = ZerosMode::Unchanged;
+    int32_t digits = 4;
+};
+
+// What "Change Wild" asks of a wild part.
+struct WildChange
+{
+    CaseMode caseMode = CaseMode::Unchanged;
+    bool truncate = false;
+    int64_t maxLength = 8; // held to 0 through the largest 32-bit length
+};
+
 // One part of a pattern: common text the user can edit, or a part that varies between names.
 struct Segment
 {
@@ -25,9 +59,9 @@ struct Segment
     bool extensionWild = false;
     int32_t minLength = 0;
     bool truncate = false;
-    int32_t caseMode = 0; // 0 unchanged, 1 upper, 2 lower
+    CaseMode caseMode = CaseMode::Unchanged;
     bool clear = false;
-    int32_t zerosMode = 0; // 0 unchanged, 1 make number with `digits` digits, 2 remove
+    ZerosMode zerosMode = ZerosMode::Unchanged;
     bool renumber = false;
     int64_t start = -1;
     int64_t base = 0;
@@ -35,6 +69,9 @@ struct Segment
     static Segment MakeFiller();
     static Segment MakeNumber();
     static Segment MakeWild(bool extension = false);
+
+    void Change(const NumberChange& change);
+    void Change(const WildChange& change);
 };
 
 // The pattern of the listed names and its segments, for one choice of the two check boxes.

@@ -1,6 +1,8 @@
 #include "rename/PatternAnalysis.h"
+#include "rename/PatternChoice.h"
 #include "tests/rename/RenameTestSupport.h"
 #include "tests/support/TempFolderTest.h"
+#include "winsupport/StringUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -194,7 +196,7 @@ TEST(PartValueTest, NumbersRenumberPadAndClear)
     EXPECT_EQ(Compose(analysis, L"file0105"), L"file0105"); // an unset start keeps the number
     number.renumber = false;
 
-    number.zerosMode = 1;
+    number.zerosMode = ZerosMode::MakeDigits;
     number.digits = 4;
     EXPECT_EQ(Compose(analysis, L"file7"), L"file0007");
     EXPECT_EQ(Compose(analysis, L"file000123"), L"file0123");
@@ -202,7 +204,7 @@ TEST(PartValueTest, NumbersRenumberPadAndClear)
     number.digits = 0;
     EXPECT_EQ(Compose(analysis, L"file007"), L"file7");
     EXPECT_EQ(Compose(analysis, L"file000"), L"file0");
-    number.zerosMode = 2;
+    number.zerosMode = ZerosMode::Remove;
     EXPECT_EQ(Compose(analysis, L"file000"), L"file0");
     EXPECT_EQ(Compose(analysis, L"file0070"), L"file70");
     number.clear = true;
@@ -210,13 +212,20 @@ TEST(PartValueTest, NumbersRenumberPadAndClear)
 
     // Beyond 64 bits a number reads as the largest one; renumbering then stays at its start.
     number.clear = false;
-    number.zerosMode = 0;
+    number.zerosMode = ZerosMode::Unchanged;
     number.renumber = true;
     number.start = 5;
     number.base = ReadNumber(L"99999999999999999999999");
     EXPECT_EQ(Compose(analysis, L"file99999999999999999999999"), L"file5");
     EXPECT_EQ(ReadNumber(L"9223372036854775807"), INT64_MAX);
     EXPECT_EQ(ReadNumber(L"9223372036854775808"), INT64_MAX);
+
+    // Change Number: a start given without renumbering leaves the part's start as it was.
+    number.Change(NumberChange{.renumber = false, .start = 40});
+    EXPECT_FALSE(number.renumber);
+    EXPECT_EQ(number.start, 5);
+    number.Change(NumberChange{.renumber = true, .start = 40, .zerosMode = ZerosMode::MakeDigits, .digits = 3});
+    EXPECT_EQ(Compose(analysis, L"file99999999999999999999999"), L"file040");
 }
 
 TEST(PartValueTest, WildsTruncateAndChangeCase)
@@ -230,10 +239,17 @@ TEST(PartValueTest, WildsTruncateAndChangeCase)
     wild.maxLength = 0;
     EXPECT_EQ(Compose(analysis, L"xHello Worldy.txt"), L"xy.txt");
     wild.truncate = false;
-    wild.caseMode = 1;
+    wild.caseMode = CaseMode::Upper;
     EXPECT_EQ(Compose(analysis, L"x\u00e4bcy.txt"), L"x\u00c4BCy.txt");
-    wild.caseMode = 2;
+    wild.caseMode = CaseMode::Lower;
     EXPECT_EQ(Compose(analysis, L"xABCy.TXT"), L"xabcy.TXT");
+    // Change Wild holds the length to what a part can keep: none below zero, 32 bits above.
+    wild.Change(WildChange{.caseMode = CaseMode::Lower, .truncate = true, .maxLength = -3});
+    EXPECT_EQ(wild.maxLength, 0);
+    wild.Change(WildChange{.caseMode = CaseMode::Lower, .truncate = true, .maxLength = INT64_MAX});
+    EXPECT_EQ(wild.maxLength, INT32_MAX);
+    EXPECT_EQ(Compose(analysis, L"xABCy.TXT"), L"xabcy.TXT");
+    wild.Change(WildChange{.caseMode = CaseMode::Lower});
 
     // Edited common text, and a filler the user typed into.
     analysis.segments[0].newText = L"new ";
@@ -252,14 +268,14 @@ TEST(CarryEditsTest, KeepsEditsOfCorrespondingParts)
     PatternAnalysis numbers = Analyze(names, true, false);
     ASSERT_EQ(numbers.pattern, L"IMG_# * end");
     numbers.segments[0].newText = L"Photo ";
-    numbers.segments[1].zerosMode = 2;
+    numbers.segments[1].zerosMode = ZerosMode::Remove;
     numbers.segments[3].truncate = true;
     numbers.segments[3].maxLength = 0;
 
     PatternAnalysis withExtension = Analyze(names, true, true);
     CarryEdits(numbers, withExtension);
     EXPECT_EQ(withExtension.segments[0].newText, L"Photo ");
-    EXPECT_EQ(withExtension.segments[1].zerosMode, 2);
+    EXPECT_EQ(withExtension.segments[1].zerosMode, ZerosMode::Remove);
     EXPECT_TRUE(withExtension.segments[3].truncate);
     EXPECT_EQ(Compose(withExtension, L"IMG_0012 a end.jpg"), L"Photo 12  end.jpg");
     EXPECT_TRUE(withExtension.segments.back().extensionWild);
@@ -267,6 +283,64 @@ TEST(CarryEditsTest, KeepsEditsOfCorrespondingParts)
     PatternAnalysis asText = Analyze(names, false, false);
     CarryEdits(numbers, asText); // IMG_001 no longer corresponds: nothing carries
     EXPECT_EQ(asText.segments[0].newText, L"IMG_001");
+}
+
+using PatternChoiceTest = TempFolderTest;
+
+// The two boxes hold only where the names give them a use, whatever was asked or remembered; a box
+// that changes the reading carries the typed texts along.
+TEST_F(PatternChoiceTest, BoxesHoldOnlyWhereTheNamesAllow)
+{
+    struct Case
+    {
+        std::vector<std::wstring> names;
+        bool extensionChoosable;
+        bool numbersChoosable;
+    };
+    const std::vector<Case> cases{
+        {{L"IMG_0012.jpg", L"IMG_0013.jpg"}, true, true},
+        {{L"IMG_0012.jpg", L"IMG_0013"}, false, true}, // a name without an extension
+        {{L"alpha.txt", L"beta.txt"}, true, false},    // no number to read as text
+        {{L"README", L"LICENSE"}, false, false},
+    };
+    for (const Case& c : cases)
+    {
+        const std::string names = WideToUtf8(c.names[0] + L" " + c.names[1]);
+        const RenameModel model = ModelOfFiles(TempFolder(), c.names, c.names);
+        for (int wish = 0; wish < 4; ++wish)
+        {
+            const bool allowExtension = (wish & 1) != 0;
+            const bool numbersAsText = (wish & 2) != 0;
+            PatternChoice choice;
+            choice.Analyse(model, allowExtension, numbersAsText);
+            EXPECT_EQ(choice.ExtensionChoosable(), c.extensionChoosable) << names;
+            EXPECT_EQ(choice.NumbersChoosable(), c.numbersChoosable) << names;
+            EXPECT_EQ(choice.AllowExtension(), allowExtension && c.extensionChoosable) << names << wish;
+            EXPECT_EQ(choice.NumbersAsText(), numbersAsText && c.numbersChoosable) << names << wish;
+
+            // Choosing from the other state lands on the same reading.
+            choice.Choose(!allowExtension, !numbersAsText);
+            choice.Choose(allowExtension, numbersAsText);
+            EXPECT_EQ(choice.AllowExtension(), allowExtension && c.extensionChoosable) << names << wish;
+            EXPECT_EQ(choice.NumbersAsText(), numbersAsText && c.numbersChoosable) << names << wish;
+        }
+    }
+
+    const std::vector<std::wstring> names{L"IMG_0012 a.jpg", L"IMG_0013 b.jpg"};
+    const RenameModel model = ModelOfFiles(TempFolder(), names, names);
+    PatternChoice choice;
+    choice.Analyse(model, false, false);
+    ASSERT_EQ(choice.Current().pattern, L"IMG_# *");
+    choice.TypeReplacement(0, L"Photo<");
+    EXPECT_TRUE(choice.Current().segments[0].invalidText);
+    choice.TypeReplacement(0, L"Photo ");
+    EXPECT_FALSE(choice.Current().segments[0].invalidText);
+    choice.Choose(true, false);
+    EXPECT_TRUE(choice.AllowExtension());
+    EXPECT_EQ(choice.Current().segments[0].newText, L"Photo ") << "the typed text goes along";
+    choice.Analyse(model, choice.AllowExtension(), choice.NumbersAsText());
+    EXPECT_TRUE(choice.AllowExtension()) << "analysing anew keeps the boxes";
+    EXPECT_EQ(choice.Current().segments[0].newText, L"IMG_") << "and drops the edits";
 }
 
 namespace

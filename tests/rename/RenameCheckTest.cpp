@@ -67,20 +67,20 @@ TEST_F(RenameCheckTest, AppliesTheRulesOfOneName)
            {L"g.txt", L"g."},
            {L"h.txt", L"OTHER.txt"},
            {L"i.txt", L"i "}});
-    EXPECT_EQ(StatusOf(L"a.txt"), kStatusRenamed); // case only: its own entry holds the name
-    EXPECT_EQ(StatusOf(L"b.txt"), kStatusEmpty);
-    EXPECT_EQ(StatusOf(L"c.txt"), kStatusUnchanged);
-    EXPECT_EQ(StatusOf(L"d.txt"), kStatusRenamed); // exactly 255 characters
-    EXPECT_EQ(StatusOf(L"e.txt"), kStatusTooLong);
-    EXPECT_EQ(StatusOf(L"f.txt"), kStatusBadEnds);
-    EXPECT_EQ(StatusOf(L"g.txt"), kStatusBadEnds);
-    EXPECT_EQ(StatusOf(L"h.txt"), kStatusExisting); // an unlisted file keeps that name
-    EXPECT_EQ(StatusOf(L"i.txt"), kStatusBadEnds);
+    EXPECT_EQ(StatusOf(L"a.txt"), ItemStatus::Renamed); // case only: its own entry holds the name
+    EXPECT_EQ(StatusOf(L"b.txt"), ItemStatus::Empty);
+    EXPECT_EQ(StatusOf(L"c.txt"), ItemStatus::Unchanged);
+    EXPECT_EQ(StatusOf(L"d.txt"), ItemStatus::Renamed); // exactly 255 characters
+    EXPECT_EQ(StatusOf(L"e.txt"), ItemStatus::TooLong);
+    EXPECT_EQ(StatusOf(L"f.txt"), ItemStatus::BadEnds);
+    EXPECT_EQ(StatusOf(L"g.txt"), ItemStatus::BadEnds);
+    EXPECT_EQ(StatusOf(L"h.txt"), ItemStatus::Existing); // an unlisted file keeps that name
+    EXPECT_EQ(StatusOf(L"i.txt"), ItemStatus::BadEnds);
     for (const wchar_t* device : {L"j.txt", L"k.txt", L"l.txt"})
-        EXPECT_EQ(StatusOf(device), kStatusDeviceName) << device;
-    EXPECT_EQ(StatusOf(L"m.txt"), kStatusBadCharacter);
-    EXPECT_EQ(StatusOf(L"n.txt"), kStatusBadCharacter);
-    EXPECT_EQ(StatusOf(L"other.txt"), kStatusRenamed);
+        EXPECT_EQ(StatusOf(device), ItemStatus::DeviceName) << device;
+    EXPECT_EQ(StatusOf(L"m.txt"), ItemStatus::BadCharacter);
+    EXPECT_EQ(StatusOf(L"n.txt"), ItemStatus::BadCharacter);
+    EXPECT_EQ(StatusOf(L"other.txt"), ItemStatus::Renamed);
 
     EXPECT_EQ(
         ProblemSummary(m_model),
@@ -95,7 +95,7 @@ TEST_F(RenameCheckTest, AppliesTheRulesOfOneName)
         L"\r\n3 files are being renamed to names that Windows reserves for devices. Filenames cannot be CON, PRN, "
         L"AUX, NUL, COM1 to COM9 or LPT1 to LPT9, with or without an extension.");
     const RenameSummary summary = SummarizeStatus(m_model);
-    EXPECT_EQ(summary.overallStatus, kStatusPending);
+    EXPECT_EQ(summary.overallStatus, ItemStatus::Pending);
     EXPECT_TRUE(summary.anyChange);
 }
 
@@ -103,25 +103,25 @@ TEST_F(RenameCheckTest, FindsDuplicatesChainsAndCycles)
 {
     Check({L"a.txt", L"b.txt", L"c.txt", L"x.txt", L"y.txt"}, {L"a.txt", L"b.txt", L"c.txt", L"x.txt", L"y.txt"},
           {{L"a.txt", L"b.txt"}, {L"b.txt", L"c.txt"}, {L"c.txt", L"d.txt"}, {L"x.txt", L"Same"}, {L"y.txt", L"SAME"}});
-    EXPECT_EQ(StatusOf(L"a.txt"), kStatusRenamed);
-    EXPECT_EQ(StatusOf(L"x.txt"), kStatusDuplicate);
-    EXPECT_EQ(StatusOf(L"y.txt"), kStatusDuplicate);
-    EXPECT_EQ(SummarizeStatus(m_model).overallStatus, kStatusDuplicate);
+    EXPECT_EQ(StatusOf(L"a.txt"), ItemStatus::Renamed);
+    EXPECT_EQ(StatusOf(L"x.txt"), ItemStatus::Duplicate);
+    EXPECT_EQ(StatusOf(L"y.txt"), ItemStatus::Duplicate);
+    EXPECT_EQ(SummarizeStatus(m_model).overallStatus, ItemStatus::Duplicate);
 
     Check({L"a.txt", L"b.txt", L"c.txt"}, {L"a.txt", L"b.txt", L"c.txt"},
           {{L"a.txt", L"b.txt"}, {L"b.txt", L"c.txt"}, {L"c.txt", L"d.txt"}});
     EXPECT_EQ(Order(), (std::vector<std::wstring>{L"c.txt", L"b.txt", L"a.txt"}));
-    EXPECT_EQ(SummarizeStatus(m_model).overallStatus, kStatusRenamed);
+    EXPECT_EQ(SummarizeStatus(m_model).overallStatus, ItemStatus::Renamed);
 
     Check({L"a.txt", L"b.txt", L"c.txt"}, {L"a.txt", L"b.txt", L"c.txt"},
           {{L"a.txt", L"b.txt"}, {L"b.txt", L"a.txt"}, {L"c.txt", L"a.txt"}});
-    EXPECT_EQ(StatusOf(L"a.txt"), kStatusRenamed); // its holder is refused already: the batch is
-    EXPECT_EQ(StatusOf(L"b.txt"), kStatusDuplicate);
-    EXPECT_EQ(StatusOf(L"c.txt"), kStatusDuplicate);
+    EXPECT_EQ(StatusOf(L"a.txt"), ItemStatus::Renamed); // its holder is refused already: the batch is
+    EXPECT_EQ(StatusOf(L"b.txt"), ItemStatus::Duplicate);
+    EXPECT_EQ(StatusOf(L"c.txt"), ItemStatus::Duplicate);
 
     Check({L"a.txt", L"b.txt"}, {L"a.txt", L"b.txt"}, {{L"a.txt", L"b.txt"}, {L"b.txt", L"a.txt"}});
-    EXPECT_EQ(StatusOf(L"a.txt"), kStatusExisting);
-    EXPECT_EQ(StatusOf(L"b.txt"), kStatusExisting);
+    EXPECT_EQ(StatusOf(L"a.txt"), ItemStatus::Existing);
+    EXPECT_EQ(StatusOf(L"b.txt"), ItemStatus::Existing);
     EXPECT_EQ(ProblemSummary(m_model),
               L"Unable to rename files:\r\n2 files are being renamed to the same name as existing files.");
     EXPECT_TRUE(Order().empty());
@@ -150,7 +150,7 @@ TEST_F(RenameCheckTest, FindsDuplicatesChainsAndCycles)
         for (auto& [key, item] : folder->entries)
             item.newName = ring[item.name];
     CheckFolder(*m_model.folders.begin()->second);
-    EXPECT_EQ(SummarizeStatus(m_model).overallStatus, kStatusExisting);
+    EXPECT_EQ(SummarizeStatus(m_model).overallStatus, ItemStatus::Existing);
 }
 
 TEST_F(RenameCheckTest, InvalidCommonTextMarksEveryRow)
@@ -163,7 +163,7 @@ TEST_F(RenameCheckTest, InvalidCommonTextMarksEveryRow)
         analysis.segments[0].newText = text;
         analysis.segments[0].invalidText = IsInvalidReplacement(analysis.segments[0].newText);
         RecomputeNames(m_model, analysis);
-        EXPECT_EQ(SummarizeStatus(m_model).overallStatus, kStatusInvalidText) << text;
+        EXPECT_EQ(SummarizeStatus(m_model).overallStatus, ItemStatus::InvalidText) << text;
         EXPECT_EQ(ProblemSummary(m_model),
                   L"Unable to rename files:\r\n2 files are being renamed to an invalid name. Filenames cannot contain "
                   L"any of these characters: \\ / : * ? \" < > |");
@@ -183,11 +183,11 @@ TEST_F(RenameCheckTest, ClashesFollowTheFileSystemsCaseRulesInAnyLocale)
            {L"e.txt", L"I.txt"}});
     const RenameFolder& folder = *m_model.folders.begin()->second;
     EXPECT_EQ(folder.entries.size(), 8u) << "two names the file system tells apart are two entries";
-    EXPECT_EQ(StatusOf(L"a.txt"), kStatusExisting);
-    EXPECT_EQ(StatusOf(L"b.txt"), kStatusExisting);
-    EXPECT_EQ(StatusOf(L"c.txt"), kStatusExisting);
-    EXPECT_EQ(StatusOf(L"d.txt"), kStatusRenamed) << "not a duplicate of I.txt";
-    EXPECT_EQ(StatusOf(L"e.txt"), kStatusRenamed);
+    EXPECT_EQ(StatusOf(L"a.txt"), ItemStatus::Existing);
+    EXPECT_EQ(StatusOf(L"b.txt"), ItemStatus::Existing);
+    EXPECT_EQ(StatusOf(L"c.txt"), ItemStatus::Existing);
+    EXPECT_EQ(StatusOf(L"d.txt"), ItemStatus::Renamed) << "not a duplicate of I.txt";
+    EXPECT_EQ(StatusOf(L"e.txt"), ItemStatus::Renamed);
 
     // Deeper folders first, whatever the case of their paths.
     ASSERT_TRUE(CreateFolder(TempPath(L"Sub")));
@@ -220,7 +220,7 @@ TEST_F(RenameCheckTest, PerformsTheRenamesOnDisk)
     analysis.segments[0].keepValue = false;
     analysis.segments[0].newText = L"<1:2>_";
     RecomputeNames(m_model, analysis);
-    ASSERT_EQ(SummarizeStatus(m_model).overallStatus, kStatusRenamed);
+    ASSERT_EQ(SummarizeStatus(m_model).overallStatus, ItemStatus::Renamed);
 
     const std::vector<RenameItem*> plan = PlanRenames(m_model);
     ASSERT_EQ(plan.size(), 4u);

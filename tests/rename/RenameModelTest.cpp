@@ -71,6 +71,17 @@ TEST_F(RenameModelTest, ListsSelectedEntriesByFolderThenName)
     EXPECT_EQ(rows[6]->folderIndex, 1u);
     EXPECT_EQ(rows[6]->folder->displayPath, sub + L"\\");
     EXPECT_EQ(rows[4]->folderIndex, 4u);
+
+    // A removed row leaves the list, but its name stays known to the checks; the rest renumber.
+    model.RemoveFromList({rows[0], rows[5]});
+    EXPECT_EQ(RowNames(model),
+              (std::vector<std::wstring>{L"b sub", L"Beta.txt", std::wstring(258 - TempFolder().size(), L'y'),
+                                         L"\u00e4pfel.txt", L"z.txt"}));
+    EXPECT_TRUE(top.entries.contains(L"ALPHA.TXT"));
+    EXPECT_FALSE(rows[0]->included);
+    EXPECT_EQ(rows[6]->listIndex, 4u);
+    EXPECT_EQ(rows[6]->folderIndex, 0u);
+    EXPECT_EQ(rows[4]->folderIndex, 3u);
 }
 
 TEST_F(RenameModelTest, NamesWithoutAFolderUseThePreviousOne)

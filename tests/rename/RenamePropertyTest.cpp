@@ -221,10 +221,10 @@ TEST_F(RenamePerformPropertyTest, RenamesNeverLoseOrOverwriteAFile)
         for (auto& [path, f] : model.folders)
             CheckFolder(*f);
         const RenameSummary summary = SummarizeStatus(model);
-        if (summary.overallStatus == kStatusRenamed && summary.anyChange)
+        if (summary.overallStatus == ItemStatus::Renamed && summary.anyChange)
             ++renamedRounds;
         std::map<std::wstring, std::string> expected = FolderContents(folder);
-        if (summary.overallStatus == kStatusRenamed)
+        if (summary.overallStatus == ItemStatus::Renamed)
         {
             // In some rounds something is in the way: a name taken since the checks, a file held open.
             const std::vector<RenameItem*> plan = PlanRenames(model);
