@@ -70,7 +70,8 @@ void CALLBACK InDialog(HWND, UINT, UINT_PTR timer, DWORD) noexcept
         ClipboardText text;
         int formatted = 0;
         const auto formatAlone = [&] {
-            format.SetDefinition(kDefinitions[++formatted % 2]);
+            if (!format.SetDefinition(kDefinitions[++formatted % 2]))
+                return;
             format.SetSeparator(L"\\n");
             format.Format(*g_run.list, text);
         };
@@ -81,7 +82,8 @@ void CALLBACK InDialog(HWND, UINT, UINT_PTR timer, DWORD) noexcept
             int rebuilt = 0;
             return MeasurePair(
                 [&] {
-                    format.SetDefinition(kDefinitions[++rebuilt % 2]);
+                    if (!format.SetDefinition(kDefinitions[++rebuilt % 2]))
+                        return;
                     format.SetSeparator(L"\\n");
                     format.Format(*g_run.list, text);
                     ::SetWindowTextW(preview, text.CStr());
@@ -201,7 +203,8 @@ int wmain(int argc, wchar_t** argv)
                                                          built.AddPath(path);
                                                      built.Flatten();
                                                      ItemFormat once;
-                                                     once.SetDefinition(L"$name");
+                                                     if (!once.SetDefinition(L"$name"))
+                                                         return;
                                                      once.SetSeparator(L"\\n");
                                                      ClipboardText text;
                                                      once.Format(built, text);

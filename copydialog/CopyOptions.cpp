@@ -25,13 +25,16 @@ CopyOptions::CopyOptions()
     std::wstring item, separator;
     ReadSettingString(kFormatTextSetting, item);
     ReadSettingString(kSeparatorTextSetting, separator);
-    if (item.empty() || !m_format.SetDefinition(item))
+    // The remembered texts, or "$name" one per line when the item text is empty or not valid.
+    const std::pair<std::wstring, std::wstring> choices[] = {{item, separator}, {L"$name", L"\\n"}};
+    for (const auto& [choiceItem, choiceSeparator] : choices)
     {
-        item = L"$name";
-        separator = L"\\n";
-        m_format.SetDefinition(item);
+        if (!choiceItem.empty() && m_format.SetDefinition(choiceItem))
+        {
+            m_format.SetSeparator(choiceSeparator);
+            break;
+        }
     }
-    m_format.SetSeparator(separator);
     if (!LoadPresets(m_presets))
         m_presets.clear(); // no file, or one that could not be read: no presets
 }
@@ -62,10 +65,11 @@ void CopyOptions::SetItemList(ItemList& list)
 
 void CopyOptions::ApplyTexts(const std::wstring& item, const std::wstring& separator)
 {
-    // An item text that is not valid (a preset's may be) is applied all the same, with its
-    // message, as the Full Controls page shows it.
-    m_format.SetDefinition(item);
     m_format.SetSeparator(separator);
+    if (EditItemText(item))
+        return;
+    // An item text that is not valid (a preset's may be) is applied all the same, with its
+    // message, as the Full Controls page shows it; and remembered, as every applied text is.
     RefreshPreview();
     RememberTexts();
 }
@@ -140,7 +144,7 @@ ClipboardText CopyOptions::TakePreview()
 
 void CopyOptions::SavePresets() const
 {
-    (void)::SavePresets(m_presets); // not reported: see the declaration
+    SaveEditedPresets(m_presets);
 }
 
 int CopyOptions::RememberedPage(int pageCount)

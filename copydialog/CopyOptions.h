@@ -55,11 +55,12 @@ class CopyOptions
     const std::wstring& FormatError() const noexcept { return m_format.Error(); }
 
     // Both texts at once (a page's choice or a preset): the preview follows and they are
-    // remembered.
+    // remembered. Nothing is returned: an item text that is not valid is applied all the same,
+    // and ItemTextValid and FormatError tell the pages about it.
     void ApplyTexts(const std::wstring& item, const std::wstring& separator);
     // The item text as typed; false when it is not valid: the format keeps it and its message,
     // the preview and the remembered texts wait for a valid one.
-    bool EditItemText(const std::wstring& item);
+    [[nodiscard]] bool EditItemText(const std::wstring& item);
     // The separator as typed: the preview follows; remembered only along with a valid item text.
     void EditSeparatorText(const std::wstring& separator);
 
@@ -80,8 +81,7 @@ class CopyOptions
     ClipboardText TakePreview();
 
     PresetList& Presets() noexcept { return m_presets; }
-    // Writes the presets to their file. A failed write is not reported: the list keeps the
-    // change for this opening.
+    // Writes the presets to their file, as SaveEditedPresets does.
     void SavePresets() const;
 
     // The page last selected, remembered from one opening to the next; 0 when none is.

@@ -21,7 +21,7 @@ std::wstring ForbiddenCharacterList()
     return list;
 }
 
-int ModeRadio(int mode) noexcept
+int ModeRadio(FolderScanOptions::Mode mode) noexcept
 {
     switch (mode)
     {

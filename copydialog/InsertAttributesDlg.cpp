@@ -3,6 +3,8 @@
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
 
+#include <optional>
+
 namespace
 {
 constexpr int kRadios[kInsertAttributeCount] = {IDC_INSERT_NAME, IDC_INSERT_PATH, IDC_INSERT_TYPE, IDC_INSERT_SIZE,
@@ -26,12 +28,17 @@ int ListOfControl(int id) noexcept
     return -1;
 }
 
-int AttributeOfRadio(int id) noexcept
+size_t Row(InsertAttribute attribute) noexcept
 {
-    for (int attribute = 0; attribute < kInsertAttributeCount; ++attribute)
-        if (kRadios[attribute] == id)
+    return static_cast<size_t>(attribute);
+}
+
+std::optional<InsertAttribute> AttributeOfRadio(int id) noexcept
+{
+    for (const InsertAttribute attribute : kInsertAttributes)
+        if (kRadios[Row(attribute)] == id)
             return attribute;
-    return -1;
+    return std::nullopt;
 }
 } // namespace
 
@@ -56,8 +63,8 @@ bool CInsertAttributesDlg::OnInitDialog()
         const int selection = memory.selections[static_cast<size_t>(list)];
         ::SendMessageW(control, CB_SETCURSEL, selection >= 0 && selection < InsertOptionCount(list) ? selection : 0, 0);
     }
-    const int attribute = memory.attribute >= 0 && memory.attribute < kInsertAttributeCount ? memory.attribute : 0;
-    SelectAttribute(attribute);
+    const int row = static_cast<int>(memory.attribute);
+    SelectAttribute(row >= 0 && row < kInsertAttributeCount ? memory.attribute : kInsertName);
     return false;
 }
 
@@ -71,10 +78,9 @@ bool CInsertAttributesDlg::OnCommand(int id, int code, HWND control)
 {
     if (code == BN_CLICKED)
     {
-        const int attribute = AttributeOfRadio(id);
-        if (attribute >= 0)
+        if (const auto attribute = AttributeOfRadio(id))
         {
-            SelectAttribute(attribute);
+            SelectAttribute(*attribute);
             return true;
         }
     }
@@ -86,7 +92,7 @@ bool CInsertAttributesDlg::OnCommand(int id, int code, HWND control)
             RememberedInsertState().selections[static_cast<size_t>(list)] =
                 static_cast<int>(::SendMessageW(control, CB_GETCURSEL, 0, 0));
             PutTextToInsert();
-            for (int attribute = 0; attribute < kInsertAttributeCount; ++attribute)
+            for (const InsertAttribute attribute : kInsertAttributes)
                 if (InsertOptionListOf(attribute, list))
                     RefreshExample(attribute);
             return true;
@@ -95,9 +101,9 @@ bool CInsertAttributesDlg::OnCommand(int id, int code, HWND control)
     return CInsertPage::OnCommand(id, code, control);
 }
 
-void CInsertAttributesDlg::SelectAttribute(int attribute)
+void CInsertAttributesDlg::SelectAttribute(InsertAttribute attribute)
 {
-    CheckRadio(IDC_INSERT_NAME, IDC_INSERT_DATE, kRadios[attribute]);
+    CheckRadio(IDC_INSERT_NAME, IDC_INSERT_DATE, kRadios[Row(attribute)]);
     for (int list = 0; list < kInsertOptionListCount; ++list)
         EnableItem(kLists[list], InsertOptionListOf(attribute, list));
     RememberedInsertState().attribute = attribute;
@@ -115,20 +121,19 @@ InsertOptionSelections CInsertAttributesDlg::Selections() const noexcept
 
 void CInsertAttributesDlg::PutTextToInsert() const
 {
-    const int attribute = AttributeOfRadio(CheckedRadio(IDC_INSERT_NAME, IDC_INSERT_DATE));
-    if (attribute >= 0)
-        Owner().SetTextToInsert(AttributeFragment(attribute, Selections()));
+    if (const auto attribute = AttributeOfRadio(CheckedRadio(IDC_INSERT_NAME, IDC_INSERT_DATE)))
+        Owner().SetTextToInsert(AttributeFragment(*attribute, Selections()));
 }
 
-void CInsertAttributesDlg::RefreshExample(int attribute) const
+void CInsertAttributesDlg::RefreshExample(InsertAttribute attribute) const
 {
     const CFItem* example = Owner().Example();
-    SetText(kExamples[attribute],
+    SetText(kExamples[Row(attribute)],
             example ? FragmentExample(AttributeFragment(attribute, Selections()), *example) : std::wstring());
 }
 
 void CInsertAttributesDlg::RefreshExamples() const
 {
-    for (int attribute = 0; attribute < kInsertAttributeCount; ++attribute)
+    for (const InsertAttribute attribute : kInsertAttributes)
         RefreshExample(attribute);
 }

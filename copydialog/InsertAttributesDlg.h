@@ -22,10 +22,10 @@ class CInsertAttributesDlg : public CInsertPage
   private:
     static constexpr UINT IDD_INSERT_ATTRIBUTES_TEMPLATE = 1290;
 
-    void SelectAttribute(int attribute);
+    void SelectAttribute(InsertAttribute attribute);
     // The selected attribute's fragment into the dialog's text to insert.
     void PutTextToInsert() const;
-    void RefreshExample(int attribute) const;
+    void RefreshExample(InsertAttribute attribute) const;
     void RefreshExamples() const;
     InsertOptionSelections Selections() const noexcept;
 };

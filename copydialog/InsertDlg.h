@@ -34,7 +34,7 @@ struct InsertDialogMemory
     int tab = 0;
     std::optional<WINDOWPLACEMENT> placement;
     // The attribute page.
-    int attribute = kInsertName;
+    InsertAttribute attribute = kInsertName;
     InsertOptionSelections selections{};
     // The property page; column widths in 96-DPI units, or the list view's special widths.
     bool hideEmpty = false;

@@ -19,7 +19,7 @@ int InsertOptionCount(int list) noexcept
     return list >= 0 && list < kInsertOptionListCount ? kOptionCounts[list] : 0;
 }
 
-bool InsertOptionListOf(int attribute, int list) noexcept
+bool InsertOptionListOf(InsertAttribute attribute, int list) noexcept
 {
     switch (attribute)
     {
@@ -36,7 +36,7 @@ bool InsertOptionListOf(int attribute, int list) noexcept
     }
 }
 
-std::wstring AttributeFragment(int attribute, const InsertOptionSelections& selections)
+std::wstring AttributeFragment(InsertAttribute attribute, const InsertOptionSelections& selections)
 {
     static const wchar_t* const kNames[] = {L"$name;", L"$namenoext;", L"$ext;"};
     static const wchar_t* const kPathKinds[] = {L"$path", L"$folder"};
@@ -71,10 +71,11 @@ std::wstring PropertyFragment(const std::wstring& propertyName)
 
 std::wstring FragmentExample(const std::wstring& fragment, const CFItem& item)
 {
-    // The fragments of the attribute page always parse; the parts are written one by one so that
-    // no separator or line break of a whole list is added.
+    // The parts are written one by one so that no separator or line break of a whole list is
+    // added. The attribute page's fragments always parse; any other has no example.
     ItemFormat format;
-    format.SetDefinition(fragment);
+    if (!format.SetDefinition(fragment))
+        return {};
     ClipboardText text;
     for (const auto& part : format.Parts())
         part->AppendTo(item, text);

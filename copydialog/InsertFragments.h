@@ -5,16 +5,20 @@
 #include <array>
 #include <string>
 
-// The rows of the "Insert Attribute" page, from top to bottom.
-enum InsertAttribute : int
+// The rows of the "Insert Attribute" page; each value is its row's position from the top.
+enum class InsertAttribute : int
 {
     kInsertName = 0,
     kInsertPath = 1,
     kInsertType = 2,
     kInsertSize = 3,
     kInsertDate = 4,
-    kInsertAttributeCount = 5,
 };
+using enum InsertAttribute;
+inline constexpr int kInsertAttributeCount = 5;
+// Every row, from top to bottom.
+inline constexpr std::array<InsertAttribute, kInsertAttributeCount> kInsertAttributes{
+    kInsertName, kInsertPath, kInsertType, kInsertSize, kInsertDate};
 
 // The option lists of the page; each holds the index of its selected entry.
 enum InsertOptionList : int
@@ -33,11 +37,11 @@ using InsertOptionSelections = std::array<int, kInsertOptionListCount>;
 // How many entries each option list has.
 int InsertOptionCount(int list) noexcept;
 // Whether the list belongs to the attribute's row.
-bool InsertOptionListOf(int attribute, int list) noexcept;
+bool InsertOptionListOf(InsertAttribute attribute, int list) noexcept;
 
 // The item format text for the attribute with the options its row's lists have selected. A
 // selection out of its list's range counts as the list's first entry.
-std::wstring AttributeFragment(int attribute, const InsertOptionSelections& selections);
+std::wstring AttributeFragment(InsertAttribute attribute, const InsertOptionSelections& selections);
 // The item format text for a shell property, by its name without "System.".
 std::wstring PropertyFragment(const std::wstring& propertyName);
 // What the fragment writes for the item, nothing read from the disk.

@@ -67,7 +67,7 @@ bool SaveCurrentAsPreset(const CWindow& owner, PresetList& presets, const std::w
     if (dialog.ShowModal(owner.Hwnd()) != IDOK)
         return false;
     presets.push_back({dialog.Name(), item, separator});
-    (void)SavePresets(presets); // a failed write keeps the preset in the list, unreported
+    SaveEditedPresets(presets);
     return true;
 }
 
@@ -79,6 +79,6 @@ bool RenamePresetAt(const CWindow& owner, PresetList& presets, size_t index)
     if (dialog.ShowModal(owner.Hwnd()) != IDOK)
         return false;
     presets[index].name = dialog.Name();
-    (void)SavePresets(presets);
+    SaveEditedPresets(presets);
     return true;
 }

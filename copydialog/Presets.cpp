@@ -134,6 +134,11 @@ bool SavePresets(const PresetList& presets)
     return ReplaceFileSafely(path, *bytes, IsUnreadablePresetsFile(path));
 }
 
+void SaveEditedPresets(const PresetList& presets)
+{
+    (void)SavePresets(presets); // not told: see the declaration
+}
+
 int FindPresetByName(const PresetList& presets, std::wstring_view name)
 {
     for (size_t i = 0; i < presets.size(); ++i)

@@ -28,14 +28,18 @@ inline constexpr size_t kMaxPresetsNesting = 64;
 // library when the user has no file of their own. True when a file was read and parsed; a missing,
 // unreadable, empty, too large or malformed file adds nothing. A Presets.xml that is a symbolic link
 // is read through it; a link whose target is missing counts as no file.
-bool LoadPresets(PresetList& presets);
+[[nodiscard]] bool LoadPresets(PresetList& presets);
 
 // Writes the whole list to the per-user Presets.xml; true when written. The old file is replaced
 // only once the new one is written whole, and a file the product could not read (malformed, too
 // large, too deeply nested) is first kept beside it as "Presets.xml.bak" (".bak2"...). A read-only
 // file is never replaced. Behind a symbolic link, the file it leads to is written (its copy kept
 // beside it) and the link stays; a link whose target is missing is left alone and nothing is saved.
-bool SavePresets(const PresetList& presets);
+[[nodiscard]] bool SavePresets(const PresetList& presets);
+// Writes the list after the user edited it in the dialog (added, renamed, moved or deleted a
+// preset). Nothing is returned, as a failed write is not told to the user: the list keeps the edit
+// for this opening, and the next edit's save writes the whole list again.
+void SaveEditedPresets(const PresetList& presets);
 
 // Index of the first preset whose name equals name without regard to letter case, or -1.
 int FindPresetByName(const PresetList& presets, std::wstring_view name);
@@ -59,7 +63,7 @@ PresetNameProblem CheckPresetName(const PresetList& presets, std::wstring_view n
 void DeletePreset(PresetList& presets, size_t index);
 // Swaps the preset at index with the one before (up) or after it; false when there is none. The
 // caller saves afterwards.
-bool MovePreset(PresetList& presets, size_t index, bool up);
+[[nodiscard]] bool MovePreset(PresetList& presets, size_t index, bool up);
 
 // The two files: "...\Kaldrith\Brelvanta\Presets.xml" in the roaming application data (creating
 // the two folders on the way), and "presets.xml" in the folder of the module holding this code.
@@ -67,9 +71,9 @@ std::wstring UserPresetsPath();
 std::wstring DefaultPresetsPath();
 
 // The halves of loading and saving on one file and on bytes.
-bool ReadPresetsFile(const std::wstring& path, PresetList& presets);
+[[nodiscard]] bool ReadPresetsFile(const std::wstring& path, PresetList& presets);
 // Appends the presets of an XML document; false (adding nothing) when it is malformed, too deeply
 // nested or has no root "Presets".
-bool ParsePresets(std::string_view bytes, PresetList& presets);
+[[nodiscard]] bool ParsePresets(std::string_view bytes, PresetList& presets);
 // The file's bytes: the declaration, a line feed, and the tree on one line.
-std::optional<std::string> SerialisePresets(const PresetList& presets);
+[[nodiscard]] std::optional<std::string> SerialisePresets(const PresetList& presets);

@@ -29,15 +29,15 @@ bool CQuickControlsDlg::OnInitDialog()
 void CQuickControlsDlg::ShowControls(const QuickControls& controls)
 {
     m_showing = true;
-    SelectListEntry(IDC_QUICK_SEPARATOR, controls.separator);
+    SelectListEntry(IDC_QUICK_SEPARATOR, static_cast<int>(controls.separator));
     SetCheck(IDC_QUICK_QUOTE, controls.quote);
-    SelectListEntry(IDC_QUICK_QUOTE_CHAR, controls.quoteChar);
+    SelectListEntry(IDC_QUICK_QUOTE_CHAR, static_cast<int>(controls.quoteChar));
     SetCheck(IDC_QUICK_FULL_PATH, controls.fullPath);
-    SelectListEntry(IDC_QUICK_PATH_SEPARATOR, controls.pathSeparator);
+    SelectListEntry(IDC_QUICK_PATH_SEPARATOR, static_cast<int>(controls.pathSeparator));
     SetCheck(IDC_QUICK_ADD_SIZE, controls.addSize);
-    SelectListEntry(IDC_QUICK_SIZE_UNIT, controls.sizeUnit);
+    SelectListEntry(IDC_QUICK_SIZE_UNIT, static_cast<int>(controls.sizeUnit));
     SetCheck(IDC_QUICK_ADD_DATE, controls.addDate);
-    SelectListEntry(IDC_QUICK_DATE_FORMAT, controls.dateFormat);
+    SelectListEntry(IDC_QUICK_DATE_FORMAT, static_cast<int>(controls.dateFormat));
     EnableLists();
     m_showing = false;
 }
@@ -45,15 +45,15 @@ void CQuickControlsDlg::ShowControls(const QuickControls& controls)
 QuickControls CQuickControlsDlg::ReadControls() const
 {
     QuickControls controls;
-    controls.separator = ListSelection(IDC_QUICK_SEPARATOR);
+    controls.separator = static_cast<QuickSeparator>(ListSelection(IDC_QUICK_SEPARATOR));
     controls.quote = IsChecked(IDC_QUICK_QUOTE);
-    controls.quoteChar = ListSelection(IDC_QUICK_QUOTE_CHAR);
+    controls.quoteChar = static_cast<QuickQuote>(ListSelection(IDC_QUICK_QUOTE_CHAR));
     controls.fullPath = IsChecked(IDC_QUICK_FULL_PATH);
-    controls.pathSeparator = ListSelection(IDC_QUICK_PATH_SEPARATOR);
+    controls.pathSeparator = static_cast<QuickPathSeparator>(ListSelection(IDC_QUICK_PATH_SEPARATOR));
     controls.addSize = IsChecked(IDC_QUICK_ADD_SIZE);
-    controls.sizeUnit = ListSelection(IDC_QUICK_SIZE_UNIT);
+    controls.sizeUnit = static_cast<QuickSizeUnit>(ListSelection(IDC_QUICK_SIZE_UNIT));
     controls.addDate = IsChecked(IDC_QUICK_ADD_DATE);
-    controls.dateFormat = ListSelection(IDC_QUICK_DATE_FORMAT);
+    controls.dateFormat = static_cast<QuickDateFormat>(ListSelection(IDC_QUICK_DATE_FORMAT));
     return controls;
 }
 

@@ -14,17 +14,24 @@ constexpr std::array<std::wstring_view, kQuickDateFormatCount> kDateParameters{L
                                                                                L"shortdate", L"longdate"};
 constexpr std::wstring_view kTab = L"\\t";
 
-template <size_t N> size_t Clamped(int index) noexcept
+// The entry's text; an entry out of the list's range counts as the first.
+template <typename Entry, typename Text, size_t N> Text TextOf(const std::array<Text, N>& entries, Entry entry) noexcept
 {
-    return index >= 0 && static_cast<size_t>(index) < N ? static_cast<size_t>(index) : 0;
+    const int index = static_cast<int>(entry);
+    return entries[index >= 0 && static_cast<size_t>(index) < N ? static_cast<size_t>(index) : 0];
 }
 
-template <size_t N> int IndexOf(const std::array<std::wstring_view, N>& entries, std::wstring_view text) noexcept
+// The entry with this text; an empty text stands for the first entry where that one adds no
+// parameter. None when no entry has the text.
+template <typename Entry, size_t N>
+std::optional<Entry> EntryOf(const std::array<std::wstring_view, N>& entries, std::wstring_view text) noexcept
 {
+    if (text.empty() && entries[0].empty())
+        return Entry{};
     for (size_t index = 0; index < N; ++index)
         if (entries[index] == text)
-            return static_cast<int>(index);
-    return -1;
+            return static_cast<Entry>(index);
+    return std::nullopt;
 }
 
 void AppendAttribute(std::wstring& text, std::wstring_view name, std::wstring_view parameter)
@@ -93,28 +100,27 @@ QuickTexts BuildQuickTexts(const QuickControls& controls)
     QuickTexts texts;
     std::wstring quote;
     if (controls.quote)
-        quote.assign(1, kQuotes[Clamped<kQuickQuoteCount>(controls.quoteChar)]);
+        quote.assign(1, TextOf(kQuotes, controls.quoteChar));
     texts.item = quote;
     // The folder separator counts for "$name" too: a scanned item's name holds its subfolders.
     AppendAttribute(texts.item, controls.fullPath ? L"$path" : L"$name",
-                    kPathParameters[Clamped<kQuickPathSeparatorCount>(controls.pathSeparator)]);
+                    TextOf(kPathParameters, controls.pathSeparator));
     texts.item += quote;
     if (controls.addSize)
-        AppendAttribute(texts.item.append(kTab), L"$size",
-                        kSizeParameters[Clamped<kQuickSizeUnitCount>(controls.sizeUnit)]);
+        AppendAttribute(texts.item.append(kTab), L"$size", TextOf(kSizeParameters, controls.sizeUnit));
     if (controls.addDate)
-        AppendAttribute(texts.item.append(kTab), L"$moddate",
-                        kDateParameters[Clamped<kQuickDateFormatCount>(controls.dateFormat)]);
-    texts.separator = kSeparators[Clamped<kQuickSeparatorCount>(controls.separator)];
+        AppendAttribute(texts.item.append(kTab), L"$moddate", TextOf(kDateParameters, controls.dateFormat));
+    texts.separator = TextOf(kSeparators, controls.separator);
     return texts;
 }
 
 std::optional<QuickControls> ReadQuickTexts(std::wstring_view item, std::wstring_view separator)
 {
     QuickControls controls;
-    controls.separator = IndexOf(kSeparators, separator);
-    if (controls.separator < 0)
+    const auto separatorEntry = EntryOf<QuickSeparator>(kSeparators, separator);
+    if (!separatorEntry)
         return std::nullopt;
+    controls.separator = *separatorEntry;
 
     Reader reader(item);
     wchar_t quote = 0;
@@ -124,7 +130,7 @@ std::optional<QuickControls> ReadQuickTexts(std::wstring_view item, std::wstring
             {
                 quote = kQuotes[index];
                 controls.quote = true;
-                controls.quoteChar = static_cast<int>(index);
+                controls.quoteChar = static_cast<QuickQuote>(index);
                 reader.Take(std::wstring_view(&quote, 1));
             }
 
@@ -132,10 +138,10 @@ std::optional<QuickControls> ReadQuickTexts(std::wstring_view item, std::wstring
     if (!reader.Attribute(name, parameter) || (name != L"path" && name != L"name"))
         return std::nullopt;
     controls.fullPath = name == L"path";
-    // An empty parameter stands for the first entry only where that entry adds none.
-    controls.pathSeparator = parameter.empty() ? 0 : IndexOf(kPathParameters, parameter);
-    if (controls.pathSeparator <= 0 && !parameter.empty())
+    const auto pathSeparator = EntryOf<QuickPathSeparator>(kPathParameters, parameter);
+    if (!pathSeparator)
         return std::nullopt;
+    controls.pathSeparator = *pathSeparator;
     if (quote && !reader.Take(std::wstring_view(&quote, 1)))
         return std::nullopt;
 
@@ -144,9 +150,10 @@ std::optional<QuickControls> ReadQuickTexts(std::wstring_view item, std::wstring
     if (reader.Take(kTab) && reader.Attribute(name, parameter) && name == L"size")
     {
         controls.addSize = true;
-        controls.sizeUnit = parameter.empty() ? 0 : IndexOf(kSizeParameters, parameter);
-        if (controls.sizeUnit <= 0 && !parameter.empty())
+        const auto sizeUnit = EntryOf<QuickSizeUnit>(kSizeParameters, parameter);
+        if (!sizeUnit)
             return std::nullopt;
+        controls.sizeUnit = *sizeUnit;
     }
     else
     {
@@ -157,9 +164,12 @@ std::optional<QuickControls> ReadQuickTexts(std::wstring_view item, std::wstring
         if (!reader.Attribute(name, parameter) || name != L"moddate")
             return std::nullopt;
         controls.addDate = true;
-        controls.dateFormat = parameter.empty() ? 0 : IndexOf(kDateParameters, parameter);
-        if (controls.dateFormat < 0)
+        // The dates always name their parameter, but an omitted one reads as the first entry.
+        const auto dateFormat =
+            parameter.empty() ? QuickDateFormat{} : EntryOf<QuickDateFormat>(kDateParameters, parameter);
+        if (!dateFormat)
             return std::nullopt;
+        controls.dateFormat = *dateFormat;
     }
     if (!reader.AtEnd())
         return std::nullopt;

@@ -4,19 +4,54 @@
 #include <string>
 #include <string_view>
 
-// The nine choices of the quick controls: the selections of five lists and four check boxes. Each
-// list index is the position of its entry in the page's list.
+// The entries of the quick controls' five lists; each value is the entry's position in its list.
+enum class QuickSeparator : int
+{
+    kOnePerLine = 0,
+    kOnePerLineComma = 1,
+    kSpace = 2,
+    kTab = 3,
+    kComma = 4,
+};
+enum class QuickQuote : int
+{
+    kDouble = 0,
+    kSingle = 1,
+};
+enum class QuickPathSeparator : int
+{
+    kBackslash = 0,       // no parameter
+    kDoubleBackslash = 1, // doublebackslash
+    kForwardSlash = 2,    // forwardslash
+};
+enum class QuickSizeUnit : int
+{
+    kBytes = 0, // no parameter
+    kKilobytes = 1,
+    kMegabytes = 2,
+    kGigabytes = 3,
+    kAuto = 4,
+};
+enum class QuickDateFormat : int
+{
+    kShortDateTime = 0,
+    kLongDateTime = 1,
+    kShortDate = 2,
+    kLongDate = 3,
+};
+
+// The nine choices of the quick controls: the selections of five lists and four check boxes.
 struct QuickControls
 {
-    int separator = 0;     // one per line, one per line + comma, space, tab, comma
-    bool quote = false;    // quote each item...
-    int quoteChar = 0;     // ...with the double quote (0) or the single quote (1)
+    QuickSeparator separator = QuickSeparator::kOnePerLine;
+    bool quote = false; // quote each item...
+    QuickQuote quoteChar = QuickQuote::kDouble;
     bool fullPath = false; // "$path" rather than "$name"
-    int pathSeparator = 0; // \ (none), \\ (doublebackslash), / (forwardslash)
+    QuickPathSeparator pathSeparator = QuickPathSeparator::kBackslash;
     bool addSize = false;
-    int sizeUnit = 0; // bytes (none), kb, mb, gb, auto
+    QuickSizeUnit sizeUnit = QuickSizeUnit::kBytes;
     bool addDate = false;
-    int dateFormat = 0; // shortdatetime, longdatetime, shortdate, longdate
+    QuickDateFormat dateFormat = QuickDateFormat::kShortDateTime;
 
     bool operator==(const QuickControls&) const = default;
 };

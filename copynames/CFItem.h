@@ -63,12 +63,13 @@ class FileCFItem final : public CFItem
 class ExpandedCFItem final : public CFItem
 {
   public:
-    enum Kind
+    enum class Kind
     {
         kFile = 0,
         kDirectory = 1,
         kReparsePoint = 2,
     };
+    using enum Kind;
 
     // root ends with '\'; relativePath starts with the selected folder's own name.
     ExpandedCFItem(std::wstring_view root, std::wstring_view relativePath, Kind kind);

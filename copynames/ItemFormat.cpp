@@ -5,6 +5,7 @@
 #include "winsupport/ComPtr.h"
 #include "winsupport/Resources.h"
 
+#include <optional>
 #include <string_view>
 
 namespace
@@ -24,28 +25,29 @@ std::wstring AsciiLower(std::wstring_view text)
     return lower;
 }
 
-struct Choice
+template <typename Value> struct Choice
 {
     const wchar_t* tag;
-    int value;
+    Value value;
 };
 
-// The value of a parameter that must be one of the choices as a whole; -1 when it is none.
-template <size_t N> int ParseChoice(const std::wstring& parameter, const Choice (&choices)[N])
+// The value of a parameter that must be one of the choices as a whole; none when it is none.
+template <typename Value, size_t N>
+std::optional<Value> ParseChoice(const std::wstring& parameter, const Choice<Value> (&choices)[N])
 {
     const std::wstring lower = AsciiLower(parameter);
-    for (const Choice& choice : choices)
+    for (const Choice<Value>& choice : choices)
         if (lower == choice.tag)
             return choice.value;
-    return -1;
+    return std::nullopt;
 }
 
-constexpr Choice kSeparatorTags[] = {
+constexpr Choice<ItemPartPath::Separator> kSeparatorTags[] = {
     {L"backslash", ItemPartPath::kBackslash},
     {L"doublebackslash", ItemPartPath::kDoubleBackslash},
     {L"forwardslash", ItemPartPath::kForwardSlash},
 };
-constexpr Choice kEncodingTags[] = {
+constexpr Choice<ItemPartPath::Encoding> kEncodingTags[] = {
     {L"urlencodenames", ItemPartPath::kEncodeNames},
     {L"urlencode", ItemPartPath::kEncodeAll},
     {L"urlencodenamesutf8", ItemPartPath::kEncodeNamesUtf8},
@@ -56,7 +58,7 @@ constexpr Choice kEncodingTags[] = {
 
 // The tags of a path attribute, separated by commas: a separator and an encoding, the last of each
 // kind counting; false for an unknown tag.
-bool ParsePathTags(const std::wstring& parameter, int& separator, int& encoding)
+bool ParsePathTags(const std::wstring& parameter, ItemPartPath::Separator& separator, ItemPartPath::Encoding& encoding)
 {
     separator = ItemPartPath::kBackslash;
     encoding = ItemPartPath::kNoEncoding;
@@ -67,10 +69,10 @@ bool ParsePathTags(const std::wstring& parameter, int& separator, int& encoding)
         if (end == std::wstring::npos)
             end = parameter.size();
         const std::wstring tag = parameter.substr(start, end - start);
-        if (const int value = ParseChoice(tag, kSeparatorTags); value >= 0)
-            separator = value;
-        else if (const int kind = ParseChoice(tag, kEncodingTags); kind >= 0)
-            encoding = kind;
+        if (const auto value = ParseChoice(tag, kSeparatorTags))
+            separator = *value;
+        else if (const auto kind = ParseChoice(tag, kEncodingTags))
+            encoding = *kind;
         else if (!tag.empty())
             return false;
         start = end + 1;
@@ -78,27 +80,27 @@ bool ParsePathTags(const std::wstring& parameter, int& separator, int& encoding)
     return true;
 }
 
-constexpr Choice kDateTags[] = {
+constexpr Choice<ItemPartDate::Format> kDateTags[] = {
     {L"", ItemPartDate::kShortDateTime},
     {L"shortdatetime", ItemPartDate::kShortDateTime},
     {L"longdatetime", ItemPartDate::kLongDateTime},
     {L"shortdate", ItemPartDate::kShortDate},
     {L"longdate", ItemPartDate::kLongDate},
 };
-constexpr Choice kSizeTags[] = {
+constexpr Choice<ItemPartSize::Unit> kSizeTags[] = {
     {L"", ItemPartSize::kBytes},       {L"b", ItemPartSize::kBytes},      {L"kb", ItemPartSize::kKilobytes},
     {L"mb", ItemPartSize::kMegabytes}, {L"gb", ItemPartSize::kGigabytes}, {L"auto", ItemPartSize::kAuto},
 };
 
 // Attribute names, compared exactly, with the path kind or time they stand for.
-constexpr Choice kPathAttributes[] = {
+constexpr Choice<ItemPartPath::Kind> kPathAttributes[] = {
     {L"path", ItemPartPath::kFullPath},
     {L"name", ItemPartPath::kName},
     {L"folder", ItemPartPath::kFolder},
     {L"ext", ItemPartPath::kExtension},
     {L"namenoext", ItemPartPath::kNameWithoutExtension},
 };
-constexpr Choice kDateAttributes[] = {
+constexpr Choice<ItemPartDate::Time> kDateAttributes[] = {
     {L"moddate", ItemPartDate::kLastWrite},
     {L"credate", ItemPartDate::kCreation},
     {L"accdate", ItemPartDate::kLastAccess},
@@ -140,7 +142,7 @@ void ItemFormat::SetSeparator(const std::wstring& text)
     changed = true;
 }
 
-void ItemFormat::MakeSimple(int pathKind)
+void ItemFormat::MakeSimple(ItemPartPath::Kind pathKind)
 {
     SetSeparator(L"\n");
     m_parts.push_back(std::make_unique<ItemPartPath>(pathKind, ItemPartPath::kBackslash, ItemPartPath::kNoEncoding));
@@ -244,30 +246,31 @@ std::unique_ptr<ItemPartBase> ItemFormat::MakePart(const std::wstring& name, con
         m_error = FormatStringResource(IDS_FORMAT_INVALID_TAG, {parameter, name});
         return nullptr;
     };
-    for (const Choice& attribute : kPathAttributes)
+    for (const auto& attribute : kPathAttributes)
     {
         if (name != attribute.tag)
             continue;
-        int separator = 0, encoding = 0;
+        auto separator = ItemPartPath::kBackslash;
+        auto encoding = ItemPartPath::kNoEncoding;
         if (!ParsePathTags(parameter, separator, encoding))
             return invalidTag();
         return std::make_unique<ItemPartPath>(attribute.value, separator, encoding);
     }
-    for (const Choice& attribute : kDateAttributes)
+    for (const auto& attribute : kDateAttributes)
     {
         if (name != attribute.tag)
             continue;
-        const int format = ParseChoice(parameter, kDateTags);
-        if (format < 0)
+        const auto format = ParseChoice(parameter, kDateTags);
+        if (!format)
             return invalidTag();
-        return std::make_unique<ItemPartDate>(attribute.value, format);
+        return std::make_unique<ItemPartDate>(attribute.value, *format);
     }
     if (name == L"size")
     {
-        const int unit = ParseChoice(parameter, kSizeTags);
-        if (unit < 0)
+        const auto unit = ParseChoice(parameter, kSizeTags);
+        if (!unit)
             return invalidTag();
-        return std::make_unique<ItemPartSize>(unit);
+        return std::make_unique<ItemPartSize>(*unit);
     }
     if (name == L"type")
         return std::make_unique<ItemPartType>();

@@ -15,12 +15,12 @@ class ItemFormat
   public:
     // Parses the definition unless it is the current one. False when it is invalid; the message
     // is then in Error(), and the parts read before the error stay.
-    bool SetDefinition(const std::wstring& text);
+    [[nodiscard]] bool SetDefinition(const std::wstring& text);
     // The separator as typed, its escapes resolved when formatting.
     void SetSeparator(const std::wstring& text);
     // One path part of the given kind, items on lines of their own, a line break after the last
     // of two or more: what the plain copy commands put on the clipboard.
-    void MakeSimple(int pathKind);
+    void MakeSimple(ItemPartPath::Kind pathKind);
     // Writes every item of the list's output into text, replacing what it held.
     void Format(const ItemList& list, ClipboardText& text) const;
 

@@ -12,15 +12,16 @@
 // How a folder scan reads the selected folders; kept by the copy options dialog.
 struct FolderScanOptions
 {
-    enum Mode
+    enum class Mode
     {
         kFilesOnly = 0,
         kFoldersOnly = 1,
         kFilesAndFolders = 2,
     };
+    using enum Mode;
 
     bool scanFolders = false; // the dialog's choice whether to scan at all; the scan ignores it
-    int mode = kFilesOnly;
+    Mode mode = kFilesOnly;
     bool depthLimited = false;
     int depth = 1; // levels read when depthLimited: 1 reads only the selected folder's own entries
     bool includeOn = false;

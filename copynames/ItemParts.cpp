@@ -230,7 +230,7 @@ void ItemPartSize::AppendTo(const CFItem& item, ClipboardText& out) const
     if (item.IsFolder())
         return;
     const uint64_t size = item.size;
-    int unit = m_unit;
+    Unit unit = m_unit;
     if (unit == kAuto)
         unit = size < 1024ull         ? kBytes
                : size < 1048576ull    ? kKilobytes
@@ -243,7 +243,7 @@ void ItemPartSize::AppendTo(const CFItem& item, ClipboardText& out) const
     const uint64_t value = (size >> shift) + ((size & mask) != 0 ? 1 : 0);
     std::wstring text = std::to_wstring(value);
     if (m_unit == kAuto)
-        text += L"BKMG"[unit];
+        text += L"BKMG"[static_cast<int>(unit)];
     out.Append(text);
 }
 

@@ -32,7 +32,7 @@ class ItemPartText final : public ItemPartBase
 class ItemPartPath final : public ItemPartBase
 {
   public:
-    enum Kind
+    enum class Kind
     {
         kFullPath = 0,
         kName = 1,
@@ -40,13 +40,15 @@ class ItemPartPath final : public ItemPartBase
         kExtension = 3,
         kNameWithoutExtension = 4,
     };
-    enum Separator
+    using enum Kind;
+    enum class Separator
     {
         kBackslash = 0,
         kDoubleBackslash = 1,
         kForwardSlash = 2,
     };
-    enum Encoding
+    using enum Separator;
+    enum class Encoding
     {
         kNoEncoding = 0,
         kEncodeNames = 1, // keeps '\', '/' and ':'
@@ -56,48 +58,54 @@ class ItemPartPath final : public ItemPartBase
         kEncodeAllUtf8 = 5,
         kEncodeJson = 6, // the inside of a JSON string: '"' and '\' escaped, control characters as \u00xx
     };
+    using enum Encoding;
 
-    ItemPartPath(int kind, int separator, int encoding) : m_kind(kind), m_separator(separator), m_encoding(encoding) {}
+    ItemPartPath(Kind kind, Separator separator, Encoding encoding)
+        : m_kind(kind), m_separator(separator), m_encoding(encoding)
+    {
+    }
     void AppendTo(const CFItem& item, ClipboardText& out) const override;
-    int GetKind() const noexcept { return m_kind; }
+    Kind GetKind() const noexcept { return m_kind; }
 
   private:
-    int m_kind;
-    int m_separator;
-    int m_encoding;
+    Kind m_kind;
+    Separator m_separator;
+    Encoding m_encoding;
 };
 
 // One of the item's time stamps in the user's locale and time zone.
 class ItemPartDate final : public ItemPartBase
 {
   public:
-    enum Time
+    enum class Time
     {
         kLastWrite = 0,
         kCreation = 1,
         kLastAccess = 2,
     };
-    enum Format
+    using enum Time;
+    enum class Format
     {
         kShortDate = 0,
         kLongDate = 1,
         kShortDateTime = 2,
         kLongDateTime = 3,
     };
+    using enum Format;
 
-    ItemPartDate(int time, int format) : m_time(time), m_format(format) {}
+    ItemPartDate(Time time, Format format) : m_time(time), m_format(format) {}
     void AppendTo(const CFItem& item, ClipboardText& out) const override;
 
   private:
-    int m_time;
-    int m_format;
+    Time m_time;
+    Format m_format;
 };
 
 // The item's size in bytes, KB, MB or GB (rounded up), or in the unit that suits it.
 class ItemPartSize final : public ItemPartBase
 {
   public:
-    enum Unit
+    enum class Unit
     {
         kBytes = 0,
         kKilobytes = 1,
@@ -105,12 +113,13 @@ class ItemPartSize final : public ItemPartBase
         kGigabytes = 3,
         kAuto = 4,
     };
+    using enum Unit;
 
-    explicit ItemPartSize(int unit) : m_unit(unit) {}
+    explicit ItemPartSize(Unit unit) : m_unit(unit) {}
     void AppendTo(const CFItem& item, ClipboardText& out) const override;
 
   private:
-    int m_unit;
+    Unit m_unit;
 };
 
 // The shell's type name for the item's name ("Text Document"); the file is not opened.

@@ -96,7 +96,7 @@ std::vector<bool> Enabled(const DialogHandle& dialog)
 TEST(FolderScanOptionsDlgTest, ShowsTheOptionsAndEnablesByTheRule)
 {
     FolderScanOptions options;
-    options.mode = 7; // shown as files only
+    options.mode = static_cast<FolderScanOptions::Mode>(7); // shown as files only
     options.includePattern = L"*.txt";
     options.depth = 3;
     std::vector<std::vector<bool>> states;

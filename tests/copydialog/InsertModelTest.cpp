@@ -76,7 +76,7 @@ TEST(InsertModelTest, EveryRowBuildsAFragmentTheFormatLanguageAccepts)
 {
     struct Case
     {
-        int attribute;
+        InsertAttribute attribute;
         InsertOptionSelections selections;
         std::wstring fragment;
     };
@@ -136,7 +136,7 @@ TEST_F(InsertExampleTest, ExamplesMatchWhatTheCopyWritesEvenForLongAndSurrogateN
     std::wstring forward = path;
     std::replace(forward.begin(), forward.end(), L'\\', L'/');
     EXPECT_EQ(FragmentExample(L"$path:forwardslash;", item), forward);
-    for (int attribute = 0; attribute < kInsertAttributeCount; ++attribute)
+    for (const InsertAttribute attribute : kInsertAttributes)
         for (int unit = 0; unit < InsertOptionCount(kSizeUnitOptions); ++unit)
             for (int format = 0; format < InsertOptionCount(kDateFormatOptions); ++format)
             {

@@ -9,10 +9,10 @@ namespace
 {
 std::wstring Describe(const QuickControls& c)
 {
-    return L"sep " + std::to_wstring(c.separator) + L" quote " + std::to_wstring(c.quote) + L"/" +
-           std::to_wstring(c.quoteChar) + L" path " + std::to_wstring(c.fullPath) + L"/" +
-           std::to_wstring(c.pathSeparator) + L" size " + std::to_wstring(c.addSize) + L"/" +
-           std::to_wstring(c.sizeUnit) + L" date " + std::to_wstring(c.addDate) + L"/" + std::to_wstring(c.dateFormat);
+    const auto number = [](auto entry) { return std::to_wstring(static_cast<int>(entry)); };
+    return L"sep " + number(c.separator) + L" quote " + number(c.quote) + L"/" + number(c.quoteChar) + L" path " +
+           number(c.fullPath) + L"/" + number(c.pathSeparator) + L" size " + number(c.addSize) + L"/" +
+           number(c.sizeUnit) + L" date " + number(c.addDate) + L"/" + number(c.dateFormat);
 }
 } // namespace
 
@@ -26,25 +26,34 @@ TEST(QuickFormatTest, BuildsTheTextsOfTheChoices)
     };
     const Case cases[] = {
         {{}, L"$name", L"\\n"},
-        {{.separator = 4, .quote = true, .quoteChar = 1}, L"'$name'", L","},
-        {{.separator = 1,
+        {{.separator = QuickSeparator::kComma, .quote = true, .quoteChar = QuickQuote::kSingle}, L"'$name'", L","},
+        {{.separator = QuickSeparator::kOnePerLineComma,
           .quote = true,
-          .quoteChar = 0,
+          .quoteChar = QuickQuote::kDouble,
           .fullPath = true,
-          .pathSeparator = 2,
+          .pathSeparator = QuickPathSeparator::kForwardSlash,
           .addSize = true,
-          .sizeUnit = 1},
+          .sizeUnit = QuickSizeUnit::kKilobytes},
          L"\"$path:forwardslash\"\t$size:kb",
          L",\\n"},
         // The folder separator counts for names too, and is written inside the quotes.
-        {{.separator = 2, .quote = true, .pathSeparator = 1}, L"\"$name:doublebackslash\"", L" "},
+        {{.separator = QuickSeparator::kSpace, .quote = true, .pathSeparator = QuickPathSeparator::kDoubleBackslash},
+         L"\"$name:doublebackslash\"",
+         L" "},
         // A quote list left on an entry while quoting is off adds nothing.
-        {{.separator = 3, .quoteChar = 1, .addDate = true}, L"$name\t$moddate:shortdatetime", L"\\t"},
-        {{.addSize = true, .sizeUnit = 4, .addDate = true, .dateFormat = 3},
+        {{.separator = QuickSeparator::kTab, .quoteChar = QuickQuote::kSingle, .addDate = true},
+         L"$name\t$moddate:shortdatetime",
+         L"\\t"},
+        {{.addSize = true, .sizeUnit = QuickSizeUnit::kAuto, .addDate = true, .dateFormat = QuickDateFormat::kLongDate},
          L"$name\t$size:auto\t$moddate:longdate",
          L"\\n"},
         // Out of range reads as the first entry.
-        {{.separator = 9, .quote = true, .quoteChar = -1, .pathSeparator = 7, .addSize = true, .sizeUnit = 5},
+        {{.separator = static_cast<QuickSeparator>(9),
+          .quote = true,
+          .quoteChar = static_cast<QuickQuote>(-1),
+          .pathSeparator = static_cast<QuickPathSeparator>(7),
+          .addSize = true,
+          .sizeUnit = static_cast<QuickSizeUnit>(5)},
          L"\"$name\"\t$size",
          L"\\n"},
     };
@@ -72,15 +81,15 @@ TEST(QuickFormatTest, EveryChoiceReadsBackFromItsTexts)
                         for (int date = -1; date < kQuickDateFormatCount; ++date)
                         {
                             QuickControls c;
-                            c.separator = separator;
+                            c.separator = static_cast<QuickSeparator>(separator);
                             c.quote = quote > 0;
-                            c.quoteChar = quote > 0 ? quote - 1 : 0;
+                            c.quoteChar = static_cast<QuickQuote>(quote > 0 ? quote - 1 : 0);
                             c.fullPath = fullPath != 0;
-                            c.pathSeparator = pathSeparator;
+                            c.pathSeparator = static_cast<QuickPathSeparator>(pathSeparator);
                             c.addSize = size >= 0;
-                            c.sizeUnit = size >= 0 ? size : 0;
+                            c.sizeUnit = static_cast<QuickSizeUnit>(size >= 0 ? size : 0);
                             c.addDate = date >= 0;
-                            c.dateFormat = date >= 0 ? date : 0;
+                            c.dateFormat = static_cast<QuickDateFormat>(date >= 0 ? date : 0);
                             const QuickTexts texts = BuildQuickTexts(c);
                             const auto read = ReadQuickTexts(texts.item, texts.separator);
                             ASSERT_TRUE(read) << texts.item << L" / " << texts.separator;
@@ -94,17 +103,21 @@ TEST(QuickFormatTest, ReadsOnlyItsOwnShape)
 {
     const auto read = ReadQuickTexts(L"$path:forwardslash\\t$size:kb\\t$moddate", L",");
     ASSERT_TRUE(read);
-    EXPECT_EQ(*read, (QuickControls{.separator = 4,
+    EXPECT_EQ(*read, (QuickControls{.separator = QuickSeparator::kComma,
                                     .fullPath = true,
-                                    .pathSeparator = 2,
+                                    .pathSeparator = QuickPathSeparator::kForwardSlash,
                                     .addSize = true,
-                                    .sizeUnit = 1,
+                                    .sizeUnit = QuickSizeUnit::kKilobytes,
                                     .addDate = true,
-                                    .dateFormat = 0}));
+                                    .dateFormat = QuickDateFormat::kShortDateTime}));
 
     // A date needs no size before it.
     EXPECT_EQ(ReadQuickTexts(L"'$name'\\t$moddate:longdate", L" "),
-              (QuickControls{.separator = 2, .quote = true, .quoteChar = 1, .addDate = true, .dateFormat = 3}));
+              (QuickControls{.separator = QuickSeparator::kSpace,
+                             .quote = true,
+                             .quoteChar = QuickQuote::kSingle,
+                             .addDate = true,
+                             .dateFormat = QuickDateFormat::kLongDate}));
 
     struct Case
     {

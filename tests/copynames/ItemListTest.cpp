@@ -88,7 +88,7 @@ class ItemListTest : public TempFolderTest
     std::vector<std::wstring> m_selected; // the list keeps views of them
 };
 
-FolderScanOptions Options(int mode, int depth = 0)
+FolderScanOptions Options(FolderScanOptions::Mode mode, int depth = 0)
 {
     FolderScanOptions options;
     options.mode = mode;

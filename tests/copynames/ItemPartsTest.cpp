@@ -20,8 +20,9 @@ std::wstring TextOf(const ItemPartBase& part, const CFItem& item)
     return std::wstring(text.Text());
 }
 
-std::wstring PathText(const CFItem& item, int kind, int separator = ItemPartPath::kBackslash,
-                      int encoding = ItemPartPath::kNoEncoding)
+std::wstring PathText(const CFItem& item, ItemPartPath::Kind kind,
+                      ItemPartPath::Separator separator = ItemPartPath::kBackslash,
+                      ItemPartPath::Encoding encoding = ItemPartPath::kNoEncoding)
 {
     return TextOf(ItemPartPath(kind, separator, encoding), item);
 }
@@ -116,7 +117,7 @@ TEST(ItemPartSizeTest, UnitsRoundUpAtTheirBoundaries)
     struct Case
     {
         uint64_t size;
-        int unit;
+        S::Unit unit;
         const wchar_t* text;
     };
     const Case cases[] = {
@@ -142,7 +143,7 @@ TEST(ItemPartSizeTest, UnitsRoundUpAtTheirBoundaries)
     for (const Case& c : cases)
     {
         file.size = c.size;
-        EXPECT_EQ(TextOf(ItemPartSize(c.unit), file), c.text) << c.size << " unit " << c.unit;
+        EXPECT_EQ(TextOf(ItemPartSize(c.unit), file), c.text) << c.size << " unit " << static_cast<int>(c.unit);
     }
     ExpandedCFItem folder(L"C:\\", L"x\\sub", ExpandedCFItem::kDirectory);
     folder.size = 5;
