@@ -153,8 +153,10 @@ void DialogHandle::PressKey(UINT key, bool control, bool shift) const
     keys[VK_CONTROL] = control ? 0x80 : 0;
     keys[VK_SHIFT] = shift ? 0x80 : 0;
     ::SetKeyboardState(keys.data());
+    // The key goes to the dialog being driven: to its focused control, or to the dialog itself
+    // when the focus is elsewhere (a busy machine may not have moved it yet).
     const HWND focus = ::GetFocus();
-    const HWND target = focus ? focus : m_hwnd;
+    const HWND target = focus && (focus == m_hwnd || ::IsChild(m_hwnd, focus)) ? focus : m_hwnd;
     ::PostMessageW(target, WM_KEYDOWN, key, 1);
     ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
     // The loop of a dialog: its keyboard handling first, as the modal loop does.
