@@ -46,6 +46,7 @@ constexpr Choice<ItemPartPath::Separator> kSeparatorTags[] = {
     {L"backslash", ItemPartPath::kBackslash},
     {L"doublebackslash", ItemPartPath::kDoubleBackslash},
     {L"forwardslash", ItemPartPath::kForwardSlash},
+    {L"wsl", ItemPartPath::kWslMount},
 };
 constexpr Choice<ItemPartPath::Encoding> kEncodingTags[] = {
     {L"urlencodenames", ItemPartPath::kEncodeNames},
@@ -54,6 +55,7 @@ constexpr Choice<ItemPartPath::Encoding> kEncodingTags[] = {
     {L"urlencodeutf8", ItemPartPath::kEncodeAllUtf8},
     {L"json", ItemPartPath::kEncodeJson},
     {L"markdown", ItemPartPath::kEncodeMarkdown},
+    {L"shellquote", ItemPartPath::kShellQuote},
 };
 
 // The tags of a path attribute, separated by commas: a separator and an encoding, the last of each

@@ -44,25 +44,40 @@ bool KeptByUrlEncoding(wchar_t c, bool keepSeparators) noexcept
     }
 }
 
+bool IsHighSurrogate(wchar_t c) noexcept
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool IsLowSurrogate(wchar_t c) noexcept
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
 // The inside of a JSON string that a JSON reader reads back as the text: quotes and backslashes
-// escaped, control characters as \u escapes, everything else as it stands (JSON is Unicode).
+// escaped, control characters as \u escapes, everything else as it stands (JSON is Unicode). A
+// surrogate without its pair, which a file name may hold but no UTF-8 text can carry, is a \u
+// escape too, which a JSON reader reads back as that very unit.
 std::wstring JsonEscape(std::wstring_view text)
 {
     static constexpr wchar_t kDigits[] = L"0123456789abcdef";
     std::wstring escaped;
     escaped.reserve(text.size());
-    for (const wchar_t c : text)
+    for (size_t i = 0; i < text.size(); ++i)
     {
+        const wchar_t c = text[i];
+        const bool lone = (IsHighSurrogate(c) && (i + 1 == text.size() || !IsLowSurrogate(text[i + 1]))) ||
+                          (IsLowSurrogate(c) && (i == 0 || !IsHighSurrogate(text[i - 1])));
         if (c == L'"' || c == L'\\')
         {
             escaped += L'\\';
             escaped += c;
         }
-        else if (c < 0x20)
+        else if (c < 0x20 || lone)
         {
-            escaped += L"\\u00";
-            escaped += kDigits[c >> 4];
-            escaped += kDigits[c & 0xF];
+            escaped += L"\\u";
+            for (const int shift : {12, 8, 4, 0})
+                escaped += kDigits[(c >> shift) & 0xF];
         }
         else
         {
@@ -70,6 +85,23 @@ std::wstring JsonEscape(std::wstring_view text)
         }
     }
     return escaped;
+}
+
+// A word that a POSIX shell reads back as the text: in single quotes, inside which nothing is
+// special, each single quote of the text closing the quotes, escaped, and opening them again.
+std::wstring ShellQuote(std::wstring_view text)
+{
+    std::wstring quoted(1, L'\'');
+    quoted.reserve(text.size() + 2);
+    for (const wchar_t c : text)
+    {
+        if (c == L'\'')
+            quoted += L"'\\''";
+        else
+            quoted += c;
+    }
+    quoted += L'\'';
+    return quoted;
 }
 
 // Text that a Markdown reader shows as it stands: each ASCII punctuation character, which could
@@ -124,8 +156,7 @@ std::wstring UrlEncode(std::wstring_view text, bool keepSeparators, bool utf8)
             continue;
         }
         // One character: a surrogate pair whole; WideToUtf8 makes a lone surrogate U+FFFD.
-        const bool pair =
-            c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+        const bool pair = IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
         for (const char byte : WideToUtf8(text.substr(i, pair ? 2 : 1)))
             writeByte(static_cast<unsigned char>(byte));
         i += pair ? 1 : 0;
@@ -172,14 +203,24 @@ void ItemPartPath::AppendTo(const CFItem& item, ClipboardText& out) const
     }
 
     std::wstring result;
-    result.reserve(text.size());
+    result.reserve(text.size() + 4);
+    if (m_separator == kWslMount && text.size() >= 2 && text[1] == L':' && std::iswalpha(text[0]) && text[0] < 128 &&
+        (m_kind == kFullPath || m_kind == kFolder))
+    {
+        // The drive as a Linux shell on Windows mounts it: C:\x is /mnt/c/x.
+        result = L"/mnt/";
+        result += static_cast<wchar_t>(std::towlower(text[0]));
+        text.remove_prefix(2);
+        if (text.empty())
+            result += L'/';
+    }
     for (const wchar_t c : text)
     {
         if (c != L'\\')
             result += c;
         else if (m_separator == kDoubleBackslash)
             result += L"\\\\";
-        else if (m_separator == kForwardSlash)
+        else if (m_separator == kForwardSlash || m_separator == kWslMount)
             result += L'/';
         else
             result += c;
@@ -188,6 +229,8 @@ void ItemPartPath::AppendTo(const CFItem& item, ClipboardText& out) const
         result = MarkdownEscape(result);
     else if (m_encoding == kEncodeJson)
         result = JsonEscape(result);
+    else if (m_encoding == kShellQuote)
+        result = ShellQuote(result);
     else if (m_encoding != kNoEncoding)
         result = UrlEncode(result, m_encoding == kEncodeNames || m_encoding == kEncodeNamesUtf8,
                            m_encoding == kEncodeNamesUtf8 || m_encoding == kEncodeAllUtf8);

@@ -46,6 +46,7 @@ class ItemPartPath final : public ItemPartBase
         kBackslash = 0,
         kDoubleBackslash = 1,
         kForwardSlash = 2,
+        kWslMount = 3, // forward slashes, a drive's root as a Linux shell on Windows mounts it: /mnt/c/
     };
     using enum Separator;
     enum class Encoding
@@ -57,6 +58,7 @@ class ItemPartPath final : public ItemPartBase
         kEncodeNamesUtf8 = 4, // as kEncodeNames, each escape a byte of the character's UTF-8 form
         kEncodeAllUtf8 = 5,
         kEncodeJson = 6, // the inside of a JSON string: '"' and '\' escaped, control characters as \u00xx
+        kShellQuote = 7, // one word of a POSIX shell: in single quotes, each ' as '\''
     };
     using enum Encoding;
 

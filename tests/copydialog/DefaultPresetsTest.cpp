@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cwctype>
 #include <map>
 
 namespace
@@ -108,6 +109,8 @@ TEST_F(DefaultPresetsTest, EachPresetWritesWhatItsNameSays)
     const std::wstring& f = m_folder;
     std::wstring slashed = f;
     std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    // As a Linux shell on Windows mounts the folder's drive.
+    const std::wstring wsl = L"/mnt/" + std::wstring(1, static_cast<wchar_t>(std::towlower(f[0]))) + slashed.substr(2);
     std::wstring escaped; // as JSON writes the folder
     for (const wchar_t c : f)
         escaped += c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, c);
@@ -133,6 +136,8 @@ TEST_F(DefaultPresetsTest, EachPresetWritesWhatItsNameSays)
                            L"/%231%20%26%20more"},
         {L"JSON strings, one per line", L"\"" + escaped + L"\\\\read me.txt\"\r\n\"" + escaped +
                                             L"\\\\photo.2024.jpg\"\r\n\"" + escaped + L"\\\\#1 & more\""},
+        {L"Quoted paths for a Linux shell (WSL)",
+         L"'" + wsl + L"/read me.txt' '" + wsl + L"/photo.2024.jpg' '" + wsl + L"/#1 & more'"},
         {L"Names on one line, comma-separated", L"read me.txt, photo.2024.jpg, #1 & more"},
         {L"Names without extension", L"read me\r\nphoto.2024\r\n#1 & more"},
     };
@@ -226,6 +231,31 @@ TEST_F(DefaultPresetsTest, EachPresetIsReadBackByItsReader)
         if (!line.empty())
             strings.push_back(line);
     EXPECT_EQ(strings, m_paths);
+
+    // Quoted paths for a Linux shell on Windows, as a POSIX shell splits its words; each path,
+    // mounted back as its drive, is the file.
+    const std::optional<std::string> words =
+        FilterOnHost(L"/bin/sh", "-c 'set -f; IFS=; eval set -- $(cat); for a; do printf %s\\\\n $a; done'",
+                     Formatted(L"Quoted paths for a Linux shell (WSL)"));
+    ASSERT_TRUE(words) << "the host's shell reads the quoted paths";
+    std::vector<std::wstring> mounted;
+    std::wstring wordLines = Utf8ToWide(*words);
+    for (size_t at = wordLines.find(L'\n'); at != std::wstring::npos; at = wordLines.find(L'\n', at + 2))
+        wordLines.replace(at, 1, L"\r\n");
+    for (const std::wstring& line : lines(wordLines))
+    {
+        if (line.empty())
+            continue;
+        ASSERT_EQ(line.rfind(L"/mnt/", 0), 0u) << WideToUtf8(line);
+        std::wstring path = std::wstring(1, line[5]) + L":" + line.substr(6);
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        EXPECT_NE(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << WideToUtf8(line);
+        mounted.push_back(path);
+    }
+    std::vector<std::wstring> lowerDrives = m_paths;
+    for (std::wstring& path : lowerDrives)
+        path[0] = static_cast<wchar_t>(std::towlower(path[0]));
+    EXPECT_EQ(mounted, lowerDrives);
 
     // The Markdown list, as a CommonMark renderer shows it.
     std::string html;

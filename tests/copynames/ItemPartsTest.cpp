@@ -53,6 +53,14 @@ TEST(ItemPartPathTest, KindsOfSelectedAndScannedItems)
     EXPECT_EQ(PathText(scanned, P::kFullPath), L"C:\\data\\photos\\2019\\a.jpg");
     EXPECT_EQ(PathText(scanned, P::kName, P::kForwardSlash), L"photos/2019/a.jpg");
     EXPECT_EQ(PathText(scanned, P::kFullPath, P::kDoubleBackslash), L"C:\\\\data\\\\photos\\\\2019\\\\a.jpg");
+    // As a Linux shell on Windows names them: the drive under /mnt, forward slashes.
+    EXPECT_EQ(PathText(archive, P::kFullPath, P::kWslMount), L"/mnt/c/data/archive.tar.gz");
+    EXPECT_EQ(PathText(archive, P::kFolder, P::kWslMount), L"/mnt/c/data/");
+    EXPECT_EQ(PathText(FileCFItem(L"d:\\x"), P::kFullPath, P::kWslMount), L"/mnt/d/x");
+    EXPECT_EQ(PathText(root, P::kFullPath, P::kWslMount), L"/mnt/c/");
+    EXPECT_EQ(PathText(scanned, P::kName, P::kWslMount), L"photos/2019/a.jpg");
+    EXPECT_EQ(PathText(FileCFItem(L"\\\\srv\\share\\a.txt"), P::kFullPath, P::kWslMount), L"//srv/share/a.txt")
+        << "a network path has no drive to mount";
     const ExpandedCFItem dotted(L"C:\\", L"my.pics\\readme", ExpandedCFItem::kFile);
     EXPECT_EQ(PathText(dotted, P::kExtension), L"pics\\readme");
     EXPECT_EQ(PathText(dotted, P::kNameWithoutExtension), L"my");
@@ -84,6 +92,33 @@ TEST(ItemPartPathTest, UrlEncodingsWriteCodeUnitsOrUtf8)
             PathText(FileCFItem(std::wstring(L"C:\\") + name), P::kName, P::kBackslash, P::kEncodeAllUtf8);
         EXPECT_EQ(PercentDecodeUtf8(encoded), name) << WideToUtf8(encoded);
     }
+}
+
+// Words for a POSIX shell and the insides of JSON strings: what their readers take back as the
+// name, lone surrogates (which a file name may hold) included.
+TEST(ItemPartPathTest, ShellWordsAndJsonStrings)
+{
+    using P = ItemPartPath;
+    const struct
+    {
+        const wchar_t* name;
+        P::Encoding encoding;
+        const wchar_t* text;
+    } rows[] = {
+        {L"plain.txt", P::kShellQuote, L"'plain.txt'"},
+        {L"it's $HOME `x` \"q\" *", P::kShellQuote, L"'it'\\''s $HOME `x` \"q\" *'"},
+        {L"''", P::kShellQuote, L"''\\'''\\'''"},
+        {L"a\"b", P::kEncodeJson, L"a\\\"b"},
+        {L"tab\tend", P::kEncodeJson, L"tab\\u0009end"},
+        {L"\U0001F600 pair", P::kEncodeJson, L"\U0001F600 pair"},
+        {L"lone \xD800 high", P::kEncodeJson, L"lone \\ud800 high"},
+        {L"lone \xDC00 low", P::kEncodeJson, L"lone \\udc00 low"},
+        {L"\xDC00\xD800 swapped", P::kEncodeJson, L"\\udc00\\ud800 swapped"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PathText(FileCFItem(std::wstring(L"C:\\") + row.name), P::kName, P::kBackslash, row.encoding),
+                  row.text)
+            << WideToUtf8(row.name);
 }
 
 // A Markdown list of names, read back by a CommonMark renderer, shows every name as it is: nothing
