@@ -4,7 +4,25 @@
 #include "copydialog/InsertExamples.h"
 #include "copydialog/InsertPropertiesDlg.h"
 #include "resources/resource.h"
+#include "winsupport/ModulePath.h"
 #include "winsupport/Resources.h"
+#include "winui/Dialog.h"
+
+#include <shellapi.h>
+
+namespace
+{
+// The reference of item texts and name tags, installed beside this library, in the user's browser.
+void OpenReference(HWND owner)
+{
+    std::wstring page = OwnModulePath();
+    page = page.substr(0, page.rfind(L'\\') + 1) + L"reference.html";
+    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(owner, L"open", page.c_str(), nullptr, nullptr,
+                                                                   SW_SHOWNORMAL));
+    if (result <= 32)
+        ShowDialogMessage(owner, FormatStringResource(IDS_REFERENCE_MISSING, {page}));
+}
+} // namespace
 
 InsertDialogMemory& RememberedInsertState() noexcept
 {
@@ -109,7 +127,8 @@ bool CInsertDlg::OnCommand(int id, int code, HWND control)
         Close(IDCANCEL);
         return true;
     case IDHELP:
-        return true; // the product has no help to show here
+        OpenReference(Hwnd());
+        return true;
     default:
         return false;
     }

@@ -307,6 +307,7 @@
 // A move, rename or delete refused because the shell would not get exactly the item meant.
 #define IDS_SHELL_INEXACT_PATH 2700
 #define IDS_SHELL_INEXACT_PATH_TITLE 2701
+#define IDS_REFERENCE_MISSING 2730
 
 // Multi Rename: names the file system cannot hold as given.
 #define IDS_RENAME_BAD_CHARACTER_RULE 2710

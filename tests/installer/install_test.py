@@ -299,7 +299,7 @@ def installed_tests(exe, folder, version, shortcut, filter_):
 
 
 def check_installed_files(folder):
-    for name in ('Brelvanta.dll', 'BrelvantaConfigure.exe', 'presets.xml'):
+    for name in ('Brelvanta.dll', 'BrelvantaConfigure.exe', 'presets.xml', 'reference.html'):
         path = unix_path(folder + '\\' + name)
         check(path.exists() and path.read_bytes() == (DIST / name).read_bytes(), f'{folder}\\{name} is the one of dist/')
     license_text = unix_path(folder + '\\License.txt')
@@ -329,7 +329,8 @@ def dll_registration(folder, baseline):
 
 def main():
     installed_exe = windows_path(Path(sys.argv[1]).resolve())
-    missing = [name for name in ('Brelvanta.dll', 'BrelvantaConfigure.exe', 'presets.xml') if not (DIST / name).exists()]
+    missing = [name for name in ('Brelvanta.dll', 'BrelvantaConfigure.exe', 'presets.xml', 'reference.html')
+               if not (DIST / name).exists()]
     if missing:
         print(f'SKIPPED: dist/ lacks {", ".join(missing)}; the package needs them (scripts/build puts them there)')
         return 77
