@@ -1,5 +1,6 @@
 // The packaged menu's command, driven through the DLL's exports as the file manager drives it: the
 // flyout must show, hide and run the same commands as the classic menu for the same selection.
+#include "shellext/PackagedMenu.h"
 #include "tests/shellext/ShellExtTestSupport.h"
 #include "tests/support/FileHelpers.h"
 #include "winsupport/UniqueHandle.h"
@@ -7,6 +8,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cwchar>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -354,4 +357,193 @@ TEST_F(ExplorerCommandTest, InvokeRunsTheCommandOnTheItemsWithTheKeysHeldThen)
     const auto commands = SubCommands(CreateRoot().Get());
     ASSERT_FALSE(commands.empty());
     EXPECT_EQ(commands[0]->Invoke(nullptr, nullptr), E_INVALIDARG);
+}
+
+namespace
+{
+// The classic menu of one file as the user's state leaves it: the count of its items.
+class DuplicateRuleTest : public ExplorerCommandTest
+{
+  protected:
+    void TearDown() override
+    {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kClassicMenuRestoredParent);
+        ExplorerCommandTest::TearDown();
+    }
+
+    static constexpr wchar_t kClassicMenuRestoredParent[] =
+        L"Software\\Classes\\CLSID\\{86ca1aa0-34aa-4e8b-a509-50c905bae2a2}";
+
+    // Sets up the marker the package's registration writes (null: none) and the key that brings
+    // the legacy menu back, then counts what the classic handler adds for one file.
+    size_t ClassicItems(const DWORD* marker, bool classicMenuRestored)
+    {
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kPackagedMenuKeyPath, kPackagedMenuValue);
+        if (marker)
+        {
+            EXPECT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kPackagedMenuKeyPath, kPackagedMenuValue, REG_DWORD, marker,
+                                        sizeof(*marker)),
+                      ERROR_SUCCESS);
+        }
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kClassicMenuRestoredParent);
+        if (classicMenuRestored)
+        {
+            UniqueHkey key;
+            EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kClassicMenuRestoredKeyPath, 0, nullptr, 0, KEY_WRITE,
+                                        nullptr, key.Put(), nullptr),
+                      ERROR_SUCCESS);
+        }
+        if (m_file.empty())
+            m_file = MakeFiles({L"a.txt"})[0];
+        return QueryMenu(CreateHandler({m_file}).Get()).size();
+    }
+
+    static DWORD PlatformBuild()
+    {
+        using GetVersionFunction = LONG(WINAPI*)(RTL_OSVERSIONINFOW*);
+        const auto getVersion = reinterpret_cast<GetVersionFunction>(
+            reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+        RTL_OSVERSIONINFOW version{};
+        version.dwOSVersionInfoSize = sizeof(version);
+        return getVersion && getVersion(&version) == 0 ? version.dwBuildNumber : 0;
+    }
+
+    // Both sides of the rule on a platform of build 22000 or later.
+    void ExpectTheRuleOfTheNewMenu()
+    {
+        const DWORD on = 1;
+        const DWORD off = 0;
+        EXPECT_EQ(ClassicItems(nullptr, false), 1u) << "no package: the classic menu as ever";
+        EXPECT_EQ(ClassicItems(&off, false), 1u);
+        EXPECT_EQ(ClassicItems(&on, false), 0u) << "the packaged menu lists the commands";
+        EXPECT_EQ(ClassicItems(&on, true), 1u) << "the legacy menu is back in place of the new one";
+    }
+
+  private:
+    std::wstring m_file;
+};
+
+// Writes the platform's version values of the machine's hive for as long as it lives, then puts
+// the old ones back.
+class PlatformVersionValues
+{
+  public:
+    PlatformVersionValues(const wchar_t* version, DWORD major, DWORD minor, const wchar_t* build)
+    {
+        ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion", 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, m_key.Put());
+        Save(L"CurrentVersion");
+        Save(L"CurrentMajorVersionNumber");
+        Save(L"CurrentMinorVersionNumber");
+        Save(L"CurrentBuildNumber");
+        ::RegSetValueExW(m_key.Get(), L"CurrentVersion", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                         static_cast<DWORD>((std::wcslen(version) + 1) * sizeof(wchar_t)));
+        ::RegSetValueExW(m_key.Get(), L"CurrentMajorVersionNumber", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&major),
+                         sizeof(major));
+        ::RegSetValueExW(m_key.Get(), L"CurrentMinorVersionNumber", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&minor),
+                         sizeof(minor));
+        ::RegSetValueExW(m_key.Get(), L"CurrentBuildNumber", 0, REG_SZ, reinterpret_cast<const BYTE*>(build),
+                         static_cast<DWORD>((std::wcslen(build) + 1) * sizeof(wchar_t)));
+    }
+    PlatformVersionValues(const PlatformVersionValues&) = delete;
+    PlatformVersionValues& operator=(const PlatformVersionValues&) = delete;
+    ~PlatformVersionValues()
+    {
+        for (const Saved& saved : m_saved)
+        {
+            if (saved.present)
+                ::RegSetValueExW(m_key.Get(), saved.name, 0, saved.type, saved.data.data(),
+                                 static_cast<DWORD>(saved.data.size()));
+            else
+                ::RegDeleteValueW(m_key.Get(), saved.name);
+        }
+    }
+
+  private:
+    struct Saved
+    {
+        const wchar_t* name;
+        bool present;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+
+    void Save(const wchar_t* name)
+    {
+        Saved saved{name, false, 0, std::vector<BYTE>(256)};
+        DWORD size = static_cast<DWORD>(saved.data.size());
+        saved.present =
+            ::RegQueryValueExW(m_key.Get(), name, nullptr, &saved.type, saved.data.data(), &size) == ERROR_SUCCESS;
+        saved.data.resize(saved.present ? size : 0);
+        m_saved.push_back(std::move(saved));
+    }
+
+    UniqueHkey m_key;
+    std::vector<Saved> m_saved;
+};
+
+constexpr wchar_t kChildResultVariable[] = L"BRELVANTA_DUPLICATE_RULE_RESULT";
+} // namespace
+
+TEST_F(DuplicateRuleTest, TheClassicMenuAddsNothingOnlyWhereThePackagedMenuShows)
+{
+    const DWORD on = 1;
+    if (PlatformBuild() < 22000)
+    {
+        // The older platform has no packaged menu: the marker changes nothing.
+        EXPECT_EQ(ClassicItems(&on, false), 1u);
+        EXPECT_EQ(ClassicItems(nullptr, false), 1u);
+    }
+    else
+    {
+        ExpectTheRuleOfTheNewMenu();
+    }
+
+    // The newer platform's side, in a copy of this program that Wine presents as that platform.
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    if (!::GetProcAddress(ntdll, "wine_get_version") || PlatformBuild() >= 22000)
+        return;
+    wchar_t program[MAX_PATH] = {};
+    ASSERT_GT(::GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+    // A prefix with no version configured takes the platform's from these values at each start.
+    std::optional<PlatformVersionValues> presented(std::in_place, L"6.3", 10, 0, L"22000");
+    const std::wstring result = TempPath(L"child-result.txt");
+    ::SetEnvironmentVariableW(kChildResultVariable, result.c_str());
+    std::wstring command = L"\"" + std::wstring(program) +
+                           L"\" --gtest_also_run_disabled_tests "
+                           L"--gtest_filter=DuplicateRuleTest.DISABLED_OnTheNewerPlatform";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    const BOOL started =
+        ::CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    ::SetEnvironmentVariableW(kChildResultVariable, nullptr);
+    if (started)
+    {
+        ::WaitForSingleObject(process.hProcess, 60000);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    presented.reset();
+    ASSERT_TRUE(started);
+    const std::optional<std::string> said = ReadFileBytes(result);
+    ASSERT_TRUE(said) << "the copy of the program ran no test";
+    if (said->starts_with("skipped"))
+        GTEST_SKIP() << *said;
+    EXPECT_EQ(*said, "passed");
+}
+
+// Run only by the test above, in a process that reports build 22000 or later.
+TEST_F(DuplicateRuleTest, DISABLED_OnTheNewerPlatform)
+{
+    wchar_t result[MAX_PATH] = {};
+    ASSERT_GT(::GetEnvironmentVariableW(kChildResultVariable, result, MAX_PATH), 0u);
+    if (PlatformBuild() < 22000)
+    {
+        WriteFileBytes(result,
+                       "skipped: this Wine cannot present build 22000 (build " + std::to_string(PlatformBuild()) + ")");
+        return;
+    }
+    ExpectTheRuleOfTheNewMenu();
+    WriteFileBytes(result, HasFailure() ? "failed" : "passed");
 }
