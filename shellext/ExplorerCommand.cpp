@@ -97,6 +97,23 @@ PathList FileSystemPaths(IShellItemArray* items)
     return ExpandShortNamesOf(paths);
 }
 
+// Whether any item has a file-system path: the first one found answers.
+bool HasFileSystemItem(IShellItemArray* items) noexcept
+{
+    DWORD count = 0;
+    if (FAILED(items->GetCount(&count)))
+        return false;
+    for (DWORD index = 0; index < count; ++index)
+    {
+        ComPtr<IShellItem> item;
+        UniqueCoTaskMem path;
+        if (SUCCEEDED(items->GetItemAt(index, item.Put())) &&
+            SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, reinterpret_cast<LPWSTR*>(path.Put()))) && path)
+            return true;
+    }
+    return false;
+}
+
 // The selection of one flyout. The file manager asks every sub-command for its state with the same
 // item array: the paths, the clipboard and the folder test are read once per array.
 class FlyoutSelection
@@ -376,15 +393,13 @@ class CBrelvantaExplorerCommand final : public ComObject<IExplorerCommand, SiteH
     // Shown for any selection that holds a file-system item; the file manager may ask before it
     // has one.
     IFACEMETHODIMP GetState(IShellItemArray* psiItemArray, BOOL, EXPCMDSTATE* pCmdState) noexcept override
-    try
     {
         if (!pCmdState)
             return E_POINTER;
-        const bool shown = !psiItemArray || !FileSystemPaths(psiItemArray).empty();
+        const bool shown = !psiItemArray || HasFileSystemItem(psiItemArray);
         *pCmdState = shown ? ECS_ENABLED : ECS_HIDDEN;
         return S_OK;
     }
-    CATCH_RETURN()
 
     IFACEMETHODIMP Invoke(IShellItemArray*, IBindCtx*) noexcept override { return E_NOTIMPL; }
 
