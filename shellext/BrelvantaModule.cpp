@@ -1,18 +1,39 @@
 #include "shellext/BrelvantaModule.h"
 
 #include "shellext/BrelvantaShExt.h"
+#include "shellext/ExplorerCommand.h"
 #include "shellext/ServerLock.h"
 #include "winui/Dialog.h"
 
 #include <shlwapi.h>
 
+#include <iterator>
 #include <new>
 
-// Creates handler objects. The module's cache holds one reference that does not count: the
+namespace
+{
+using CreateFunction = HRESULT (*)(REFIID riid, void** ppv) noexcept;
+
+// The creatable classes: the classic context-menu handler, and the packaged menu's command.
+struct CreatableClass
+{
+    const CLSID* clsid;
+    CreateFunction create;
+};
+constexpr CreatableClass kClasses[] = {
+    {&CLSID_BrelvantaShExt, &CBrelvantaShExt::CreateInstance},
+    {&CLSID_BrelvantaExplorerCommand, &CreateBrelvantaExplorerCommand},
+};
+static_assert(std::size(kClasses) == CBrelvantaModule::kClassCount);
+} // namespace
+
+// Creates the objects of one class. The module's cache holds one reference that does not count: the
 // factory locks the module only while some caller holds it too.
 class CClassFactory final : public IClassFactory
 {
   public:
+    explicit CClassFactory(CreateFunction create) noexcept : m_create(create) {}
+
     IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override
     {
         static const QITAB interfaces[] = {QITABENT(CClassFactory, IClassFactory), {}};
@@ -44,7 +65,7 @@ class CClassFactory final : public IClassFactory
         *ppv = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        return CBrelvantaShExt::CreateInstance(riid, ppv);
+        return m_create(riid, ppv);
     }
 
     IFACEMETHODIMP LockServer(BOOL fLock) noexcept override
@@ -57,6 +78,7 @@ class CClassFactory final : public IClassFactory
     }
 
   private:
+    CreateFunction m_create;
     std::atomic<ULONG> m_references{1};
 };
 
@@ -67,8 +89,9 @@ CBrelvantaModule::CBrelvantaModule() noexcept
 
 CBrelvantaModule::~CBrelvantaModule()
 {
-    if (CClassFactory* factory = m_factory.exchange(nullptr))
-        factory->Release();
+    for (std::atomic<CClassFactory*>& cached : m_factories)
+        if (CClassFactory* factory = cached.exchange(nullptr))
+            factory->Release();
     if (m_initialised)
         ::DeleteCriticalSection(&m_factoryGuard);
 }
@@ -95,18 +118,22 @@ HRESULT CBrelvantaModule::GetClassObject(REFCLSID rclsid, REFIID riid, void** pp
     *ppv = nullptr;
     if (!m_initialised)
         return E_UNEXPECTED;
-    if (!::IsEqualCLSID(rclsid, CLSID_BrelvantaShExt))
+    size_t row = 0;
+    while (row < std::size(kClasses) && !::IsEqualCLSID(rclsid, *kClasses[row].clsid))
+        ++row;
+    if (row == std::size(kClasses))
         return CLASS_E_CLASSNOTAVAILABLE;
 
-    CClassFactory* factory = m_factory.load();
+    std::atomic<CClassFactory*>& cached = m_factories[row];
+    CClassFactory* factory = cached.load();
     if (!factory)
     {
         ::EnterCriticalSection(&m_factoryGuard);
-        factory = m_factory.load();
+        factory = cached.load();
         if (!factory)
         {
-            factory = new (std::nothrow) CClassFactory();
-            m_factory.store(factory);
+            factory = new (std::nothrow) CClassFactory(kClasses[row].create);
+            cached.store(factory);
         }
         ::LeaveCriticalSection(&m_factoryGuard);
         if (!factory)

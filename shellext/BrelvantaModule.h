@@ -3,15 +3,18 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstddef>
 
 class CClassFactory;
 
 // The server's module object, one per process: the lock count that decides whether the library
-// may be unloaded (the server lock's), and the handler's class factory, made on first request and
-// cached.
+// may be unloaded (the server lock's), and a class factory for each creatable class, made on first
+// request and cached.
 class CBrelvantaModule
 {
   public:
+    static constexpr size_t kClassCount = 2;
+
     CBrelvantaModule() noexcept;
     CBrelvantaModule(const CBrelvantaModule&) = delete;
     CBrelvantaModule& operator=(const CBrelvantaModule&) = delete;
@@ -31,7 +34,7 @@ class CBrelvantaModule
   private:
     CRITICAL_SECTION m_factoryGuard{};
     bool m_initialised = false;
-    std::atomic<CClassFactory*> m_factory{nullptr};
+    std::atomic<CClassFactory*> m_factories[kClassCount]{};
 };
 
 CBrelvantaModule& Module() noexcept;

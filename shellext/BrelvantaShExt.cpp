@@ -1,12 +1,10 @@
 #include "shellext/BrelvantaShExt.h"
 
-#include "copynames/ClipboardName.h"
 #include "copynames/PropertyRuntime.h"
 #include "menuconfig/MenuConfig.h"
+#include "shellext/PackagedMenu.h"
+#include "shellext/ShellSelection.h"
 #include "winsupport/ErrorHandling.h"
-#include "winsupport/LongPath.h"
-#include "winsupport/PlainFolder.h"
-#include "winui/Clipboard.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -16,8 +14,6 @@
 
 namespace
 {
-constexpr size_t kFolderTestLimit = 32;
-
 // Releases a storage medium handed out by a data object.
 class StorageMedium
 {
@@ -45,23 +41,6 @@ class StorageMedium
     STGMEDIUM m_medium{};
     const void* m_data = nullptr;
 };
-
-bool ClipboardHoldsFileName()
-{
-    if (!::IsClipboardFormatAvailable(CF_UNICODETEXT))
-        return false;
-    const ClipboardSession clipboard(ClipboardWait::Never);
-    if (!clipboard.IsOpen())
-        return false;
-    const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
-    if (!data)
-        return false;
-    const GlobalLockGuard lock(data);
-    if (!lock.Data())
-        return false;
-    // The memory need not hold a terminator: never look past its size.
-    return IsUsableFileName(static_cast<const wchar_t*>(lock.Data()), ::GlobalSize(data) / sizeof(wchar_t));
-}
 
 // Reads the drop list in one pass, each name whole and never past the memory's end. Asking
 // DragQueryFileW for each index walks the list from its start every time: quadratic, which
@@ -102,21 +81,6 @@ PathList DropListPaths(const void* data, size_t size, std::shared_ptr<const void
     return paths;
 }
 
-// Only paths with a tilde can hold a short name; the others are copied as they are.
-PathList ExpandShortNamesOf(const PathList& paths)
-{
-    // Most selections hold no short name: keep the list (and its view of the drop list) as it is.
-    const auto hasTilde = [](std::wstring_view path) { return path.find(L'~') != std::wstring_view::npos; };
-    bool anyShortName = false;
-    for (const std::wstring_view path : paths)
-        anyShortName = anyShortName || hasTilde(path);
-    if (!anyShortName)
-        return paths;
-    PathList expanded;
-    for (const std::wstring_view path : paths)
-        expanded.Append(hasTilde(path) ? ExpandShortNames(std::wstring(path)) : std::wstring(path));
-    return expanded;
-}
 } // namespace
 
 HRESULT CBrelvantaShExt::CreateInstance(REFIID riid, void** ppv) noexcept
@@ -155,15 +119,6 @@ IFACEMETHODIMP_(ULONG) CBrelvantaShExt::Release() noexcept
     return references;
 }
 
-void CBrelvantaShExt::SelectPaths(PathList paths)
-{
-    m_selection = Selection{std::move(paths), false, false};
-    m_selection.clipboardHasName = ClipboardHoldsFileName();
-    const size_t tested = std::min(m_selection.paths.size(), kFolderTestLimit);
-    for (size_t index = 0; index < tested && !m_selection.hasFolder; ++index)
-        m_selection.hasFolder = IsPlainFolder(std::wstring(m_selection.paths[index]));
-}
-
 IFACEMETHODIMP CBrelvantaShExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* pdtobj, HKEY) noexcept
 try
 {
@@ -179,7 +134,7 @@ try
     PathList paths = DropListPaths(medium->Data(), ::GlobalSize(medium->Global()), medium);
     if (paths.empty())
         return E_INVALIDARG; // the previous selection stays
-    SelectPaths(std::move(paths));
+    m_selection = SelectionOf(std::move(paths));
     return S_OK;
 }
 CATCH_RETURN()
@@ -188,7 +143,8 @@ IFACEMETHODIMP CBrelvantaShExt::QueryContextMenu(HMENU hmenu, UINT indexMenu, UI
                                                  UINT uFlags) noexcept
 try
 {
-    if (uFlags & CMF_DEFAULTONLY)
+    // The packaged menu lists the same commands, in the legacy menu too: none shows twice.
+    if ((uFlags & CMF_DEFAULTONLY) || PackagedMenuInUse())
         return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
     // Read on every right-click, so a change from the configure program shows at once.
     const MenuConfig config = LoadMenuConfig(MenuConfigPath(), OnMalformedMenuConfig::KeepWhatWasRead);

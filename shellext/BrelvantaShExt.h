@@ -41,9 +41,6 @@ class CBrelvantaShExt final : public IShellExtInit, public IContextMenu
     CBrelvantaShExt() noexcept = default;
     ~CBrelvantaShExt() = default;
 
-    // Takes a non-empty path list as the new selection and works out its two flags.
-    void SelectPaths(PathList paths);
-
     // Holds the server lock while the handler lives. The first member, so it is let go after
     // every other one: their destructors run the library's code too.
     ServerLockHolder m_serverLock;

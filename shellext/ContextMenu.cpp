@@ -39,6 +39,25 @@ void InsertCommand(CommandMap& map, const CommandInfo& info, const Selection& se
 }
 } // namespace
 
+MenuEntries FirstOccurrences(const MenuConfig& config)
+{
+    std::array<bool, kCommands.size()> placed{};
+    const auto firstOccurrences = [&](const std::vector<MenuEntry>& entries) {
+        std::vector<MenuEntry> kept;
+        for (const MenuEntry& entry : entries)
+        {
+            const CommandInfo* command = FindCommand(entry.type);
+            if (command && !std::exchange(placed[RowOf(*command)], true))
+                kept.push_back(entry);
+        }
+        return kept;
+    };
+    MenuEntries entries;
+    entries.mainMenu = firstOccurrences(config.mainMenu);
+    entries.subMenu = firstOccurrences(config.subMenu);
+    return entries;
+}
+
 UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selection, HMENU menu, UINT indexMenu,
                UINT idCmdFirst, UINT idCmdLast)
 {
@@ -48,23 +67,16 @@ UINT BuildMenu(CommandMap& map, const MenuConfig& config, const Selection& selec
     if (!map.submenuBitmap)
         map.submenuBitmap = LoadMenuIcon(kProductIcon, iconSize);
 
-    // A file read only in part was never normalised: its first occurrence of a type still wins,
-    // so the menu never holds more than the nine commands.
-    std::array<bool, kCommands.size()> placed{};
-    const auto visibleEntries = [&](const std::vector<MenuEntry>& entries) {
-        std::vector<const CommandInfo*> visible;
+    const auto visible = [&](const std::vector<MenuEntry>& entries) {
+        std::vector<const CommandInfo*> commands;
         for (const MenuEntry& entry : entries)
-        {
-            const CommandInfo* command = FindCommand(entry.type);
-            if (!command || std::exchange(placed[RowOf(*command)], true))
-                continue;
             if (IsCommandVisible(entry, selection))
-                visible.push_back(command);
-        }
-        return visible;
+                commands.push_back(FindCommand(entry.type));
+        return commands;
     };
-    const std::vector<const CommandInfo*> mainEntries = visibleEntries(config.mainMenu);
-    const std::vector<const CommandInfo*> subEntries = visibleEntries(config.subMenu);
+    const MenuEntries entries = FirstOccurrences(config);
+    const std::vector<const CommandInfo*> mainEntries = visible(entries.mainMenu);
+    const std::vector<const CommandInfo*> subEntries = visible(entries.subMenu);
 
     // The shell's range of ids, idCmdLast included: every command takes one, the submenu one more.
     const uint64_t range = idCmdLast >= idCmdFirst ? uint64_t{idCmdLast} - idCmdFirst + 1 : 0;

@@ -23,6 +23,16 @@ struct CommandMap
     MenuIconBitmap submenuBitmap;
 };
 
+// The entries of a configuration in menu order, each type once, where it first occurs: a file read
+// only in part was never normalised, and the menu never holds more than the nine commands. Hidden
+// entries stay (a hidden first occurrence hides the type).
+struct MenuEntries
+{
+    std::vector<MenuEntry> mainMenu;
+    std::vector<MenuEntry> subMenu;
+};
+MenuEntries FirstOccurrences(const MenuConfig& config);
+
 // Inserts the visible main-menu commands at indexMenu, then the "Brelvanta" submenu with the
 // visible submenu commands (none when there are none). Each type appears once, where it first
 // occurs. Ids run from idCmdFirst: main-menu items, submenu items, then the submenu item itself;

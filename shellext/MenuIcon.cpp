@@ -1,4 +1,5 @@
 #include "shellext/MenuIcon.h"
+#include "winsupport/PlatformVersion.h"
 #include "winui/WindowHandles.h"
 
 #include <algorithm>
@@ -44,8 +45,6 @@ Tap TapFor(int outputIndex, double scale, int sourceSize) noexcept
     const int first = static_cast<int>(floor);
     return {std::clamp(first, 0, sourceSize - 1), std::clamp(first + 1, 0, sourceSize - 1), position - floor};
 }
-
-using RtlGetVersionFunction = LONG(WINAPI*)(RTL_OSVERSIONINFOW*);
 } // namespace
 
 std::optional<IconImage> DecodeIconImage(std::span<const uint8_t> data)
@@ -182,18 +181,8 @@ void ApplyPlatformAlpha(IconImage& image, bool oldPlatform) noexcept
 
 bool IsOldPlatform() noexcept
 {
-    // GetVersionEx answers what the host's manifest claims; ntdll tells the truth.
-    static const bool old = [] {
-        const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-        const FARPROC address = ntdll ? ::GetProcAddress(ntdll, "RtlGetVersion") : nullptr;
-        if (!address)
-            return false;
-        const auto getVersion = reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void (*)()>(address));
-        RTL_OSVERSIONINFOW version{};
-        version.dwOSVersionInfoSize = sizeof(version);
-        return getVersion(&version) == 0 && version.dwMajorVersion <= 5;
-    }();
-    return old;
+    const DWORD major = PlatformVersion().dwMajorVersion;
+    return major != 0 && major <= 5;
 }
 
 UniqueHbitmap CreateIconBitmap(const IconImage& image)
