@@ -12,17 +12,36 @@
 
 namespace
 {
-// The reference of item texts and name tags, installed beside this library, in the user's browser.
+bool OpenWithShell(const std::wstring& page)
+{
+    return reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, nullptr,
+                                                     SW_SHOWNORMAL)) > 32;
+}
+
+ReferenceOpener& Opener()
+{
+    static ReferenceOpener opener = OpenWithShell;
+    return opener;
+}
+
 void OpenReference(HWND owner)
 {
-    std::wstring page = OwnModulePath();
-    page = page.substr(0, page.rfind(L'\\') + 1) + L"reference.html";
-    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(owner, L"open", page.c_str(), nullptr, nullptr,
-                                                                   SW_SHOWNORMAL));
-    if (result <= 32)
+    const std::wstring page = ReferencePagePath();
+    if (!Opener()(page))
         ShowDialogMessage(owner, FormatStringResource(IDS_REFERENCE_MISSING, {page}));
 }
 } // namespace
+
+std::wstring ReferencePagePath()
+{
+    const std::wstring module = OwnModulePath();
+    return module.substr(0, module.rfind(L'\\') + 1) + L"reference.html";
+}
+
+void SetReferenceOpener(ReferenceOpener opener)
+{
+    Opener() = opener ? std::move(opener) : ReferenceOpener(OpenWithShell);
+}
 
 InsertDialogMemory& RememberedInsertState() noexcept
 {

@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <optional>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,14 @@ InsertDialogMemory& RememberedInsertState() noexcept;
 
 // "Insert File/Folder Attribute": helps the user write item format text by picking an attribute
 // and its options, or a shell property, and shows what it gives for an example file.
+// The reference of item texts and name tags, installed beside this library.
+std::wstring ReferencePagePath();
+
+// What Help does with that page: by default hands it to the shell, which shows it in the user's
+// browser; true when it was shown. Tests replace it: a test never hands a page to the desktop.
+using ReferenceOpener = std::function<bool(const std::wstring& page)>;
+void SetReferenceOpener(ReferenceOpener opener);
+
 class CInsertDlg final : public CResizableDialog
 {
   public:

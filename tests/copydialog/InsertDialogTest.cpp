@@ -245,7 +245,12 @@ TEST_F(InsertDialogTest, OkAndEnterReturnTheTextCancelAndEscapeNothing)
                       dialog.PressKey(VK_ESCAPE);
                   }),
               std::nullopt);
-    // Help shows nothing and leaves the dialog open.
+    // Help opens the reference page installed beside the library and leaves the dialog open.
+    std::vector<std::wstring> opened;
+    SetReferenceOpener([&opened](const std::wstring& page) {
+        opened.push_back(page);
+        return true;
+    });
     EXPECT_EQ(Run(list,
                   [](DialogHandle dialog) {
                       EXPECT_TRUE(dialog.Click(IDHELP));
@@ -253,6 +258,9 @@ TEST_F(InsertDialogTest, OkAndEnterReturnTheTextCancelAndEscapeNothing)
                       EXPECT_TRUE(dialog.Click(IDOK));
                   }),
               L"$type;");
+    SetReferenceOpener(nullptr);
+    EXPECT_EQ(opened, std::vector<std::wstring>{ReferencePagePath()});
+    EXPECT_TRUE(ReferencePagePath().ends_with(L"\\reference.html"));
 }
 
 TEST_F(InsertDialogTest, TheNextOpeningShowsWhatTheLastOneLeft)
