@@ -16,6 +16,6 @@ int DefaultButtonId(HWND dialog);
 
 // Faults of the access keys of a dialog with its visible pages: a control a user operates whose
 // label (its own text for a button, the text just before it for an edit, list or drop-down list)
-// has no access key, and a key given twice. OK and Cancel need none; owner-drawn controls are
-// left out. Each fault is a sentence naming the texts.
+// has no access key, and a key given twice. OK and Cancel need none; owner-drawn controls and
+// buttons showing a symbol rather than a word are left out. Each fault is a sentence naming the texts.
 std::vector<std::wstring> AccessKeyFaults(HWND dialog);
