@@ -39,7 +39,9 @@ bool CBrelvantaConfigureDlg::OnInitDialog()
     m_link.SetTarget(UpdateLinkTarget(version));
 
     m_mainWindow.store(Hwnd());
-    return true;
+    // The list whose row is selected: the user starts on that command.
+    FocusControl(Item(m_subList.Selected() >= 0 ? IDC_SUBMENU_LIST : IDC_MAIN_MENU_LIST));
+    return false;
 }
 
 void CBrelvantaConfigureDlg::OnDestroy()

@@ -107,7 +107,10 @@ bool CCopyPathsDlg::OnInitDialog()
     ::SendMessageW(sort, CB_SETCURSEL, static_cast<WPARAM>(m_options.Sort()), 0);
 
     SelectPage(CopyOptions::RememberedPage(kPageCount));
-    return true;
+    // The page's first control, never "Change...": ENTER on a focused push button would click it
+    // instead of copying.
+    FocusFirstControl(m_pages.Page(m_pages.Current()).GetPageWnd());
+    return false;
 }
 
 void CCopyPathsDlg::ShowFolderSummary()

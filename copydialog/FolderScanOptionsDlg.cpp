@@ -51,7 +51,8 @@ bool CFolderScanOptionsDlg::OnInitDialog()
     SetText(IDC_SCAN_EXCLUDE_PATTERN, m_options.excludePattern);
     SetText(IDC_SCAN_DEPTH, std::to_wstring(m_options.depth));
     ApplyEnableRule();
-    return true;
+    FocusFirstControl(Hwnd());
+    return false;
 }
 
 bool CFolderScanOptionsDlg::OnCommand(int id, int code, HWND control)

@@ -10,6 +10,9 @@ namespace
 constexpr int kInsertNewline = 1;
 constexpr int kInsertTab = 2;
 constexpr int kInsertCount = 3;
+// Posted when the "Insert" list's drop-down closes: the list's notifications of that moment come
+// in no fixed order, so the choice is read once they are all handled.
+constexpr UINT kEscapeListClosed = WM_APP + 1;
 // Between the shortened item text and the error indicator, in DIPs.
 constexpr int kErrorGap = 2;
 } // namespace
@@ -51,6 +54,39 @@ void CFullControlsDlg::OnItemTextChanged()
 void CFullControlsDlg::OnSeparatorTextChanged()
 {
     Options().EditSeparatorText(m_separatorText.PlainText());
+}
+
+void CFullControlsDlg::OnEscapeListCommand(int code)
+{
+    switch (code)
+    {
+    case CBN_DROPDOWN:
+        m_escapeCancelled = false;
+        break;
+    case CBN_SELENDCANCEL:
+        m_escapeCancelled = true;
+        break;
+    case CBN_CLOSEUP:
+        ::PostMessageW(Hwnd(), kEscapeListClosed, 0, 0);
+        break;
+    case CBN_KILLFOCUS:
+        SelectListEntry(IDC_FULL_INSERT_ESCAPE, 0); // an entry moved to but never chosen
+        break;
+    default:
+        break;
+    }
+}
+
+std::optional<INT_PTR> CFullControlsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != kEscapeListClosed)
+        return CCopyOptionsPage::OnMessage(message, wParam, lParam);
+    if (m_escapeCancelled)
+        SelectListEntry(IDC_FULL_INSERT_ESCAPE, 0);
+    else
+        InsertEscape();
+    m_escapeCancelled = false;
+    return TRUE;
 }
 
 void CFullControlsDlg::InsertEscape()
@@ -118,8 +154,7 @@ bool CFullControlsDlg::OnCommand(int id, int code, HWND control)
             OnSeparatorTextChanged();
         return true;
     case IDC_FULL_INSERT_ESCAPE:
-        if (code == CBN_SELCHANGE)
-            InsertEscape();
+        OnEscapeListCommand(code);
         return true;
     case IDC_FULL_INSERT:
         if (code == BN_CLICKED)

@@ -19,10 +19,14 @@ class CFullControlsDlg : public CCopyOptionsPage
     void OnLayout() override;
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
+    std::optional<INT_PTR> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
     void OnItemTextChanged();
     void OnSeparatorTextChanged();
+    // The "Insert" list inserts only on a deliberate choice, its drop-down closing on an entry:
+    // moving through it with the arrow keys inserts nothing.
+    void OnEscapeListCommand(int code);
     void InsertEscape();
     // "Insert...": the Insert dialog's fragment at the caret of the item text.
     void InsertAttribute();
@@ -35,4 +39,5 @@ class CFullControlsDlg : public CCopyOptionsPage
     CIconButton m_error;
     bool m_suppress = false; // the page itself is writing its edits
     bool m_errorShown = false;
+    bool m_escapeCancelled = false; // the drop-down closed without a choice
 };

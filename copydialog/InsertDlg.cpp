@@ -115,7 +115,8 @@ bool CInsertDlg::OnInitDialog()
             placement.showCmd = SW_SHOWNORMAL; // a dialog that opens minimised looks like none opened
         ::SetWindowPlacement(Hwnd(), &placement);
     }
-    return true;
+    FocusFirstControl(m_pages.Page(m_pages.Current()).GetPageWnd());
+    return false;
 }
 
 void CInsertDlg::SelectPage(int index)

@@ -6,7 +6,8 @@ bool CChangePartDlg::OnInitDialog()
 {
     ShowSegment();
     UpdateEnabled();
-    return true;
+    FocusFirstControl(Hwnd());
+    return false;
 }
 
 bool CChangePartDlg::OnCommand(int id, int code, HWND control)

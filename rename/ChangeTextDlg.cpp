@@ -55,7 +55,18 @@ bool ChangeTextDlg::OnInitDialog()
     m_choice.ComputeNumberBases(m_model);
     m_model.NumberRows();
     Recompute();
-    return true;
+    FocusFirstPart();
+    return false;
+}
+
+// A user comes to edit the name: the first edit box of the part row, or its first part when the
+// row holds buttons only.
+void ChangeTextDlg::FocusFirstPart()
+{
+    if (m_parts.empty())
+        return;
+    const auto edit = std::find_if(m_parts.begin(), m_parts.end(), [](const Part& part) { return !part.slot.button; });
+    FocusControl((edit != m_parts.end() ? *edit : m_parts.front()).window.Get());
 }
 
 void ChangeTextDlg::DeclareAnchors(AnchorLayout& layout, int outerRight, int outerBottom)

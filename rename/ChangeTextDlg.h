@@ -42,6 +42,7 @@ class ChangeTextDlg final : public CResizableDialog
     void EnableCheckBoxes();
     void ReadCheckBoxes();
     void BuildPartRow();
+    void FocusFirstPart();
     void DiscardParts();
     void MeasurePart(Part& part) const;
     void LayoutParts();

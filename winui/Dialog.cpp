@@ -281,6 +281,43 @@ bool DispatchWaitingMessages(HWND dialog)
     return true;
 }
 
+void FocusControl(HWND control)
+{
+    if (const HWND dialog = ::GetAncestor(control, GA_ROOT))
+        ::SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+namespace
+{
+bool IsOptionButton(HWND control) noexcept
+{
+    const LRESULT code = ::SendMessageW(control, WM_GETDLGCODE, 0, 0);
+    return (code & DLGC_RADIOBUTTON) != 0;
+}
+} // namespace
+
+void FocusFirstControl(HWND container)
+{
+    HWND first = ::GetNextDlgTabItem(container, nullptr, FALSE);
+    if (!first)
+        return;
+    if (IsOptionButton(first))
+    {
+        for (HWND option = first; option && IsOptionButton(option);
+             option = ::GetNextDlgGroupItem(container, option, FALSE))
+        {
+            if (::SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED)
+            {
+                first = option;
+                break;
+            }
+            if (::GetNextDlgGroupItem(container, option, FALSE) == first)
+                break;
+        }
+    }
+    FocusControl(first);
+}
+
 void ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, MessageKind kind)
 {
     UINT icon = MB_ICONWARNING;

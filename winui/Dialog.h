@@ -118,6 +118,13 @@ template <class Dialog> class ModelessDialog final : public Dialog
 // waiting: it belongs to the host's own loop, stays in the queue, and the work should stop.
 bool DispatchWaitingMessages(HWND dialog);
 
+// Gives the focus to a control of a dialog as the dialog manager would on TAB (an edit's text
+// selected, the default button following): the dialog's OnInitDialog then returns false.
+void FocusControl(HWND control);
+// Gives the focus to where a user starts in a dialog or a page: its first tab stop or, when that
+// opens a group of option buttons, the chosen one of the group.
+void FocusFirstControl(HWND container);
+
 // What a message box tells: its icon and the sound Windows plays with it.
 enum class MessageKind
 {

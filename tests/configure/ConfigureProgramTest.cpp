@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "tests/support/FileHelpers.h"
+#include "tests/support/KeyboardAccess.h"
 #include "winsupport/StringUtil.h"
 #include "winui/Window.h"
 #include "winui/WindowHandles.h"
@@ -98,6 +99,11 @@ TEST_F(ConfigureProgramTest, ShowsTheDefaultsWithNoFileAndCancelWritesNothing)
     EXPECT_EQ(program->Rows(IDC_MAIN_MENU_LIST), Rows{});
     EXPECT_EQ(program->Rows(IDC_SUBMENU_LIST), DefaultRows());
     EXPECT_EQ(program->SelectedRows(IDC_SUBMENU_LIST), std::vector<int>{0});
+    // A keyboard user starts on the list with the selected row; ENTER is OK; every control has a
+    // key of its own.
+    EXPECT_EQ(FocusedControlId(program->Dialog()), IDC_SUBMENU_LIST);
+    EXPECT_EQ(DefaultButtonId(program->Dialog()), IDOK);
+    EXPECT_EQ(AccessKeyFaults(program->Dialog()), std::vector<std::wstring>{});
     EXPECT_TRUE(program->IsEnabled(IDC_MOVE_TO_MAIN_MENU));
     EXPECT_FALSE(program->IsEnabled(IDC_MOVE_TO_SUBMENU));
     EXPECT_FALSE(program->IsEnabled(IDC_MOVE_UP));
@@ -220,6 +226,7 @@ TEST_F(ConfigureProgramTest, EmptiedListsAreWrittenAsEmptyElements)
         ASSERT_TRUE(program->Dialog());
         // With an empty submenu the first main-menu row is the selected one.
         EXPECT_EQ(program->SelectedRows(IDC_MAIN_MENU_LIST), std::vector<int>{0});
+        EXPECT_EQ(FocusedControlId(program->Dialog()), IDC_MAIN_MENU_LIST);
         EXPECT_TRUE(program->IsEnabled(IDC_MOVE_TO_SUBMENU));
         program->PostCommand(IDOK);
         ASSERT_EQ(program->WaitForExit(), 0u);
@@ -415,6 +422,8 @@ TEST_F(ConfigureProgramTest, TheSystemMenuOpensTheAboutBox)
                   L"Configure Program for Brelvanta Windows File Explorer Extension, Version " +
                       MajorMinorOf(Program()));
         EXPECT_FALSE(GetWindowTextString(::GetDlgItem(about, IDC_ABOUT_NOTICE)).empty());
+        EXPECT_EQ(FocusedControlId(about), IDOK);
+        EXPECT_EQ(AccessKeyFaults(about), std::vector<std::wstring>{});
         PressOk(about);
         for (int attempt = 0; attempt < 100 && ::IsWindowVisible(about); ++attempt)
             ::Sleep(20);

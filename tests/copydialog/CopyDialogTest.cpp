@@ -2,6 +2,7 @@
 #include "tests/shellext/ShellExtTestSupport.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FileHelpers.h"
+#include "tests/support/KeyboardAccess.h"
 #include "winsupport/SettingsStore.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,30 @@ DialogHandle ShownPage(const DialogHandle& dlg, int id)
     const DialogHandle page = dlg.ChildWith(id);
     EXPECT_TRUE(page.Hwnd() && ::IsWindowVisible(page.Hwnd())) << "the page of control " << id << " is not shown";
     return page;
+}
+
+// An entry of a drop-down list chosen as a keyboard user does: the list opened, the entry
+// moved to, ENTER.
+void ChooseFromDropDown(const DialogHandle& dlg, HWND list, int index)
+{
+    ::SetFocus(list);
+    ::SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+    ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    dlg.PressKey(VK_RETURN);
+}
+
+// The option button of a group that is chosen, from the group's first button on.
+int ChosenOption(HWND dialog, int firstId)
+{
+    const HWND first = ::GetDlgItem(dialog, firstId);
+    for (HWND option = first; option; option = ::GetNextDlgGroupItem(dialog, option, FALSE))
+    {
+        if (::SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED)
+            return ::GetDlgCtrlID(option);
+        if (::GetNextDlgGroupItem(dialog, option, FALSE) == first)
+            break;
+    }
+    return firstId;
 }
 
 std::wstring Setting(const wchar_t* name)
@@ -379,10 +404,10 @@ TEST_F(CopyDialogTest, FullControlsEditTheTextsWithVisibleSpaces)
         // Newline and Tab go in at the separator's caret; the list shows "Insert" again.
         page.SetText(IDC_FULL_SEPARATOR_TEXT, L", ");
         ::SendMessageW(page.Item(IDC_FULL_SEPARATOR_TEXT), EM_SETSEL, 1, 1);
-        EXPECT_TRUE(page.Select(IDC_FULL_INSERT_ESCAPE, 2));
+        ChooseFromDropDown(dlg, page.Item(IDC_FULL_INSERT_ESCAPE), 2);
         EXPECT_EQ(page.GetText(IDC_FULL_INSERT_ESCAPE), L"Insert");
         ::SendMessageW(page.Item(IDC_FULL_SEPARATOR_TEXT), EM_SETSEL, 5, 5);
-        EXPECT_TRUE(page.Select(IDC_FULL_INSERT_ESCAPE, 1));
+        ChooseFromDropDown(dlg, page.Item(IDC_FULL_INSERT_ESCAPE), 1);
         EXPECT_EQ(page.GetText(IDC_FULL_SEPARATOR_TEXT), L",\\t\u00b7\\n");
         EXPECT_EQ(Setting(L"Separator Text"), L",\\t \\n");
         EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_PREVIEW), L"< a.txt >,\t \r\n< b.txt >");
@@ -761,4 +786,117 @@ TEST_F(CopyDialogTest, FullControlsSaveTheTextsAsAPreset)
         EXPECT_EQ(page.ListRows(IDC_PRESETS_LIST)[static_cast<size_t>(selected)], L"Names and sizes");
         dlg.Click(IDCANCEL);
     }));
+}
+
+// The "Insert" list of the Full Controls page inserts on a deliberate choice only: the arrow keys
+// move through the closed list and ESC closes the open one without typing anything; ENTER in the
+// open list inserts its entry once.
+TEST_F(CopyDialogTest, TheInsertListInsertsOnAChoiceNotOnArrowKeys)
+{
+    const auto files = MakeFiles({L"a.txt"});
+    ASSERT_TRUE(WriteSettingDword(L"Tab Index", 2));
+    ASSERT_TRUE(Open(files, [&](DialogHandle dlg) {
+        const DialogHandle page = ShownPage(dlg, IDC_FULL_SEPARATOR_TEXT);
+        const HWND list = page.Item(IDC_FULL_INSERT_ESCAPE);
+        page.SetText(IDC_FULL_SEPARATOR_TEXT, L",");
+        ::SendMessageW(page.Item(IDC_FULL_SEPARATOR_TEXT), EM_SETSEL, 1, 1);
+        ::SetFocus(list);
+        for (const UINT key : {VK_DOWN, VK_DOWN, VK_UP, VK_DOWN})
+            dlg.PressKey(key);
+        EXPECT_EQ(page.GetText(IDC_FULL_SEPARATOR_TEXT), L",") << "moving through the closed list";
+        ::SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+        dlg.PressKey(VK_DOWN);
+        dlg.PressKey(VK_ESCAPE);
+        ASSERT_TRUE(::IsWindow(dlg.Hwnd())) << "ESC closed the drop-down, not the dialog";
+        EXPECT_EQ(page.GetText(IDC_FULL_SEPARATOR_TEXT), L",") << "ESC in the open list";
+        ChooseFromDropDown(dlg, list, 2);
+        EXPECT_EQ(page.GetText(IDC_FULL_SEPARATOR_TEXT), L",\\t");
+        EXPECT_EQ(page.GetText(IDC_FULL_INSERT_ESCAPE), L"Insert");
+        dlg.Click(IDCANCEL);
+    }));
+}
+
+// Each dialog of the copy command as a keyboard user finds it: the focus on the control the
+// command is for (never a push button: on Windows a focused one takes ENTER), OK the default
+// button, and an access key on every control a user operates, none given twice within a dialog
+// and its shown page. With a folder selected, so that "Change..." is there.
+TEST_F(CopyDialogTest, EveryDialogOpensOnItsFirstControlWithUniqueAccessKeys)
+{
+    ASSERT_TRUE(CreateFolder(TempPath(L"photos")));
+    ASSERT_TRUE(WriteFileBytes(TempPath(L"notes.txt"), "12"));
+    const std::vector<std::wstring> paths{TempPath(L"photos"), TempPath(L"notes.txt")};
+    struct Row
+    {
+        const wchar_t* caption;
+        DWORD tab;   // of Copy Filenames
+        int opener;  // the button of Copy Filenames or its page that opens the dialog; 0: itself
+        std::function<int(const DialogHandle&)> focus;
+        const wchar_t* itemText = nullptr; // typed on the Full Controls page before the opener
+    };
+    const auto id = [](int control) { return [control](const DialogHandle&) { return control; }; };
+    const Row rows[] = {
+        {kCaption, 0, 0, id(IDC_PRESETS_LIST)},
+        {kCaption, 1, 0, id(IDC_QUICK_SEPARATOR)},
+        {kCaption, 2, 0, id(IDC_FULL_ITEM_TEXT)},
+        {L"Folder Options", 0, IDC_COPY_PATHS_CHANGE,
+         [](const DialogHandle& dlg) { return ChosenOption(dlg.Hwnd(), IDC_SCAN_NAMES_ONLY); }},
+        // The Insert dialog opens on the tab it was left on: the chosen attribute or the first
+        // control of the property page.
+        {L"Insert File/Folder Attribute", 2, IDC_FULL_INSERT,
+         [](const DialogHandle& dlg) {
+             const DialogHandle attributes = dlg.ChildWith(IDC_INSERT_NAME);
+             return ::IsWindowVisible(attributes.Hwnd()) ? ChosenOption(attributes.Hwnd(), IDC_INSERT_NAME)
+                                                         : IDC_INSERT_HIDE_EMPTY;
+         }},
+        // Texts that no preset holds yet, or saving would only say which one does.
+        {L"Preset Name", 2, IDC_FULL_SAVE_PRESET, id(IDC_PRESET_NAME_EDIT), L"<$name>"},
+    };
+    const auto expectKeyboardStart = [](const Row& row, const DialogHandle& dlg) {
+        EXPECT_EQ(FocusedControlId(dlg.Hwnd()), row.focus(dlg)) << row.caption << ", tab " << row.tab;
+        EXPECT_EQ(DefaultButtonId(dlg.Hwnd()), IDOK) << row.caption;
+        EXPECT_EQ(AccessKeyFaults(dlg.Hwnd()), std::vector<std::wstring>{}) << row.caption << ", tab " << row.tab;
+    };
+    for (const Row& row : rows)
+    {
+        ASSERT_TRUE(WriteSettingDword(L"Tab Index", row.tab));
+        HWND dialog = nullptr;
+        bool shown = false;
+        ASSERT_TRUE(Open(
+            paths,
+            [&](DialogHandle dlg) {
+                dialog = dlg.Hwnd();
+                if (!row.opener)
+                {
+                    shown = true;
+                    expectKeyboardStart(row, dlg);
+                    dlg.Click(IDCANCEL);
+                    return;
+                }
+                if (row.itemText)
+                    dlg.ChildWith(IDC_FULL_ITEM_TEXT).SetText(IDC_FULL_ITEM_TEXT, row.itemText);
+                const HWND opener = dlg.Descendant(row.opener);
+                EXPECT_TRUE(opener && ::PostMessageW(::GetParent(opener), WM_COMMAND, MAKEWPARAM(row.opener, BN_CLICKED),
+                                                     reinterpret_cast<LPARAM>(opener)));
+            },
+            0,
+            [&](DialogDriver& driver) {
+                if (!row.opener)
+                    return;
+                driver.OnDialog(row.caption, [&](DialogHandle dlg) {
+                    shown = true;
+                    expectKeyboardStart(row, dlg);
+                    if (const HWND tabs = dlg.Item(IDC_INSERT_TABS))
+                    {
+                        // The other page of the Insert dialog, with the dialog's own controls.
+                        const LRESULT other = 1 - ::SendMessageW(tabs, TCM_GETCURSEL, 0, 0);
+                        ::SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(other), 0);
+                        EXPECT_EQ(AccessKeyFaults(dlg.Hwnd()), std::vector<std::wstring>{}) << "Insert, tab " << other;
+                        ::SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(1 - other), 0);
+                    }
+                    dlg.Click(IDCANCEL);
+                    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                });
+            }));
+        EXPECT_TRUE(shown) << row.caption;
+    }
 }

@@ -6,6 +6,7 @@
 #include "tests/support/ClipboardHelpers.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FileHelpers.h"
+#include "tests/support/KeyboardAccess.h"
 #include "winsupport/LongPath.h"
 #include "winui/ProgressPath.h"
 #include "winui/WindowHandles.h"
@@ -231,10 +232,14 @@ TEST_F(DeleteEmptyFoldersTest, TheDialogListsPrunesCopiesAndDeletes)
                                              TempPath(L"root\\d")}));
         EXPECT_EQ(dlg.GetText(IDC_EMPTY_FOLDERS_STATUS), L"4 empty folders found");
         EXPECT_FALSE(dlg.IsVisible(IDC_EMPTY_FOLDERS_REMOVE));
+        // A keyboard user starts on the list; ENTER deletes.
+        EXPECT_EQ(FocusedControlId(dlg.Hwnd()), IDC_EMPTY_FOLDERS_LIST);
+        EXPECT_EQ(DefaultButtonId(dlg.Hwnd()), IDOK);
 
         dlg.SelectRow(IDC_EMPTY_FOLDERS_LIST, 0);
         EXPECT_TRUE(dlg.IsVisible(IDC_EMPTY_FOLDERS_REMOVE));
         EXPECT_TRUE(dlg.IsEnabled(IDC_EMPTY_FOLDERS_REMOVE));
+        EXPECT_EQ(AccessKeyFaults(dlg.Hwnd()), std::vector<std::wstring>{});
         dlg.Command(IDM_EMPTY_FOLDERS_COPY_PATHS);
         EXPECT_EQ(ClipboardTextNow(), TempPath(L"root\\a"));
         dlg.SelectRow(IDC_EMPTY_FOLDERS_LIST, 1);
@@ -390,6 +395,7 @@ TEST_F(DeleteEmptyFoldersTest, TheOwnerIsDisabledAndNoScanOutlivesItsWindows)
         bool ownerEnabled = true;
         driver.OnDialog(L"Scanning for empty folders", [&](DialogHandle progress) {
             ownerEnabled = ::IsWindowEnabled(owner.Get()) != FALSE;
+            EXPECT_EQ(FocusedControlId(progress.Hwnd()), IDCANCEL);
             ::DestroyWindow(destroyOwner ? owner.Get() : progress.Hwnd());
         });
         DelEmptyFoldersCommand command(L"Delete Empty Folders");

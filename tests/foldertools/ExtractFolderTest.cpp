@@ -4,6 +4,7 @@
 #include "tests/foldertools/FolderToolsTestSupport.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FileHelpers.h"
+#include "tests/support/KeyboardAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -146,6 +147,9 @@ TEST_F(ExtractFolderTest, ClashesAreListedAndNothingMoves)
         driver.OnDialog(L"Extract Folders Clash", [&](DialogHandle dlg) {
             heading = dlg.GetText(IDC_CLASH_HEADING);
             details = dlg.GetText(IDC_CLASH_DETAILS);
+            EXPECT_EQ(FocusedControlId(dlg.Hwnd()), IDOK);
+            EXPECT_EQ(DefaultButtonId(dlg.Hwnd()), IDOK);
+            EXPECT_EQ(AccessKeyFaults(dlg.Hwnd()), std::vector<std::wstring>{});
             EXPECT_TRUE(dlg.Click(IDOK));
         });
         Extract(c.selected);

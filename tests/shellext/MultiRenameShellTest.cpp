@@ -1,6 +1,7 @@
 #include "tests/shellext/MultiRenameTestSupport.h"
 #include "tests/support/ClipboardHelpers.h"
 #include "tests/support/FileHelpers.h"
+#include "tests/support/KeyboardAccess.h"
 #include "winsupport/SettingsStore.h"
 #include "winsupport/StringUtil.h"
 
@@ -665,4 +666,48 @@ TEST_F(MultiRenameTest, RemembersItsSizeAndCheckBoxes)
     EXPECT_EQ(reopened.cx, resized.cx);
     EXPECT_EQ(reopened.cy, resized.cy);
     EXPECT_TRUE(remembered);
+}
+
+// Multi Rename and the dialogs of its part buttons as a keyboard user finds them: Multi Rename on
+// the first part a user edits, Change Wild and Change Number on their first choice, the rename or
+// OK as the default button, and an access key on every control, none given twice.
+TEST_F(MultiRenameTest, OpensOnTheFirstPartWithUniqueAccessKeys)
+{
+    struct Row
+    {
+        Names names;
+        const wchar_t* partDialog; // what the row's first button opens
+        int partFocus;
+    };
+    const Row rows[] = {
+        {{L"Trip beach.jpg", L"Trip sky.jpg"}, L"Change Wild", kTruncate},
+        {{L"file007.txt", L"file010.txt"}, L"Change Number", kNoChange},
+    };
+    for (const Row& row : rows)
+    {
+        ASSERT_TRUE(CreateFolder(TempPath(row.partDialog)));
+        const Names paths = MakeNamedFiles(row.names, row.partDialog);
+        bool partShown = false;
+        ASSERT_TRUE(RunMultiRename(paths, [&](DialogHandle dlg) {
+            StartUnchecked(dlg.Hwnd());
+            const std::vector<PartControl> parts = PartRow(dlg.Hwnd());
+            const auto firstEdit =
+                std::find_if(parts.begin(), parts.end(), [](const PartControl& part) { return !part.button; });
+            ASSERT_NE(firstEdit, parts.end()) << PartTexts(dlg.Hwnd());
+            EXPECT_EQ(::GetFocus(), firstEdit->window) << "focus on " << FocusedControlId(dlg.Hwnd());
+            EXPECT_EQ(DefaultButtonId(dlg.Hwnd()), IDOK);
+            EXPECT_EQ(AccessKeyFaults(dlg.Hwnd()), Names{});
+            NestedDialogs nested;
+            nested.On(row.partDialog, [&](DialogHandle part) {
+                partShown = true;
+                EXPECT_EQ(FocusedControlId(part.Hwnd()), row.partFocus) << row.partDialog;
+                EXPECT_EQ(DefaultButtonId(part.Hwnd()), IDOK) << row.partDialog;
+                EXPECT_EQ(AccessKeyFaults(part.Hwnd()), Names{}) << row.partDialog;
+                part.Click(IDCANCEL);
+            });
+            ClickPartButton(dlg.Hwnd(), 0);
+            dlg.Click(IDCANCEL);
+        }));
+        EXPECT_TRUE(partShown) << row.partDialog;
+    }
 }
