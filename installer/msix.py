@@ -10,7 +10,7 @@ the logo; its files stay where the MSI put them (the manifest's external locatio
 
 A package is a zip of its files, AppxBlockMap.xml (the SHA-256 of every 64 KiB block of each file)
 and [Content_Types].xml. The files are stored, not compressed: they are small, and a stored file's
-blocks are its bytes. Signing (osslsigncode) adds AppxSignature.p7x. Identity/@Publisher must equal
+blocks are its bytes (the block map and the content types themselves are compressed). Signing (osslsigncode) adds AppxSignature.p7x. Identity/@Publisher must equal
 the signing certificate's subject exactly, in Windows' form: the most specific part first, parts
 separated by ", ", ST written S, a value holding a separator in double quotes.
 """
@@ -76,7 +76,7 @@ def manifest(template, version, publisher):
     if version.count('.') == 2:
         version += '.0'
     return (template.replace('@VERSION@', escape(version))
-            .replace('@PUBLISHER@', quoteattr(publisher)[1:-1])).encode('utf-8')
+            .replace('@PUBLISHER@', escape(publisher, {'"': '&quot;'}))).encode('utf-8')
 
 
 def block_map(entries):
@@ -108,9 +108,9 @@ def content_types(names):
 
 def write_package(output, files):
     """A package of files [(name, bytes)]; AppxManifest.xml among them."""
-    def info(name):
+    def info(name, compression=zipfile.ZIP_STORED):
         entry = zipfile.ZipInfo(name, DATE)
-        entry.compress_type = zipfile.ZIP_STORED
+        entry.compress_type = compression
         entry.create_system = 0
         return entry
 
@@ -121,8 +121,11 @@ def write_package(output, files):
             package.writestr(entry, data)
             # The local header: 30 bytes, the name, no extra field.
             entries.append((name, data, 30 + len(entry.filename.encode('utf-8'))))
-        package.writestr(info('AppxBlockMap.xml'), block_map(entries))
-        package.writestr(info('[Content_Types].xml'), content_types([name for name, _ in files]))
+        # These two are compressed, as packaging tools write them: osslsigncode writes the content
+        # types again, compressed, whatever the entry said before.
+        package.writestr(info('AppxBlockMap.xml', zipfile.ZIP_DEFLATED), block_map(entries))
+        package.writestr(info('[Content_Types].xml', zipfile.ZIP_DEFLATED),
+                         content_types([name for name, _ in files]))
 
 
 def main(argv):
