@@ -3,7 +3,8 @@
 manager shows the Explorer command at the top of its menu. The package holds only its manifest and
 the logo; its files stay where the MSI put them (the manifest's external location).
 
-    msix.py build TEMPLATE ICON VERSION PUBLISHER OUT.msix   the package, unsigned
+    msix.py build TEMPLATE ICON VERSION PUBLISHER OUT.msix   the package, unsigned (an empty
+                                                             PUBLISHER: the unsigned builds' one)
     msix.py publisher SUBJECT                                a certificate's subject as Windows
                                                              writes it (SUBJECT: openssl's RFC 2253 form)
     msix.py logo ICON OUT.png                                the logo the manifest names
@@ -135,7 +136,8 @@ def main(argv):
             text = file.read()
         with open(icon, 'rb') as file:
             logo = largest_png(file.read())
-        write_package(output, [('AppxManifest.xml', manifest(text, version, publisher)), (LOGO, logo)])
+        write_package(output, [('AppxManifest.xml', manifest(text, version, publisher or DEFAULT_PUBLISHER)),
+                               (LOGO, logo)])
     elif len(argv) == 3 and argv[1] == 'publisher':
         print(windows_subject(argv[2]))
     elif len(argv) == 4 and argv[1] == 'logo':
