@@ -11,9 +11,10 @@ the logo; its files stay where the MSI put them (the manifest's external locatio
 
 A package is a zip of its files, AppxBlockMap.xml (the SHA-256 of every 64 KiB block of each file)
 and [Content_Types].xml. The files are stored, not compressed: they are small, and a stored file's
-blocks are its bytes (the block map and the content types themselves are compressed). Signing (osslsigncode) adds AppxSignature.p7x. Identity/@Publisher must equal
-the signing certificate's subject exactly, in Windows' form: the most specific part first, parts
-separated by ", ", ST written S, a value holding a separator in double quotes.
+blocks are its bytes (the block map and the content types themselves are compressed). Signing
+(osslsigncode) adds AppxSignature.p7x. Identity/@Publisher must equal the signing certificate's
+subject exactly, in Windows' form: the parts in RFC 2253's order, separated by ", ", ST written
+S, a value holding a separator in double quotes.
 """
 import base64
 import hashlib

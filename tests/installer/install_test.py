@@ -342,7 +342,8 @@ def check_menu_package(folder):
         named += [visuals.get('Square150x150Logo'), visuals.get('Square44x44Logo')]
     named += [item.get('Path') for item in manifest.iterfind('.//com:Class', MANIFEST)]
     absent = [name for name in named if not name or not unix_path(folder + '\\' + name).is_file()]
-    check(not absent, f'every file the package\'s manifest names is in {folder} ({", ".join(sorted(set(named), key=str))})')
+    check(not absent, f'every file the package\'s manifest names is in {folder} '
+                      f'({", ".join(sorted(set(named), key=str))})')
 
 
 def dll_registration(folder, baseline):

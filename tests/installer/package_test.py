@@ -63,10 +63,12 @@ def check_package_file(path, what):
         blocks = ET.fromstring(package.read('AppxBlockMap.xml'))
         types = ET.fromstring(package.read('[Content_Types].xml'))
         mapped = {file.get('Name'): file for file in blocks.findall('b:File', NS)}
-        listed = [name for name in names if name not in ('AppxBlockMap.xml', '[Content_Types].xml', 'AppxSignature.p7x')]
+        unmapped = ('AppxBlockMap.xml', '[Content_Types].xml', 'AppxSignature.p7x')
+        listed = [name for name in names if name not in unmapped]
         check(sorted(mapped) == sorted(name.replace('/', '\\') for name in listed),
               f'{what}: the block map lists every file of the package ({", ".join(listed)})')
-        check(blocks.get('HashMethod') == 'http://www.w3.org/2001/04/xmlenc#sha256', f'{what}: blocks hashed with SHA-256')
+        check(blocks.get('HashMethod') == 'http://www.w3.org/2001/04/xmlenc#sha256',
+              f'{what}: blocks hashed with SHA-256')
         for entry in entries:
             file = mapped.get(entry.filename.replace('/', '\\'))
             if file is None:
@@ -78,7 +80,8 @@ def check_package_file(path, what):
             check(int(file.get('Size')) == len(content) and int(file.get('LfhSize')) == 30 + name_length + extra_length
                   and [block.get('Hash') for block in file.findall('b:Block', NS)] == expected
                   and entry.compress_type == zipfile.ZIP_STORED,
-                  f'{what}: {entry.filename} ({len(content)} bytes): size, local header and {len(expected)} block hashes')
+                  f'{what}: {entry.filename} ({len(content)} bytes): size, local header and '
+                  f'{len(expected)} block hashes')
         overrides = {item.get('PartName'): item.get('ContentType') for item in types.findall('ct:Override', NS)}
         check(overrides.get('/AppxManifest.xml') == 'application/vnd.ms-appx.manifest+xml'
               and overrides.get('/AppxBlockMap.xml') == 'application/vnd.ms-appx.blockmap+xml',
@@ -162,7 +165,8 @@ def manifest_of(files):
 def check_manifest(manifest, folder, package_files, version, publisher, what):
     """One class id everywhere; the identity; every file the manifest names in the install folder."""
     identity = manifest.find('m:Identity', NS)
-    check(identity.get('Publisher') == publisher, f'{what}: the publisher is {publisher} (is {identity.get("Publisher")})')
+    check(identity.get('Publisher') == publisher,
+          f'{what}: the publisher is {publisher} (is {identity.get("Publisher")})')
     check(identity.get('Version') == version + '.0', f'{what}: the package version is {version}.0')
     check(manifest.findtext('m:Properties/uap10:AllowExternalContent', namespaces=NS) == 'true',
           f'{what}: the package allows external content')
@@ -170,7 +174,8 @@ def check_manifest(manifest, folder, package_files, version, publisher, what):
              for item in manifest.iterfind('.//desktop4:Extension[@Category="windows.fileExplorerContextMenus"]'
                                            '//desktop5:ItemType', NS)}
     check(verbs == {'*': [('Brelvanta', EXPLORER_COMMAND_CLSID)], 'Directory': [('Brelvanta', EXPLORER_COMMAND_CLSID)]},
-          f'{what}: files (*) and folders (Directory) have the verb Brelvanta with the Explorer command class ({verbs})')
+          f'{what}: files (*) and folders (Directory) have the verb Brelvanta with the Explorer command class '
+          f'({verbs})')
     classes = [(item.get('Id'), item.get('Path'), item.get('ThreadingModel')) for item in manifest.iterfind(
         './/com:Extension[@Category="windows.comServer"]/com:ComServer/com:SurrogateServer/com:Class', NS)]
     check(classes == [(EXPLORER_COMMAND_CLSID, 'Brelvanta.dll', 'STA')],
@@ -242,7 +247,8 @@ def check_custom_actions(msi):
         check(step['Condition'] == f'$ExplorerCommandPackage={state}',
               f'{action} runs when the package\'s component is {"installed" if state == 3 else "removed"} '
               f'({step["Condition"]})')
-        check(all(order[other] < order[action] for other in after) and all(order[action] < order[other] for other in before),
+        check(all(order[other] < order[action] for other in after)
+              and all(order[action] < order[other] for other in before),
               f'{action} runs after {", ".join(after)} and before {", ".join(before)}')
     msix_file = files.get('BrelvantaMsix', {})
     check(msix_file.get('FileName', '').endswith('Brelvanta.msix')
@@ -320,7 +326,8 @@ def signing(work):
 
 
 def main():
-    missing = [name for name in ('Brelvanta.dll', 'BrelvantaConfigure.exe', 'presets.xml') if not (DIST / name).exists()]
+    missing = [name for name in ('Brelvanta.dll', 'BrelvantaConfigure.exe', 'presets.xml')
+               if not (DIST / name).exists()]
     if missing:
         print(f'SKIPPED: dist/ lacks {", ".join(missing)}; the package needs them (scripts/build puts them there)')
         return 77
