@@ -299,14 +299,18 @@ def signing(work):
         print('SKIPPED: osslsigncode is not installed (scripts/setup installs it where Debian has it)')
         return 77
     # A throw-away certificate for code signing, with a separator in its subject.
-    key, cert, pfx = work / 'key.pem', work / 'cert.pem', work / 'cert.pfx'
+    key, cert, pfx, locked = work / 'key.pem', work / 'cert.pem', work / 'cert.pfx', work / 'locked.pem'
+    password = 's3cret word'
     openssl('req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-keyout', str(key), '-out', str(cert), '-days', '1',
             '-subj', SUBJECT, '-addext', 'extendedKeyUsage=codeSigning')
-    openssl('pkcs12', '-export', '-in', str(cert), '-inkey', str(key), '-out', str(pfx), '-passout', 'pass:s3cret word')
+    openssl('pkcs12', '-export', '-in', str(cert), '-inkey', str(key), '-out', str(pfx), '-passout', f'pass:{password}')
+    openssl('pkey', '-in', str(key), '-out', str(locked), '-aes256', '-passout', f'pass:{password}')
     ways = [('a certificate and its key', {'BRELVANTA_SIGN_CERT': str(cert), 'BRELVANTA_SIGN_KEY': str(key)}),
-            ('a PFX with a password', {'BRELVANTA_SIGN_PFX': str(pfx), 'BRELVANTA_SIGN_PASSWORD': 's3cret word'})]
-    for what, env in ways:
-        msi = work / f'{len(env)}-{what[:5]}.msi'.replace(' ', '-')
+            ('a certificate and its locked key', {'BRELVANTA_SIGN_CERT': str(cert), 'BRELVANTA_SIGN_KEY': str(locked),
+                                                  'BRELVANTA_SIGN_PASSWORD': password}),
+            ('a PFX with a password', {'BRELVANTA_SIGN_PFX': str(pfx), 'BRELVANTA_SIGN_PASSWORD': password})]
+    for number, (what, env) in enumerate(ways):
+        msi = work / f'signed-{number}.msi'
         if not check(package(msi, env), f'scripts/package signs with {what}'):
             continue
         check(verified(msi, cert), f'{what}: osslsigncode verifies the MSI')
