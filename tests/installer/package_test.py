@@ -25,6 +25,8 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 DIST = ROOT / 'dist'
+# Imported from the source tree, which keeps no compiled copy of it.
+sys.dont_write_bytecode = True
 sys.path.insert(0, str(ROOT / 'installer'))
 import msix  # noqa: E402
 
