@@ -5,7 +5,7 @@
 // The package that declares the flyout registers per user; its registration step writes this
 // DWORD value (non-zero) under the user's product key, and its removal deletes it.
 inline constexpr wchar_t kPackagedMenuKeyPath[] = L"SOFTWARE\\Kaldrith Software\\Brelvanta";
-inline constexpr wchar_t kPackagedMenuValue[] = L"PackagedMenu";
+inline constexpr wchar_t kPackagedMenuValue[] = L"ExplorerCommandPackage";
 
 // The user's key whose presence brings back the full legacy menu in place of the new one.
 inline constexpr wchar_t kClassicMenuRestoredKeyPath[] =

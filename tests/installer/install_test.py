@@ -10,10 +10,13 @@ with the keys the DLL's own registration writes for a DLL in the same place. Exi
 when dist/ lacks a deliverable that the package needs and the build does not yet make.
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
 import time
+import xml.etree.ElementTree as ET
+import zipfile
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -220,6 +223,17 @@ def msi_table(msi, table):
 PROFILE_FOLDERS = {'ProgramsFolder', 'INSTALLDIR', 'ProgramMenuFolder'}
 
 
+def check_package_registration(log, installing, what):
+    """Wine's msiexec runs the custom actions that register and remove the Windows 11 menu's
+    package when their conditions hold; Wine has no package manager (its PowerShell does nothing),
+    so only the choice of action, and that the install goes on, can be seen here."""
+    ran = {action: re.search(rf'^Action start [0-9:]+: {action}\.', log, re.MULTILINE) is not None
+           for action in ('RegisterExplorerCommandPackage', 'RemoveExplorerCommandPackage')}
+    expected = {'RegisterExplorerCommandPackage': installing, 'RemoveExplorerCommandPackage': not installing}
+    check(ran == expected, f'{what}: the package\'s registration action runs, its removal does not' if installing
+          else f'{what}: the package\'s removal action runs, its registration does not')
+
+
 def check_tables(msi):
     """The Windows Installer rules that apply to this package, read from its tables."""
     features = {row['Feature'] for row in msi_table(msi, 'Feature')}
@@ -302,9 +316,34 @@ def check_installed_files(folder):
     for name in ('Brelvanta.dll', 'BrelvantaConfigure.exe', 'presets.xml', 'reference.html'):
         path = unix_path(folder + '\\' + name)
         check(path.exists() and path.read_bytes() == (DIST / name).read_bytes(), f'{folder}\\{name} is the one of dist/')
+    check_menu_package(folder)
     license_text = unix_path(folder + '\\License.txt')
     check(license_text.exists() and license_text.read_bytes() == (ROOT / 'LICENSE').read_bytes(),
           f'{folder}\\License.txt is the license')
+
+
+MANIFEST = {'m': 'http://schemas.microsoft.com/appx/manifest/foundation/windows10',
+            'uap': 'http://schemas.microsoft.com/appx/manifest/uap/windows10',
+            'com': 'http://schemas.microsoft.com/appx/manifest/com/windows10'}
+
+
+def check_menu_package(folder):
+    """Brelvanta.msix lies beside the DLL, and so does every file its manifest names: the install
+    folder is the package's external location."""
+    package = unix_path(folder + '\\Brelvanta.msix')
+    if not check(package.exists() and zipfile.is_zipfile(package), f'{folder}\\Brelvanta.msix is installed'):
+        return
+    with zipfile.ZipFile(package) as archive:
+        manifest = ET.fromstring(archive.read('AppxManifest.xml'))
+    named = [manifest.findtext('m:Properties/m:Logo', namespaces=MANIFEST)]
+    for application in manifest.iterfind('m:Applications/m:Application', MANIFEST):
+        named.append(application.get('Executable'))
+        visuals = application.find('uap:VisualElements', MANIFEST)
+        named += [visuals.get('Square150x150Logo'), visuals.get('Square44x44Logo')]
+    named += [item.get('Path') for item in manifest.iterfind('.//com:Class', MANIFEST)]
+    absent = [name for name in named if not name or not unix_path(folder + '\\' + name).is_file()]
+    check(not absent, f'every file the package\'s manifest names is in {folder} '
+                      f'({", ".join(sorted(set(named), key=str))})')
 
 
 def dll_registration(folder, baseline):
@@ -362,6 +401,7 @@ def main():
     check(code == 0, f'{older} installs per user')
     code, log = msiexec('/i', current_msi, 'upgrade.log')
     check(code == 0, f'{version} installs over {older}')
+    check_package_registration(log, True, f'{version} over {older}')
     per_user = snapshot()
     check_installed_files(USER_FOLDER)
     per_user_keys = product_keys(per_user['registry'], 'HKCU')
@@ -387,13 +427,15 @@ def main():
     check_left_as_before(before_downgrade, snapshot(), 'the refused downgrade changed nothing')
 
     print('-- per user: uninstall')
-    code, _ = msiexec('/x', rebuilt_msi, 'uninstall.log')
+    code, log = msiexec('/x', rebuilt_msi, 'uninstall.log')
     check(code == 0, 'the per-user install uninstalls')
+    check_package_registration(log, False, 'the per-user uninstall')
     check_left_as_before(baseline, snapshot(), 'nothing of the per-user install is left, and nothing else went')
 
     print('-- for every user (ALLUSERS=1)')
-    code, _ = msiexec('/i', current_msi, 'install-machine.log', 'ALLUSERS=1')
+    code, log = msiexec('/i', current_msi, 'install-machine.log', 'ALLUSERS=1')
     check(code == 0, f'{version} installs for every user')
+    check_package_registration(log, True, 'the install for every user')
     per_machine = snapshot()
     check_installed_files(MACHINE_FOLDER)
     machine_keys = product_keys(per_machine['registry'], 'HKLM')
@@ -406,8 +448,9 @@ def main():
           'the shell creates the handler from Program Files; its menu copies a name; one product')
     # Windows finds the product of a package in either scope; Wine's msiexec looks only in the
     # scope the command line names.
-    code, _ = msiexec('/x', current_msi, 'uninstall-machine.log', 'ALLUSERS=1')
+    code, log = msiexec('/x', current_msi, 'uninstall-machine.log', 'ALLUSERS=1')
     check(code == 0, 'the per-machine install uninstalls')
+    check_package_registration(log, False, 'the per-machine uninstall')
     check_left_as_before(baseline, snapshot(), 'nothing of the per-machine install is left, and nothing else went')
 
     print('-- per user, without the Start-menu shortcut (ADDLOCAL=Brelvanta)')
