@@ -1,5 +1,6 @@
 #include "resources/resource.h"
 #include "tests/shellext/ShellExtTestSupport.h"
+#include "tests/support/AccessibleReader.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FileHelpers.h"
 #include "winsupport/SettingsStore.h"
@@ -412,6 +413,8 @@ TEST_F(CopyDialogTest, AnInvalidItemTextShowsItsErrorAndIsNeverRemembered)
         EXPECT_LE(shortened.right, error.left) << "the indicator stands beside the text, not over it";
         EXPECT_EQ(error.right, full.right);
         EXPECT_EQ(TipOf(page.Item(IDC_FULL_ERROR)), L"No such attribute \"$nosuch\"");
+        EXPECT_EQ(ReadAccessible(page.Item(IDC_FULL_ERROR)).name, L"No such attribute \"$nosuch\"")
+            << "a screen reader reads the message as the indicator's name";
         EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_PREVIEW), L"a.txt") << "the preview waits for a valid text";
         EXPECT_EQ(Setting(L"Format Text"), L"<none>");
         // Nor does a separator change remember the invalid text.
@@ -425,6 +428,8 @@ TEST_F(CopyDialogTest, AnInvalidItemTextShowsItsErrorAndIsNeverRemembered)
         EXPECT_EQ(tip.size(), 79u);
         EXPECT_EQ(tip.substr(0, 19), L"No such attribute \"");
         EXPECT_EQ(tip.substr(76), L"...");
+        EXPECT_EQ(ReadAccessible(page.Item(IDC_FULL_ERROR)).name, L"No such attribute \"$" + longName + L"\"")
+            << "whole for a screen reader";
 
         page.SetText(IDC_FULL_ITEM_TEXT, L"<$name>");
         EXPECT_FALSE(page.IsVisible(IDC_FULL_ERROR));
