@@ -2,6 +2,7 @@
 
 #include "winsupport/ComPtr.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
 
 namespace
@@ -42,4 +43,38 @@ AccessibleRead ReadAccessible(HWND window, long child)
         read.state = answer.lVal;
     ::VariantClear(&answer);
     return read;
+}
+
+// The first text a tooltip of the thread holds for this tool window.
+std::wstring TipOf(HWND tool)
+{
+    struct Search
+    {
+        HWND tool;
+        std::wstring text;
+    } search{tool, {}};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM context) noexcept -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            wchar_t name[64] = {};
+            ::GetClassNameW(window, name, 64);
+            if (std::wstring(name) != TOOLTIPS_CLASSW)
+                return TRUE;
+            wchar_t buffer[256] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof(tool);
+            tool.hwnd = ::GetParent(s.tool);
+            tool.uId = reinterpret_cast<UINT_PTR>(s.tool);
+            tool.lpszText = buffer;
+            ::SendMessageW(window, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+            if (buffer[0])
+            {
+                s.text = buffer;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.text;
 }

@@ -16,3 +16,6 @@ struct AccessibleRead
     long state = 0;
 };
 AccessibleRead ReadAccessible(HWND window, long child = CHILDID_SELF);
+
+// The first text a tooltip of the thread holds for this tool window: what a user reads on hover.
+std::wstring TipOf(HWND tool);
