@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 
 namespace
 {
@@ -23,13 +24,6 @@ RECT RectIn(HWND dialog, HWND control)
     ::GetWindowRect(control, &rect);
     ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
-}
-
-std::wstring WindowClass(HWND window)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    return name;
 }
 
 // The tab as a click on it would choose it.
@@ -742,56 +736,59 @@ TEST_F(CopyDialogTest, FullControlsSaveTheTextsAsAPreset)
     }));
 }
 
-// A user switches to a dark high-contrast theme while the dialog is open: every page then stands
-// on the system's window colour and each of its texts stands out from what it is drawn on (a fixed
-// white page under white text would not, nor a list that kept the colours it started with).
+// The page of a tab dialog that is shown now.
+HWND PageShownNow(const DialogHandle& dlg)
+{
+    for (HWND child = ::GetWindow(dlg.Hwnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child) && IsPage(child))
+            return child;
+    return nullptr;
+}
+
+// A user switches to a dark high-contrast theme while the dialog is open: every page, and every
+// page of the Insert dialog opened then, stands on the system's window colour and each of its texts
+// stands out from what it is drawn on (a fixed white page under white text would not, nor a list
+// that kept the colours it started with).
 TEST_F(CopyDialogTest, EveryPageIsReadableInAHighContrastTheme)
 {
     const auto files = MakeFiles({L"a.txt", L"b.txt"});
-    bool applied = false;
+    std::optional<HighContrastColours> colours;
+    HWND dialog = nullptr;
     int pagesSeen = 0;
-    ASSERT_TRUE(Open(files, [&](DialogHandle dlg) {
-        const HighContrastColours colours;
-        applied = colours.Applied();
-        if (!applied)
-        {
-            dlg.Click(IDCANCEL);
-            return;
-        }
-        const int tabs = static_cast<int>(::SendMessageW(dlg.Item(IDC_COPY_PATHS_TABS), TCM_GETITEMCOUNT, 0, 0));
+    const auto checkPages = [&](const DialogHandle& dlg, int tabsId, const char* name) {
+        const int tabs = static_cast<int>(::SendMessageW(dlg.Item(tabsId), TCM_GETITEMCOUNT, 0, 0));
         for (int tab = 0; tab < tabs; ++tab)
         {
-            ChooseTab(dlg, tab);
-            HWND page = nullptr;
-            for (HWND child = ::GetWindow(dlg.Hwnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-                if (::IsWindowVisible(child) && WindowClass(child) == L"#32770")
-                    page = child;
-            ASSERT_TRUE(page) << "tab " << tab;
+            ::SendMessageW(dlg.Item(tabsId), TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
+            const HWND page = PageShownNow(dlg);
+            ASSERT_TRUE(page) << name << " tab " << tab;
             ++pagesSeen;
-            EXPECT_EQ(ReadShownPixels(page).background, ::GetSysColor(COLOR_WINDOW)) << "tab " << tab;
-            for (HWND control = ::GetWindow(page, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT))
-            {
-                const bool holdsText =
-                    ::GetWindowTextLengthW(control) > 0 || ::SendMessageW(control, LVM_GETITEMCOUNT, 0, 0) > 0;
-                if (!::IsWindowVisible(control) || !holdsText)
-                    continue;
-                const ShownPixels shown = ReadShownPixels(control);
-                const std::wstring what = WindowClass(control) + L" " + std::to_wstring(::GetDlgCtrlID(control));
-                // A focused list box or field stands on the selection colour. Push buttons are the
-                // visual style's while one is on (Windows turns it off for a high-contrast theme,
-                // Wine does not): for them the text's contrast is what counts.
-                const bool pushButton = WindowClass(control) == L"Button" &&
-                                        (::GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
-                EXPECT_TRUE(pushButton || shown.background == ::GetSysColor(COLOR_WINDOW) ||
-                            shown.background == ::GetSysColor(COLOR_BTNFACE) ||
-                            shown.background == ::GetSysColor(COLOR_HIGHLIGHT))
-                    << "tab " << tab << ": " << what << " stands on " << std::hex << shown.background;
-                EXPECT_GT(shown.contrastingCount, 0) << "tab " << tab << ": " << what << " is unreadable";
-            }
+            ExpectReadablePage(page, name + std::string(" tab ") + std::to_string(tab));
         }
-        dlg.Click(IDCANCEL);
-    }));
-    if (!applied)
+    };
+    ASSERT_TRUE(Open(
+        files,
+        [&](DialogHandle dlg) {
+            dialog = dlg.Hwnd();
+            colours.emplace();
+            if (!colours->Applied())
+            {
+                dlg.Click(IDCANCEL);
+                return;
+            }
+            checkPages(dlg, IDC_COPY_PATHS_TABS, "Copy Filenames");
+            ChooseTab(dlg, 2);
+            EXPECT_TRUE(ShownPage(dlg, IDC_FULL_INSERT).PostClick(IDC_FULL_INSERT));
+        },
+        0,
+        [&](DialogDriver& driver) {
+            driver.OnDialog(L"Insert File/Folder Attribute", [&](DialogHandle insert) {
+                checkPages(insert, IDC_INSERT_TABS, "Insert");
+                insert.Click(IDCANCEL);
+                ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            });
+        }));
+    if (!colours->Applied())
         GTEST_SKIP() << "this platform did not take the system colours of a high-contrast theme";
-    EXPECT_EQ(pagesSeen, 3);
+    EXPECT_EQ(pagesSeen, 5) << "three pages and the Insert dialog's two";
 }

@@ -3,6 +3,10 @@
 #include "winsupport/UniqueHandle.h"
 #include "winui/WindowHandles.h"
 
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <map>
 
@@ -31,6 +35,13 @@ COLORREF BrushColour(HBRUSH brush)
 {
     LOGBRUSH logical{};
     return ::GetObjectW(brush, sizeof(logical), &logical) ? logical.lbColor : CLR_INVALID;
+}
+
+std::wstring WindowClass(HWND window)
+{
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
 }
 
 int Brightness(COLORREF colour)
@@ -105,4 +116,34 @@ ShownPixels ReadShownPixels(HWND window)
             shown.contrastingCount += count;
     shown.total = width * height;
     return shown;
+}
+
+bool IsPage(HWND window)
+{
+    return WindowClass(window) == L"#32770" && (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0;
+}
+
+void ExpectReadablePage(HWND page, const std::string& what)
+{
+    EXPECT_EQ(ReadShownPixels(page).background, ::GetSysColor(COLOR_WINDOW)) << what;
+    for (HWND control = ::GetWindow(page, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT))
+    {
+        const bool holdsText =
+            ::GetWindowTextLengthW(control) > 0 || ::SendMessageW(control, LVM_GETITEMCOUNT, 0, 0) > 0;
+        if (!::IsWindowVisible(control) || !holdsText)
+            continue;
+        const ShownPixels shown = ReadShownPixels(control);
+        const std::wstring className = WindowClass(control);
+        const int id = ::GetDlgCtrlID(control);
+        // A focused list box or field stands on the selection colour. Push buttons are the visual
+        // style's while one is on (Windows turns it off for a high-contrast theme, Wine does not):
+        // for them the text's contrast is what counts.
+        const bool pushButton =
+            className == L"Button" && (::GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
+        EXPECT_TRUE(pushButton || shown.background == ::GetSysColor(COLOR_WINDOW) ||
+                    shown.background == ::GetSysColor(COLOR_BTNFACE) ||
+                    shown.background == ::GetSysColor(COLOR_HIGHLIGHT))
+            << what << ": " << className << " " << id << " stands on " << std::hex << shown.background;
+        EXPECT_GT(shown.contrastingCount, 0) << what << ": " << className << " " << id << " is unreadable";
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 // The system colours of a dark high-contrast theme (black window, white text, cyan selection,
@@ -35,3 +36,9 @@ struct ShownPixels
     int total = 0;
 };
 ShownPixels ReadShownPixels(HWND window);
+
+// A child dialog: a page of a tab control.
+bool IsPage(HWND window);
+// Checks a page shown under the colours above: it stands on the system's window colour, and every
+// control on it that holds text shows pixels that stand out from what the text is drawn on.
+void ExpectReadablePage(HWND page, const std::string& what);
