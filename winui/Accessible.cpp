@@ -10,6 +10,31 @@
 
 namespace
 {
+// The platform's accessibility functions, from oleacc.dll loaded at the first request: the
+// library is not imported, so a right-click that shows no window never loads it. It stays loaded
+// for the process, since the standard objects it made may outlive this library.
+struct Oleacc
+{
+    decltype(&::CreateStdAccessibleObject) createStandard = nullptr;
+    decltype(&::LresultFromObject) resultFromObject = nullptr;
+};
+
+const Oleacc& LoadOleacc() noexcept
+{
+    static const Oleacc functions = [] {
+        Oleacc loaded;
+        if (const HMODULE module = ::LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+        {
+            loaded.createStandard = reinterpret_cast<decltype(&::CreateStdAccessibleObject)>(
+                reinterpret_cast<void*>(::GetProcAddress(module, "CreateStdAccessibleObject")));
+            loaded.resultFromObject = reinterpret_cast<decltype(&::LresultFromObject)>(
+                reinterpret_cast<void*>(::GetProcAddress(module, "LresultFromObject")));
+        }
+        return loaded;
+    }();
+    return functions;
+}
+
 bool IsChildId(const VARIANT& child) noexcept
 {
     return child.vt == VT_I4;
@@ -225,13 +250,16 @@ std::optional<LRESULT> AccessibleObject::OnGetObject(HWND window, WPARAM wParam,
 {
     if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT)
         return std::nullopt;
+    const Oleacc& oleacc = LoadOleacc();
+    if (!oleacc.createStandard || !oleacc.resultFromObject)
+        return std::nullopt;
     ComPtr<IAccessible> standard;
-    if (FAILED(::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_PPV_ARGS(standard.Put()))))
+    if (FAILED(oleacc.createStandard(window, OBJID_CLIENT, IID_PPV_ARGS(standard.Put()))) || !standard)
         return std::nullopt;
     auto* object = new (std::nothrow) CAccessible(m_link, std::move(standard));
     if (!object)
         return std::nullopt;
-    const LRESULT result = ::LresultFromObject(__uuidof(IAccessible), wParam, object);
+    const LRESULT result = oleacc.resultFromObject(__uuidof(IAccessible), wParam, object);
     object->Release(); // LresultFromObject holds its own reference
     return result;
 }
