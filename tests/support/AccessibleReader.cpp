@@ -45,7 +45,6 @@ AccessibleRead ReadAccessible(HWND window, long child)
     return read;
 }
 
-// The first text a tooltip of the thread holds for this tool window.
 std::wstring TipOf(HWND tool)
 {
     struct Search
@@ -53,28 +52,28 @@ std::wstring TipOf(HWND tool)
         HWND tool;
         std::wstring text;
     } search{tool, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM context) noexcept -> BOOL {
+    struct Visit
+    {
+        static BOOL CALLBACK Window(HWND window, LPARAM context) noexcept
+        {
             auto& s = *reinterpret_cast<Search*>(context);
             wchar_t name[64] = {};
             ::GetClassNameW(window, name, 64);
             if (std::wstring(name) != TOOLTIPS_CLASSW)
                 return TRUE;
             wchar_t buffer[256] = {};
-            TTTOOLINFOW tool{};
-            tool.cbSize = sizeof(tool);
-            tool.hwnd = ::GetParent(s.tool);
-            tool.uId = reinterpret_cast<UINT_PTR>(s.tool);
-            tool.lpszText = buffer;
-            ::SendMessageW(window, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
-            if (buffer[0])
-            {
-                s.text = buffer;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+            TTTOOLINFOW info{};
+            info.cbSize = sizeof(info);
+            info.hwnd = ::GetParent(s.tool);
+            info.uId = reinterpret_cast<UINT_PTR>(s.tool);
+            info.lpszText = buffer;
+            ::SendMessageW(window, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+            if (!buffer[0])
+                return TRUE;
+            s.text = buffer;
+            return FALSE;
+        }
+    };
+    ::EnumThreadWindows(::GetCurrentThreadId(), &Visit::Window, reinterpret_cast<LPARAM>(&search));
     return search.text;
 }
