@@ -174,7 +174,14 @@ void ChangeTextDlg::BuildPartRow()
         if (!window)
             continue;
         ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (!part.slot.button)
+        if (part.slot.button)
+        {
+            part.button = std::make_unique<CPartButton>();
+            part.button->Attach(window, segment.kind == SegmentKind::Number ? IDS_RENAME_NUMBER_PART
+                                        : segment.extensionWild             ? IDS_RENAME_EXTENSION_PART
+                                                                            : IDS_RENAME_WILD_PART);
+        }
+        else
             ::SendMessageW(window, EM_SETLIMITTEXT, kMaxPartText, 0);
         ::SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         ::EnableWindow(window, m_partsEnabled);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rename/NamesListCtrl.h"
+#include "rename/PartButton.h"
 #include "rename/PartRow.h"
 #include "rename/PatternChoice.h"
 #include "rename/RenameModel.h"
@@ -8,6 +9,7 @@
 #include "winui/ResizableDialog.h"
 #include "winui/WindowHandles.h"
 
+#include <memory>
 #include <vector>
 
 // "Multi Rename": the pattern of the names as a row of parts (an edit box for each common part, a
@@ -36,6 +38,7 @@ class ChangeTextDlg final : public CResizableDialog
         std::wstring text;
         size_t segment = 0;
         UniqueWindow window;
+        std::unique_ptr<CPartButton> button; // a number or wild part's
     };
 
     void ApplyCheckBoxes();

@@ -167,6 +167,28 @@ int CNamesListCtrl::StateImage(ItemStatus status) noexcept
     }
 }
 
+std::wstring CNamesListCtrl::StatusText(const RenameItem& item)
+{
+    if (item.status == ItemStatus::Renamed && !item.included)
+        return LoadStringResource(IDS_RENAME_STATUS_NOT_INCLUDED);
+    const auto status = static_cast<int>(item.status);
+    return LoadStringResource(IDS_RENAME_STATUS_FIRST + (status >= 0 && status <= 11 ? status : 0));
+}
+
+std::optional<std::wstring> CNamesListCtrl::AccessibleDescription(long child) const
+{
+    if (child <= CHILDID_SELF || static_cast<size_t>(child) > m_rows.size())
+        return std::nullopt;
+    return StatusText(*m_rows[static_cast<size_t>(child) - 1]);
+}
+
+std::optional<LRESULT> CNamesListCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GETOBJECT)
+        return m_accessible.OnGetObject(Hwnd(), wParam, lParam);
+    return CListViewCtrl::OnMessage(message, wParam, lParam);
+}
+
 void CNamesListCtrl::OnContextMenu(POINT point)
 {
     const UniqueHmenu menu(::LoadMenuW(ResourceModule(), MAKEINTRESOURCEW(IDM_RENAME_NAMES)));

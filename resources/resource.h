@@ -323,3 +323,11 @@
 #define IDS_RENAME_NOT_DONE_LIST 2718
 #define IDS_RENAME_PAIR 2719
 #define IDS_RENAME_MORE 2720
+
+// Multi Rename: each row's status as text for assistive technology, by ItemStatus value (2800 to
+// 2811); a row whose name does not match the pattern; what a click on a part button does.
+#define IDS_RENAME_STATUS_FIRST 2800
+#define IDS_RENAME_STATUS_NOT_INCLUDED 2812
+#define IDS_RENAME_NUMBER_PART 2820
+#define IDS_RENAME_WILD_PART 2821
+#define IDS_RENAME_EXTENSION_PART 2822

@@ -12,6 +12,15 @@ namespace
 constexpr COLORREF kNormalColour = RGB(0, 51, 153);
 constexpr COLORREF kHotColour = RGB(255, 51, 0);
 constexpr int kFontHeight = 11; // DIPs
+
+// The user chose colours of their own: the link takes theirs, in both of its states.
+bool HighContrastOn() noexcept
+{
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
 } // namespace
 
 void OpenLinkWithShell(const std::wstring& target)
@@ -61,7 +70,7 @@ void CButtonLink::DrawItem(const DRAWITEMSTRUCT& item)
     m_textRect.bottom = std::min(bounds.bottom, m_textRect.top + height);
 
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, m_hot ? kHotColour : kNormalColour);
+    ::SetTextColor(dc, HighContrastOn() ? ::GetSysColor(COLOR_HOTLIGHT) : m_hot ? kHotColour : kNormalColour);
     RECT textRect = m_textRect;
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT);
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))

@@ -14,7 +14,8 @@
 void OpenLinkWithShell(const std::wstring& target);
 
 // An owner-drawn button that shows its text as an underlined link, blue normally and orange-red
-// while the pointer is over the text, with the hand cursor. Clicking the text, or the button's
+// while the pointer is over the text (in the system's link colour under a high-contrast theme),
+// with the hand cursor. Clicking the text, or the button's
 // own click (keyboard, BM_CLICK), opens the link target. It paints itself from its parent's
 // WM_DRAWITEM.
 class CButtonLink final : public CControl, private ScreenDpiWatcher

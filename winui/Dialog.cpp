@@ -232,6 +232,12 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         return TRUE;
+    case WM_SYSCOLORCHANGE:
+        // Only top-level windows hear of new system colours; the common controls keep copies of
+        // them and take the new ones only when told. Pages tell their own controls in turn.
+        for (HWND child = ::GetWindow(m_hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+            ::SendMessageW(child, WM_SYSCOLORCHANGE, wParam, lParam);
+        return OnMessage(message, wParam, lParam).value_or(FALSE);
     default:
         return OnMessage(message, wParam, lParam).value_or(FALSE);
     }

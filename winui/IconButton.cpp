@@ -5,6 +5,7 @@
 #include "winui/WindowHandles.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 namespace
 {
@@ -43,7 +44,10 @@ bool CIconButton::Attach(HWND dialog, int id, UINT bitmapId, HBRUSH background)
 
 void CIconButton::SetTip(const std::wstring& text)
 {
+    m_message = text;
     m_tipText = TipText(text);
+    if (Hwnd())
+        ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Hwnd(), OBJID_CLIENT, CHILDID_SELF);
     if (!m_tip)
         return;
     TTTOOLINFOW tool{};
@@ -54,10 +58,19 @@ void CIconButton::SetTip(const std::wstring& text)
     ::SendMessageW(m_tip.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-std::optional<LRESULT> CIconButton::OnMessage(UINT message, WPARAM, LPARAM)
+std::optional<std::wstring> CIconButton::AccessibleName(long child) const
+{
+    if (child != CHILDID_SELF)
+        return std::nullopt;
+    return m_message;
+}
+
+std::optional<LRESULT> CIconButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message)
     {
+    case WM_GETOBJECT:
+        return m_accessible.OnGetObject(Hwnd(), wParam, lParam);
     case WM_MOUSEMOVE:
         if (!m_hover)
         {

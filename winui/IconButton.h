@@ -1,5 +1,6 @@
 #pragma once
 
+#include "winui/Accessible.h"
 #include "winui/Control.h"
 #include "winui/WindowHandles.h"
 
@@ -7,13 +8,15 @@
 
 // An owner-drawn button showing a 16 by 16 bitmap with per-pixel alpha, centred. While the mouse
 // is over it, a flat button frame is drawn behind the bitmap, pushed while the button is down.
-// It may carry a tooltip.
-class CIconButton final : public CControl
+// It may carry a tooltip; its message, whole, is also its name to assistive technology.
+class CIconButton final : public CControl, private AccessibleFacts
 {
   public:
+    CIconButton() : m_accessible(*this) {}
+
     // Takes over the dialog's button and loads the bitmap resource (32 bits, premultiplied alpha).
     bool Attach(HWND dialog, int id, UINT bitmapId, HBRUSH background);
-    // The tooltip's text, cut to what a tooltip of this kind holds (79 characters).
+    // The message: the tooltip shows it cut to what a tooltip of this kind holds (79 characters).
     void SetTip(const std::wstring& text);
 
     static constexpr size_t kMaxTipLength = 79;
@@ -24,12 +27,15 @@ class CIconButton final : public CControl
 
   private:
     void Draw(const DRAWITEMSTRUCT& item) const;
+    std::optional<std::wstring> AccessibleName(long child) const override;
 
     UniqueHbitmap m_bitmap;
     HBRUSH m_background = nullptr;
     UniqueWindow m_tip;
     std::wstring m_tipText;
+    std::wstring m_message;
     bool m_hover = false;
+    AccessibleObject m_accessible;
 };
 
 // The tooltip text for a message: whole when it fits, else cut with an ellipsis.

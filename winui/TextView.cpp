@@ -4,9 +4,11 @@
 
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
+#include "winui/Accessible.h"
 #include "winui/Clipboard.h"
 #include "winui/WindowHandles.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -54,13 +56,21 @@ struct ScrollRange
     }
 };
 
-class CTextView
+// To assistive technology the view is what a read-only multi-line edit is: text named by its
+// label, whose value is the whole text; the selection (EM_GETSEL) and the system caret are read
+// as an edit's are.
+class CTextView final : private AccessibleFacts
 {
   public:
-    explicit CTextView(HWND hwnd) noexcept : m_hwnd(hwnd) {}
+    explicit CTextView(HWND hwnd) : m_hwnd(hwnd), m_accessible(*this) {}
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
+    std::optional<std::wstring> AccessibleName(long child) const override;
+    std::optional<std::wstring> AccessibleValue(long child) const override;
+    std::optional<long> AccessibleRole(long child) const override;
+    long AccessibleState(long child, long standard) const override;
+
     void SetText(const wchar_t* text);
 
     // Measuring: the right edge of each character of a line, from the line's left end.
@@ -120,6 +130,7 @@ class CTextView
     int m_hwheelRest = 0;
     ScrollRange m_shownVertical;
     ScrollRange m_shownHorizontal;
+    AccessibleObject m_accessible;
 };
 
 LRESULT CALLBACK TextViewProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
@@ -127,9 +138,14 @@ LRESULT CALLBACK TextViewProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     auto* view = reinterpret_cast<CTextView*>(::GetWindowLongPtrW(hwnd, 0));
     if (message == WM_NCCREATE)
     {
-        view = new (std::nothrow) CTextView(hwnd);
-        if (!view)
+        try
+        {
+            view = new CTextView(hwnd);
+        }
+        catch (...) // out of memory: no view
+        {
             return FALSE;
+        }
         ::SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(view));
     }
     if (!view)
@@ -211,6 +227,10 @@ LRESULT CTextView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return static_cast<LRESULT>(m_lines.Count());
     case EM_GETFIRSTVISIBLELINE:
         return static_cast<LRESULT>(m_top);
+    case WM_GETOBJECT:
+        if (const std::optional<LRESULT> answer = m_accessible.OnGetObject(m_hwnd, wParam, lParam))
+            return *answer;
+        return ::DefWindowProcW(m_hwnd, message, wParam, lParam);
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
     case WM_SIZE:
@@ -312,6 +332,40 @@ void CTextView::SetText(const wchar_t* text)
     UpdateScrollBars();
     PlaceCaret();
     ::InvalidateRect(m_hwnd, nullptr, TRUE);
+    ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
+std::optional<std::wstring> CTextView::AccessibleName(long child) const
+{
+    if (child != CHILDID_SELF)
+        return std::nullopt;
+    return AccessibleLabel(m_hwnd);
+}
+
+std::optional<std::wstring> CTextView::AccessibleValue(long child) const
+{
+    if (child != CHILDID_SELF)
+        return std::nullopt;
+    return m_lines.Text();
+}
+
+std::optional<long> CTextView::AccessibleRole(long child) const
+{
+    if (child != CHILDID_SELF)
+        return std::nullopt;
+    return ROLE_SYSTEM_TEXT;
+}
+
+long CTextView::AccessibleState(long child, long standard) const
+{
+    if (child != CHILDID_SELF)
+        return standard;
+    long state = standard | STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE;
+    if (::GetFocus() == m_hwnd)
+        state |= STATE_SYSTEM_FOCUSED;
+    if (!::IsWindowEnabled(m_hwnd))
+        state |= STATE_SYSTEM_UNAVAILABLE;
+    return state;
 }
 
 int CTextView::CharWidth(wchar_t c) const
@@ -570,11 +624,14 @@ void CTextView::OnWheel(int& rest, short delta, bool horizontal)
 
 void CTextView::Select(size_t anchor, size_t caret)
 {
-    if (anchor != m_anchor || caret != m_caret)
+    const bool changed = anchor != m_anchor || caret != m_caret;
+    if (changed)
         ::InvalidateRect(m_hwnd, nullptr, TRUE);
     m_anchor = anchor;
     m_caret = caret;
     PlaceCaret();
+    if (changed)
+        ::NotifyWinEvent(EVENT_OBJECT_TEXTSELECTIONCHANGED, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void CTextView::MoveCaret(size_t offset, bool extend)

@@ -13,7 +13,8 @@
 // stop every eight average character widths. To its dialog it answers WM_SETTEXT, WM_GETTEXT,
 // WM_GETTEXTLENGTH, WM_SETFONT, WM_GETFONT, WM_COPY, EM_SETSEL, EM_GETSEL, EM_GETLINECOUNT and
 // EM_GETFIRSTVISIBLELINE as an edit does, and asks for its colours with WM_CTLCOLORSTATIC as a
-// read-only edit does.
+// read-only edit does. To assistive technology (WM_GETOBJECT) it is a read-only text named by its
+// label, whose value is its text; its caret is the system caret.
 inline constexpr wchar_t kTextViewClass[] = L"BrelvantaTextView";
 
 // Keeps the class registered in the resource module, whose dialog templates name it, while any

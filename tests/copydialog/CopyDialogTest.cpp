@@ -1,5 +1,7 @@
 #include "resources/resource.h"
 #include "tests/shellext/ShellExtTestSupport.h"
+#include "tests/support/AccessibleReader.h"
+#include "tests/support/HighContrast.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FileHelpers.h"
 #include "tests/support/KeyboardAccess.h"
@@ -11,6 +13,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 
 namespace
 {
@@ -78,40 +81,6 @@ DWORD NumberSetting(const wchar_t* name)
     DWORD number = 0xFFFFFFFF;
     ReadSettingDword(name, number);
     return number;
-}
-
-// The first text a tooltip of the thread holds for this tool window.
-std::wstring TipOf(HWND tool)
-{
-    struct Search
-    {
-        HWND tool;
-        std::wstring text;
-    } search{tool, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM context) noexcept -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(context);
-            wchar_t name[64] = {};
-            ::GetClassNameW(window, name, 64);
-            if (std::wstring(name) != TOOLTIPS_CLASSW)
-                return TRUE;
-            wchar_t buffer[256] = {};
-            TTTOOLINFOW tool{};
-            tool.cbSize = sizeof(tool);
-            tool.hwnd = ::GetParent(s.tool);
-            tool.uId = reinterpret_cast<UINT_PTR>(s.tool);
-            tool.lpszText = buffer;
-            ::SendMessageW(window, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
-            if (buffer[0])
-            {
-                s.text = buffer;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.text;
 }
 
 class CopyDialogTest : public ShellExtTest
@@ -437,6 +406,8 @@ TEST_F(CopyDialogTest, AnInvalidItemTextShowsItsErrorAndIsNeverRemembered)
         EXPECT_LE(shortened.right, error.left) << "the indicator stands beside the text, not over it";
         EXPECT_EQ(error.right, full.right);
         EXPECT_EQ(TipOf(page.Item(IDC_FULL_ERROR)), L"No such attribute \"$nosuch\"");
+        EXPECT_EQ(ReadAccessible(page.Item(IDC_FULL_ERROR)).name, L"No such attribute \"$nosuch\"")
+            << "a screen reader reads the message as the indicator's name";
         EXPECT_EQ(dlg.GetText(IDC_COPY_PATHS_PREVIEW), L"a.txt") << "the preview waits for a valid text";
         EXPECT_EQ(Setting(L"Format Text"), L"<none>");
         // Nor does a separator change remember the invalid text.
@@ -450,6 +421,8 @@ TEST_F(CopyDialogTest, AnInvalidItemTextShowsItsErrorAndIsNeverRemembered)
         EXPECT_EQ(tip.size(), 79u);
         EXPECT_EQ(tip.substr(0, 19), L"No such attribute \"");
         EXPECT_EQ(tip.substr(76), L"...");
+        EXPECT_EQ(ReadAccessible(page.Item(IDC_FULL_ERROR)).name, L"No such attribute \"$" + longName + L"\"")
+            << "whole for a screen reader";
 
         page.SetText(IDC_FULL_ITEM_TEXT, L"<$name>");
         EXPECT_FALSE(page.IsVisible(IDC_FULL_ERROR));
@@ -899,4 +872,61 @@ TEST_F(CopyDialogTest, EveryDialogOpensOnItsFirstControlWithUniqueAccessKeys)
             }));
         EXPECT_TRUE(shown) << row.caption;
     }
+}
+
+// The page of a tab dialog that is shown now.
+HWND PageShownNow(const DialogHandle& dlg)
+{
+    for (HWND child = ::GetWindow(dlg.Hwnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child) && IsPage(child))
+            return child;
+    return nullptr;
+}
+
+// A user switches to a dark high-contrast theme while the dialog is open: every page, and every
+// page of the Insert dialog opened then, stands on the system's window colour and each of its texts
+// stands out from what it is drawn on (a fixed white page under white text would not, nor a list
+// that kept the colours it started with).
+TEST_F(CopyDialogTest, EveryPageIsReadableInAHighContrastTheme)
+{
+    const auto files = MakeFiles({L"a.txt", L"b.txt"});
+    std::optional<HighContrastColours> colours;
+    HWND dialog = nullptr;
+    int pagesSeen = 0;
+    const auto checkPages = [&](const DialogHandle& dlg, int tabsId, const char* name) {
+        const int tabs = static_cast<int>(::SendMessageW(dlg.Item(tabsId), TCM_GETITEMCOUNT, 0, 0));
+        for (int tab = 0; tab < tabs; ++tab)
+        {
+            ::SendMessageW(dlg.Item(tabsId), TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
+            const HWND page = PageShownNow(dlg);
+            ASSERT_TRUE(page) << name << " tab " << tab;
+            ++pagesSeen;
+            ExpectReadablePage(page, name + std::string(" tab ") + std::to_string(tab));
+        }
+    };
+    ASSERT_TRUE(Open(
+        files,
+        [&](DialogHandle dlg) {
+            dialog = dlg.Hwnd();
+            colours.emplace();
+            if (!colours->Applied())
+            {
+                dlg.Click(IDCANCEL);
+                return;
+            }
+            checkPages(dlg, IDC_COPY_PATHS_TABS, "Copy Filenames");
+            ChooseTab(dlg, 2);
+            EXPECT_TRUE(ShownPage(dlg, IDC_FULL_INSERT).PostClick(IDC_FULL_INSERT));
+        },
+        0,
+        [&](DialogDriver& driver) {
+            driver.OnDialog(L"Insert File/Folder Attribute", [&](DialogHandle insert) {
+                checkPages(insert, IDC_INSERT_TABS, "Insert");
+                insert.Click(IDCANCEL);
+                ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            });
+        }));
+    if (!colours->Applied())
+        GTEST_SKIP() << "this platform did not take the system colours of a high-contrast theme";
+    EXPECT_EQ(pagesSeen, 5) << "three pages and the Insert dialog's two";
 }

@@ -2,14 +2,17 @@
 // that takes long texts at once and is read, scrolled, selected and copied like an edit.
 #include "resources/resource.h"
 #include "tests/shellext/ShellExtTestSupport.h"
+#include "tests/support/AccessibleReader.h"
 #include "tests/support/ClipboardHelpers.h"
 #include "tests/support/DialogDriver.h"
+#include "winsupport/ComPtr.h"
 #include "winui/Window.h"
 #include "winui/WindowHandles.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <functional>
 #include <string>
@@ -238,6 +241,71 @@ TEST_F(PreviewTest, SelectsWithKeysAndMouseAndCopiesTheSelection)
         Mouse(preview, WM_LBUTTONDOWN, 0, height + 1, MK_SHIFT);
         Mouse(preview, WM_LBUTTONUP, 0, height + 1);
         EXPECT_EQ(Selection(preview), std::make_pair(size_t{0}, size_t{12}));
+    });
+}
+
+// A screen reader reads the preview as a read-only multi-line edit: named by its label, its value
+// the text, its selection through EM_GETSEL; what it still holds once the dialog is gone fails
+// instead of reaching a view that no longer exists.
+TEST_F(PreviewTest, ScreenReadersReadItAsAReadOnlyText)
+{
+    ComPtr<IAccessible> kept;
+    WithPreview([&](DialogHandle dlg, HWND preview) {
+        AccessibleRead read = ReadAccessible(preview);
+        ASSERT_TRUE(read.found);
+        EXPECT_EQ(read.name, L"Clipboard") << "the group box is its label";
+        EXPECT_EQ(read.value, L"a.txt\r\nb.txt");
+        EXPECT_EQ(read.role, ROLE_SYSTEM_TEXT);
+        const long expected = STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED;
+        EXPECT_EQ(read.state & expected, expected);
+
+        for (const std::wstring text : {L"", L"one", L"\u00e4\u4e2d\r\nx\ty"})
+        {
+            dlg.SetText(IDC_COPY_PATHS_PREVIEW, text);
+            EXPECT_EQ(ReadAccessible(preview).value, text);
+        }
+        ::EnableWindow(preview, FALSE);
+        EXPECT_NE(ReadAccessible(preview).state & STATE_SYSTEM_UNAVAILABLE, 0);
+        ::EnableWindow(preview, TRUE);
+
+        ASSERT_HRESULT_SUCCEEDED(
+            ::AccessibleObjectFromWindow(preview, static_cast<DWORD>(OBJID_CLIENT), IID_PPV_ARGS(kept.Put())));
+    });
+    ASSERT_TRUE(kept);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR value = nullptr;
+    EXPECT_EQ(kept->get_accValue(self, &value), RPC_E_DISCONNECTED);
+    EXPECT_EQ(value, nullptr);
+}
+
+// The caret is the system's: a screen reader finds it where the view placed it.
+TEST_F(PreviewTest, ScreenReadersFindTheCaret)
+{
+    WithPreview([](DialogHandle dlg, HWND preview) {
+        dlg.SetText(IDC_COPY_PATHS_PREVIEW, L"first line\r\nsecond");
+        ::SendMessageW(preview, EM_SETSEL, 15, 15);
+        ComPtr<IAccessible> caret;
+        if (FAILED(::AccessibleObjectFromWindow(preview, static_cast<DWORD>(OBJID_CARET), IID_PPV_ARGS(caret.Put()))) ||
+            !caret)
+            GTEST_SKIP() << "this platform's accessibility API gives no caret object";
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        long left = 0, top = 0, width = 0, height = 0;
+        if (FAILED(caret->accLocation(&left, &top, &width, &height, self)))
+            GTEST_SKIP() << "this platform's caret object does not tell where the caret is";
+        POINT expected{};
+        ::GetCaretPos(&expected);
+        ::ClientToScreen(preview, &expected);
+        EXPECT_EQ(left, expected.x);
+        EXPECT_EQ(top, expected.y);
+        EXPECT_GE(top, [&] {
+            RECT window{};
+            ::GetWindowRect(preview, &window);
+            return window.top + LineHeight(preview) - 1;
+        }()) << "on the second line";
     });
 }
 

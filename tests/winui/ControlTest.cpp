@@ -1,6 +1,8 @@
 #include "tests/support/DialogDriver.h"
 #include "tests/support/FrameworkTestIds.h"
+#include "tests/support/HighContrast.h"
 #include "tests/winui/DebugOutputCapture.h"
+#include "winui/ButtonLink.h"
 #include "winui/Control.h"
 #include "winui/Dialog.h"
 #include "winui/WindowHandles.h"
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -217,4 +220,71 @@ TEST(ControlTest, AListViewShowsItsOwnContextMenuAndItsCommandReachesTheDialog)
     EXPECT_LT(dialog.list.menuPoint.y, corner.y + (row.bottom - row.top));
     EXPECT_EQ(dialog.listCommands, 1) << "a dismissed menu sends nothing";
     EXPECT_EQ(driver.PendingScripts(), 0u);
+}
+
+// The link keeps its own blue, except under a high-contrast theme: there it takes the system's
+// link colour, the only one the user's theme promises to show on the button's face.
+TEST(ControlTest, TheLinkTakesTheSystemLinkColourInAHighContrastTheme)
+{
+    const UniqueWindow button(::CreateWindowExW(0, L"BUTTON", L"example.org", WS_POPUP | BS_OWNERDRAW, 0, 0, 120, 20,
+                                                nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(button);
+    ScreenDpi dpi;
+    CButtonLink link(dpi);
+    ASSERT_TRUE(link.Attach(button.Get()));
+    // How many pixels of each colour a paint of the link leaves.
+    const auto paint = [&]() {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = 120;
+        info.bmiHeader.biHeight = -20;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        const UniqueHbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        const UniqueMemoryDc memory(::CreateCompatibleDC(nullptr));
+        const SelectObjectGuard selected(memory.Get(), bitmap.Get());
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.hwndItem = button.Get();
+        item.hDC = memory.Get();
+        item.rcItem = {0, 0, 120, 20};
+        link.DrawItem(item);
+        std::map<COLORREF, int> counts;
+        for (int i = 0; i < 120 * 20; ++i)
+        {
+            const DWORD pixel = static_cast<const DWORD*>(bits)[i];
+            ++counts[RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF)];
+        }
+        return counts;
+    };
+    const COLORREF blue = RGB(0, 51, 153);
+    EXPECT_GT(paint()[blue], 0);
+
+    HIGHCONTRASTW before{};
+    before.cbSize = sizeof(before);
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(before), &before, 0));
+    HIGHCONTRASTW on{};
+    on.cbSize = sizeof(on);
+    on.dwFlags = HCF_HIGHCONTRASTON;
+    const bool set = ::SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(on), &on, 0) != FALSE;
+    HIGHCONTRASTW now{};
+    now.cbSize = sizeof(now);
+    ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(now), &now, 0);
+    if (!set || !(now.dwFlags & HCF_HIGHCONTRASTON))
+    {
+        ::SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(before), &before, 0);
+        GTEST_SKIP() << "this platform does not turn a high-contrast theme on (SPI_SETHIGHCONTRAST)";
+    }
+    std::map<COLORREF, int> contrast;
+    COLORREF linkColour = 0;
+    {
+        const HighContrastColours colours;
+        linkColour = ::GetSysColor(COLOR_HOTLIGHT);
+        contrast = paint();
+    }
+    before.lpszDefaultScheme = nullptr;
+    ::SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(before), &before, 0);
+    EXPECT_GT(contrast[linkColour], 0);
+    EXPECT_EQ(contrast[blue], 0);
 }
