@@ -92,6 +92,9 @@
 #define IDD_CHANGE_WILD 151
 #define IDD_CHANGE_NUMBER 152
 #define IDI_MULTI_RENAME 250
+// The icons of the commands in the Windows 11 menu's flyout: IDI_MENU_ICON_BASE + the menu icon
+// number, 1 to 8.
+#define IDI_MENU_ICON_BASE 260
 #define IDB_RENAME_STATE_FIRST 351
 #define IDB_RENAME_STATE_LAST 357
 #define IDC_RENAME_PART_EDIT 1500

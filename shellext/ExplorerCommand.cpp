@@ -195,11 +195,19 @@ class CFlyoutCommand final : public ComObject<IExplorerCommand, SiteHolder>
     // The menu icons are compiled-in images drawn into menu bitmaps; the packaged menu takes only
     // icon resources, so its sub-commands show none.
     IFACEMETHODIMP GetIcon(IShellItemArray*, LPWSTR* ppszIcon) noexcept override
+    try
     {
-        if (ppszIcon)
-            *ppszIcon = nullptr;
-        return E_NOTIMPL;
+        // The same drawing as the classic menu's bitmap, as an icon resource of this library.
+        const int icon = CommandIconId(m_entry.type);
+        if (icon < 1 || icon > 8)
+        {
+            if (ppszIcon)
+                *ppszIcon = nullptr;
+            return E_NOTIMPL;
+        }
+        return CopyText(ModulePath(ResourceModule()) + L",-" + std::to_wstring(IDI_MENU_ICON_BASE + icon), ppszIcon);
     }
+    CATCH_RETURN()
 
     IFACEMETHODIMP GetToolTip(IShellItemArray*, LPWSTR* ppszInfotip) noexcept override
     try

@@ -10,6 +10,7 @@
 
 #include <cwchar>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -165,22 +166,29 @@ TEST_F(ExplorerCommandTest, TheRootIsAFlyoutWithTheLibrarysIcon)
     ASSERT_EQ(root->GetFlags(&flags), S_OK);
     EXPECT_EQ(flags, static_cast<EXPCMDFLAGS>(ECF_HASSUBCOMMANDS));
 
-    // "<the DLL's own path>,-<icon id>": an icon the platform can load from the library.
-    LPWSTR icon = nullptr;
-    ASSERT_EQ(root->GetIcon(nullptr, &icon), S_OK);
-    const std::wstring location = Taken(icon);
-    const size_t comma = location.rfind(L",-");
-    ASSERT_NE(comma, std::wstring::npos) << location;
+    // "<the DLL's own path>,-<icon id>": an icon the platform can load from the library, for the
+    // root and for every command.
     wchar_t dll[MAX_PATH] = {};
     ::GetModuleFileNameW(BrelvantaDll::Get().module, dll, MAX_PATH);
-    EXPECT_EQ(::CompareStringOrdinal(location.c_str(), static_cast<int>(comma), dll, -1, TRUE), CSTR_EQUAL) << location;
-    HICON large = nullptr;
-    EXPECT_EQ(
-        ::ExtractIconExW(location.substr(0, comma).c_str(), -std::stoi(location.substr(comma + 2)), &large, nullptr, 1),
-        1u)
-        << location;
-    if (large)
-        ::DestroyIcon(large);
+    std::vector<std::wstring> locations;
+    const auto expectLoadableIcon = [&](IExplorerCommand* command) {
+        LPWSTR icon = nullptr;
+        ASSERT_EQ(command->GetIcon(nullptr, &icon), S_OK);
+        const std::wstring location = Taken(icon);
+        const size_t comma = location.rfind(L",-");
+        ASSERT_NE(comma, std::wstring::npos) << location;
+        EXPECT_EQ(::CompareStringOrdinal(location.c_str(), static_cast<int>(comma), dll, -1, TRUE), CSTR_EQUAL)
+            << location;
+        HICON small = nullptr;
+        EXPECT_EQ(::ExtractIconExW(location.substr(0, comma).c_str(), -std::stoi(location.substr(comma + 2)), nullptr,
+                                   &small, 1),
+                  1u)
+            << location;
+        if (small)
+            ::DestroyIcon(small);
+        locations.push_back(location);
+    };
+    expectLoadableIcon(root.Get());
 
     // Every sub-command is a plain command that also answers without a selection.
     const auto commands = SubCommands(root.Get());
@@ -193,7 +201,11 @@ TEST_F(ExplorerCommandTest, TheRootIsAFlyoutWithTheLibrarysIcon)
         ComPtr<IEnumExplorerCommand> none;
         EXPECT_TRUE(FAILED(command->EnumSubCommands(none.Put())));
         EXPECT_FALSE(none);
+        expectLoadableIcon(command.Get());
     }
+    // The default arrangement shows all nine: only the two paste commands share an icon.
+    const std::set<std::wstring> distinct(locations.begin(), locations.end());
+    EXPECT_EQ(distinct.size() + 1, locations.size());
 
     // An array of items with no file-system path hides the whole command.
     PIDLIST_ABSOLUTE computer = nullptr;

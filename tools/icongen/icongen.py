@@ -2,7 +2,8 @@
 """Draws Brelvanta's nine 48 by 48 menu icons and writes them in the compact run-length form.
 
 Writes shellext/MenuIconData.cpp, the product icon resources/Brelvanta.ico (the ninth drawing
-at the program icon sizes) and, for looking at the designs, PNG previews (under
+at the program icon sizes), the first eight as icon resources for the Windows 11 menu
+(resources/MenuIcon1.ico to MenuIcon8.ico) and, for looking at the designs, PNG previews (under
 build/icongen by default): each icon at 48 px, and contact sheets at the menu sizes 13, 16 and
 20 px scaled up, made the way the shell extension makes them (halving, then bilinear).
 
@@ -612,13 +613,15 @@ def bitmap_bytes(draw, size=BITMAP_SIZE):
 
 # Sizes of the program icon: small and large icons at 100 to 200 per cent, and the shell's 256.
 ICO_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+# Sizes of a command's icon in the Windows 11 menu's flyout: 16 pixels at 100 to 200 per cent.
+MENU_ICO_SIZES = (16, 20, 24, 32)
 
 
-def ico_bytes(draw):
-    """A Windows icon file of the drawing at every size of ICO_SIZES: 32-bit bitmaps with alpha,
-    the largest as PNG, as the shell expects it."""
+def ico_bytes(draw, sizes=ICO_SIZES):
+    """A Windows icon file of the drawing at every size given: 32-bit bitmaps with alpha, the
+    largest as PNG when it is 256, as the shell expects it."""
     images = []
-    for size in ICO_SIZES:
+    for size in sizes:
         pixels = quantise(render(draw(), size))  # BGRA rows, top row first
         if size >= 256:
             rgba = [[(p[2], p[1], p[0], p[3]) for p in row] for row in pixels]
@@ -702,6 +705,10 @@ def main():
     with open(args.ico, "wb") as f:
         f.write(ico_bytes(icon_product))
     print(f"product icon: {args.ico}")
+    for number, _name, draw in ICONS[:8]:
+        with open(os.path.join(args.resources, f"MenuIcon{number}.ico"), "wb") as f:
+            f.write(ico_bytes(draw, MENU_ICO_SIZES))
+    print(f"menu icons of the Windows 11 flyout: MenuIcon1.ico to MenuIcon8.ico in {args.resources}")
     with open(os.path.join(args.resources, "MultiRename.ico"), "wb") as f:
         f.write(ico_bytes(icon_multi_rename))
     states = []
