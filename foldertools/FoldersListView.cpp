@@ -1,20 +1,37 @@
 #include "foldertools/FoldersListView.h"
 
+#include "winui/ScreenDpi.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
-void FoldersListView::Attach(HWND list)
+namespace
+{
+// The shell's folder icon at size by size pixels: extracted at that size where the shell says
+// where it lives, else its small icon (which the image list scales).
+UniqueHicon FolderIcon(int size)
+{
+    SHSTOCKICONINFO stock{};
+    stock.cbSize = sizeof(stock);
+    HICON icon = nullptr;
+    if (SUCCEEDED(::SHGetStockIconInfo(SIID_FOLDER, SHGSI_ICONLOCATION, &stock)) &&
+        SUCCEEDED(::SHDefExtractIconW(stock.szPath, stock.iIcon, 0, &icon, nullptr, static_cast<UINT>(size))) && icon)
+        return UniqueHicon(icon);
+    SHFILEINFOW info{};
+    if (::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                         SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_SMALLICON))
+        return UniqueHicon(info.hIcon);
+    return {};
+}
+} // namespace
+
+void FoldersListView::Attach(HWND list, UINT dpi)
 {
     m_list = list;
     ListView_SetExtendedListViewStyleEx(m_list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
                                         LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    SHFILEINFOW info{};
-    // The template shares the image list, so the list view never destroys the system's.
-    const auto images =
-        reinterpret_cast<HIMAGELIST>(::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
-                                                      SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    if (images)
-        ListView_SetImageList(m_list, images, LVSIL_SMALL);
+    SizeIcons(dpi);
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
     column.cx = 100;
@@ -22,21 +39,22 @@ void FoldersListView::Attach(HWND list)
     FitColumn();
 }
 
-int FoldersListView::FolderIconIndex()
+void FoldersListView::SizeIcons(UINT dpi)
 {
-    static const int index = [] {
-        SHFILEINFOW info{};
-        const bool found = ::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
-                                            SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON) != 0;
-        return found ? info.iIcon : -1;
-    }();
-    return index;
+    const int size = ScreenDpi::DipsToPixels(16, dpi);
+    UniqueHimagelist icons(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
+    const UniqueHicon icon = FolderIcon(size);
+    if (icons && icon)
+        ::ImageList_ReplaceIcon(icons.Get(), -1, icon.Get());
+    // The template shares the image list: the list view never destroys it, this object does.
+    ListView_SetImageList(m_list, icons.Get(), LVSIL_SMALL);
+    m_icons = std::move(icons);
 }
 
 void FoldersListView::SetFolders(const std::vector<std::wstring>& folders)
 {
     ListView_DeleteAllItems(m_list);
-    const int icon = FolderIconIndex();
+    const int icon = m_icons && ::ImageList_GetImageCount(m_icons.Get()) > 0 ? 0 : -1;
     for (size_t i = 0; i < folders.size(); ++i)
     {
         LVITEMW item{};

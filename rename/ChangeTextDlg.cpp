@@ -48,7 +48,7 @@ bool ChangeTextDlg::OnInitDialog()
     SetIcon();
     UpdateFonts();
     ApplyCheckBoxes();
-    m_list.SetUp(Item(IDC_RENAME_NAMES), m_model.FolderCount() >= 2);
+    m_list.SetUp(Item(IDC_RENAME_NAMES), m_model.FolderCount() >= 2, Dpi());
     m_list.SetRows(m_model.ListedItems());
     m_list.FitColumns(Dpi());
     BuildPartRow();
@@ -85,6 +85,7 @@ void ChangeTextDlg::OnDpiChanged(UINT, UINT)
         MeasurePart(part);
     }
     LayoutParts();
+    m_list.SizeStateImages(Dpi());
     m_list.FitColumns(Dpi());
 }
 
