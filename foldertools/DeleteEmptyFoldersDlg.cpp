@@ -15,7 +15,7 @@
 #include <windowsx.h>
 
 DeleteEmptyFoldersDlg::DeleteEmptyFoldersDlg(HWND owner, std::vector<std::wstring> selectedFolders, bool controlHeld)
-    : CResizableDialog(IDD_DELETE_EMPTY_FOLDERS, L"DelEmptyFoldersDlg"), m_owner(owner),
+    : CResizableDialog(IDD_DELETE_EMPTY_FOLDERS, L"DelEmptyFoldersDlg", MinimumSize::Initial()), m_owner(owner),
       m_selectedFolders(std::move(selectedFolders)), m_controlHeld(controlHeld)
 {
 }

@@ -20,6 +20,7 @@ bool g_rememberedNumbersAsText = false;
 constexpr size_t kMaxPartText = 260;
 constexpr int kMinimumWidth = 420;
 constexpr int kMinimumHeight = 300;
+constexpr int kButtonGap = 6; // the least space between the buttons that meet at the minimum width
 
 std::wstring PartText(const Segment& segment)
 {
@@ -66,6 +67,31 @@ void ChangeTextDlg::DeclareAnchors(AnchorLayout& layout, int outerRight, int out
     layout.AddAnchor(IDC_RENAME_PASTE_NAMES, kAnchorNone, kAnchorMove, outerRight, outerBottom);
     layout.AddAnchor(IDOK, kAnchorMove, kAnchorMove, outerRight, outerBottom);
     layout.AddAnchor(IDCANCEL, kAnchorMove, kAnchorMove, outerRight, outerBottom);
+}
+
+int ChangeTextDlg::LeastOuterWidth() const
+{
+    // Rename and Reset follow the right edge; Paste Names and the check boxes stay. With a wide
+    // dialog font the minimum width alone would let them meet.
+    struct Pair
+    {
+        int staying;
+        int moving;
+    };
+    RECT outer{};
+    ::GetWindowRect(Hwnd(), &outer);
+    const int gap = Dpi().DipsToPixels(kButtonGap);
+    int least = 0;
+    for (const Pair pair : {Pair{IDC_RENAME_PASTE_NAMES, IDOK}, Pair{IDC_RENAME_ALLOW_EXTENSION, IDC_RENAME_RESET},
+                            Pair{IDC_RENAME_NUMBERS_AS_TEXT, IDC_RENAME_RESET}})
+    {
+        RECT staying{};
+        RECT moving{};
+        ::GetWindowRect(Item(pair.staying), &staying);
+        ::GetWindowRect(Item(pair.moving), &moving);
+        least = std::max(least, static_cast<int>(outer.right - outer.left - (moving.left - staying.right)) + gap);
+    }
+    return least;
 }
 
 void ChangeTextDlg::OnLayout(int, int)
@@ -190,6 +216,18 @@ void ChangeTextDlg::MeasurePart(Part& part) const
     part.slot.textWidth = Dpi().PixelsToDips(width);
 }
 
+int ChangeTextDlg::PartRowTop() const
+{
+    // Where the dialog font is small for the DPI the list begins higher than the row's place: the
+    // row then ends a gap above the list.
+    const ScreenDpi& dpi = Dpi();
+    RECT list{};
+    ::GetWindowRect(Item(IDC_RENAME_NAMES), &list);
+    ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    const int below = list.top - dpi.DipsToPixels(kPartRowGap) - dpi.DipsToPixels(kPartRowHeight);
+    return std::min(dpi.DipsToPixels(kPartRowTop), below);
+}
+
 void ChangeTextDlg::LayoutParts()
 {
     RECT client{};
@@ -199,6 +237,7 @@ void ChangeTextDlg::LayoutParts()
         slots.push_back(part.slot);
     LayoutPartRow(slots, Dpi().PixelsToDips(client.right));
     const ScreenDpi& dpi = Dpi();
+    const int top = PartRowTop();
     for (size_t i = 0; i < m_parts.size(); ++i)
     {
         Part& part = m_parts[i];
@@ -210,8 +249,11 @@ void ChangeTextDlg::LayoutParts()
         DWORD end = 0;
         if (!part.slot.button)
             ::SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        ::SetWindowPos(window, nullptr, dpi.DipsToPixels(part.slot.x), dpi.DipsToPixels(kPartRowTop),
-                       dpi.DipsToPixels(part.slot.width), dpi.DipsToPixels(kPartRowHeight),
+        // The edges go through the DPI, not the widths: every gap rounds alike, so the row keeps
+        // even gaps and its parts line up at any DPI.
+        const int left = dpi.DipsToPixels(part.slot.x);
+        const int right = dpi.DipsToPixels(part.slot.x + part.slot.width);
+        ::SetWindowPos(window, nullptr, left, top, right - left, dpi.DipsToPixels(kPartRowHeight),
                        SWP_NOZORDER | SWP_NOACTIVATE);
         if (!part.slot.button)
         {

@@ -26,6 +26,7 @@ class ChangeTextDlg final : public CResizableDialog
     bool OnCommand(int id, int code, HWND control) override;
     void DeclareAnchors(AnchorLayout& layout, int outerRight, int outerBottom) override;
     void OnLayout(int clientWidth, int clientHeight) override;
+    int LeastOuterWidth() const override;
     void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
     void OnDestroy() override;
 
@@ -44,6 +45,7 @@ class ChangeTextDlg final : public CResizableDialog
     void BuildPartRow();
     void DiscardParts();
     void MeasurePart(Part& part) const;
+    int PartRowTop() const;
     void LayoutParts();
     void EnableParts(bool enable);
     void Recompute();
