@@ -4,25 +4,39 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <shlobj.h>
+#include <unknwn.h>
+
+#include <memory>
 
 namespace
 {
-// The shell's folder icon at size by size pixels: extracted at that size where the shell says
-// where it lives, else its small icon (which the image list scales).
+// The interface the shell's image lists answer to (IID_IImageList); its object is the list itself.
+constexpr GUID kImageListInterface = {0x46eb5926, 0x582e, 0x4017, {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
+
+// The shell's folder icon at size by size pixels: taken from the smallest of the system's image
+// lists that holds it at that size or larger (the image list it goes into scales it down).
 UniqueHicon FolderIcon(int size)
 {
-    SHSTOCKICONINFO stock{};
-    stock.cbSize = sizeof(stock);
-    HICON icon = nullptr;
-    if (SUCCEEDED(::SHGetStockIconInfo(SIID_FOLDER, SHGSI_ICONLOCATION, &stock)) &&
-        SUCCEEDED(::SHDefExtractIconW(stock.szPath, stock.iIcon, 0, &icon, nullptr, static_cast<UINT>(size))) && icon)
-        return UniqueHicon(icon);
     SHFILEINFOW info{};
-    if (::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
-                         SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_SMALLICON))
-        return UniqueHicon(info.hIcon);
-    return {};
+    if (!::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                          SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
+        return {};
+    const auto release = [](IUnknown* list) { list->Release(); };
+    std::unique_ptr<IUnknown, decltype(release)> best(nullptr, release);
+    for (const int kind : {SHIL_SMALL, SHIL_LARGE, SHIL_EXTRALARGE})
+    {
+        void* list = nullptr;
+        if (FAILED(::SHGetImageList(kind, kImageListInterface, &list)) || !list)
+            continue;
+        best.reset(static_cast<IUnknown*>(list));
+        int cx = 0;
+        int cy = 0;
+        if (::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list), &cx, &cy) && cx >= size)
+            break;
+    }
+    if (!best)
+        return {};
+    return UniqueHicon(::ImageList_GetIcon(reinterpret_cast<HIMAGELIST>(best.get()), info.iIcon, ILD_NORMAL));
 }
 } // namespace
 
