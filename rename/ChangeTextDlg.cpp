@@ -20,7 +20,7 @@ bool g_rememberedNumbersAsText = false;
 constexpr size_t kMaxPartText = 260;
 constexpr int kMinimumWidth = 420;
 constexpr int kMinimumHeight = 300;
-constexpr int kButtonGap = 6; // the least space between the buttons that meet at the minimum width
+constexpr int kButtonGap = 6; // the least space between controls that meet at the minimum width
 
 std::wstring PartText(const Segment& segment)
 {
@@ -71,27 +71,40 @@ void ChangeTextDlg::DeclareAnchors(AnchorLayout& layout, int outerRight, int out
 
 int ChangeTextDlg::LeastOuterWidth() const
 {
-    // Rename and Reset follow the right edge; Paste Names and the check boxes stay. With a wide
-    // dialog font the minimum width alone would let them meet.
+    // Rename and Reset follow the right edge while Paste Names and the check boxes stay: with a
+    // wide dialog font the minimum width alone would let them meet. The moving controls' places
+    // come from their anchors, as the layout puts them.
+    const AnchorLayout* layout = Anchors();
+    if (!layout)
+        return 0;
     struct Pair
     {
         int staying;
         int moving;
     };
     RECT outer{};
+    RECT client{};
     ::GetWindowRect(Hwnd(), &outer);
-    const int gap = Dpi().DipsToPixels(kButtonGap);
-    int least = 0;
+    ::GetClientRect(Hwnd(), &client);
+    const ScreenDpi& dpi = Dpi();
+    int leastClient = 0;
     for (const Pair pair : {Pair{IDC_RENAME_PASTE_NAMES, IDOK}, Pair{IDC_RENAME_ALLOW_EXTENSION, IDC_RENAME_RESET},
                             Pair{IDC_RENAME_NUMBERS_AS_TEXT, IDC_RENAME_RESET}})
     {
+        const auto anchor = std::find_if(layout->Anchors().begin(), layout->Anchors().end(),
+                                         [&](const Anchor& a) { return a.controlId == pair.moving; });
+        if (anchor == layout->Anchors().end())
+            continue;
         RECT staying{};
         RECT moving{};
         ::GetWindowRect(Item(pair.staying), &staying);
+        ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&staying), 2);
         ::GetWindowRect(Item(pair.moving), &moving);
-        least = std::max(least, static_cast<int>(outer.right - outer.left - (moving.left - staying.right)) + gap);
+        leastClient = std::max(leastClient, static_cast<int>(staying.right + dpi.DipsToPixels(kButtonGap) +
+                                                             (moving.right - moving.left)) +
+                                                dpi.DipsToPixels(anchor->rightGap));
     }
-    return least;
+    return leastClient + static_cast<int>((outer.right - outer.left) - client.right);
 }
 
 void ChangeTextDlg::OnLayout(int, int)

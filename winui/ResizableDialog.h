@@ -42,6 +42,8 @@ class CResizableDialog : public CDialog
     // The least outer width, in pixels, at which the controls that follow the right edge keep
     // clear of those that stay; 0 where the minimum size alone decides.
     virtual int LeastOuterWidth() const { return 0; }
+    // The anchors, once declared (from initialisation on).
+    const AnchorLayout* Anchors() const noexcept { return m_layout.get(); }
 
   private:
     bool InitDialog() final;
