@@ -1,12 +1,10 @@
 #include "foldertools/FoldersListView.h"
 
+#include "winsupport/ComPtr.h"
 #include "winui/ScreenDpi.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <unknwn.h>
-
-#include <memory>
 
 namespace
 {
@@ -21,22 +19,21 @@ UniqueHicon FolderIcon(int size)
     if (!::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
                           SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
         return {};
-    const auto release = [](IUnknown* list) { list->Release(); };
-    std::unique_ptr<IUnknown, decltype(release)> best(nullptr, release);
+    ComPtr<IUnknown> best;
     for (const int kind : {SHIL_SMALL, SHIL_LARGE, SHIL_EXTRALARGE})
     {
-        void* list = nullptr;
-        if (FAILED(::SHGetImageList(kind, kImageListInterface, &list)) || !list)
+        ComPtr<IUnknown> list;
+        if (FAILED(::SHGetImageList(kind, kImageListInterface, reinterpret_cast<void**>(list.Put()))) || !list)
             continue;
-        best.reset(static_cast<IUnknown*>(list));
+        best = std::move(list);
         int cx = 0;
         int cy = 0;
-        if (::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list), &cx, &cy) && cx >= size)
+        if (::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(best.Get()), &cx, &cy) && cx >= size)
             break;
     }
     if (!best)
         return {};
-    return UniqueHicon(::ImageList_GetIcon(reinterpret_cast<HIMAGELIST>(best.get()), info.iIcon, ILD_NORMAL));
+    return UniqueHicon(::ImageList_GetIcon(reinterpret_cast<HIMAGELIST>(best.Get()), info.iIcon, ILD_NORMAL));
 }
 } // namespace
 

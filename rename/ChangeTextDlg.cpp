@@ -100,9 +100,9 @@ int ChangeTextDlg::LeastOuterWidth() const
         ::GetWindowRect(Item(pair.staying), &staying);
         ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&staying), 2);
         ::GetWindowRect(Item(pair.moving), &moving);
-        leastClient = std::max(leastClient, static_cast<int>(staying.right + dpi.DipsToPixels(kButtonGap) +
-                                                             (moving.right - moving.left)) +
-                                                dpi.DipsToPixels(anchor->rightGap));
+        leastClient = std::max(
+            leastClient, static_cast<int>(staying.right + dpi.DipsToPixels(kButtonGap) + (moving.right - moving.left)) +
+                             dpi.DipsToPixels(anchor->rightGap));
     }
     return leastClient + static_cast<int>((outer.right - outer.left) - client.right);
 }

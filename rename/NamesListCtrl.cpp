@@ -33,8 +33,8 @@ UniqueHimagelist LoadStateImages(UINT dpi)
         return images;
     for (int id = IDB_RENAME_STATE_FIRST; id <= IDB_RENAME_STATE_LAST; ++id)
     {
-        const UniqueHbitmap bitmap = LoadScaledBitmap(
-            id, IDB_RENAME_STATE_LARGE_FIRST + (id - IDB_RENAME_STATE_FIRST), size, AlphaForm::Straight);
+        const UniqueHbitmap bitmap = LoadScaledBitmap(id, IDB_RENAME_STATE_LARGE_FIRST + (id - IDB_RENAME_STATE_FIRST),
+                                                      size, AlphaForm::Straight);
         if (bitmap)
             ::ImageList_Add(images.Get(), bitmap.Get(), nullptr);
     }

@@ -5,18 +5,15 @@
 
 #include <string>
 
-// An owner-drawn button showing a 16 by 16 bitmap with per-pixel alpha, centred; above 96 DPI a
-// larger drawing of the bitmap, scaled to the size the DPI wants. While the mouse
-// is over it, a flat button frame is drawn behind the bitmap, pushed while the button is down.
-// It may carry a tooltip.
+// An owner-drawn button showing a 16 by 16 bitmap with per-pixel alpha, centred (at other DPIs a
+// larger drawing of it, scaled to the size the DPI wants). While the mouse is over it, a flat
+// button frame is drawn behind the bitmap, pushed while the button is down. It may carry a tooltip.
 class CIconButton final : public CControl
 {
   public:
     // Takes over the dialog's button; the bitmap resources (32 bits, premultiplied alpha) are the
     // 16 by 16 design and the larger drawing scaled for other DPIs, loaded when first drawn.
     bool Attach(HWND dialog, int id, UINT bitmapId, UINT largeBitmapId, HBRUSH background);
-    // The bitmap of the last drawing, at its size; null before the first.
-    HBITMAP Bitmap() const noexcept { return m_bitmap.Get(); }
     // The tooltip's text, cut to what a tooltip of this kind holds (79 characters).
     void SetTip(const std::wstring& text);
 

@@ -114,7 +114,8 @@ UniqueHbitmap LoadScaledBitmap(UINT smallId, UINT largeId, int size, AlphaForm f
 {
     UniqueHbitmap small = LoadBitmapResource(smallId);
     BITMAP info{};
-    if (small && ::GetObjectW(small.Get(), sizeof(info), &info) && info.bmWidth == size && std::abs(info.bmHeight) == size)
+    if (small && ::GetObjectW(small.Get(), sizeof(info), &info) && info.bmWidth == size &&
+        std::abs(info.bmHeight) == size)
         return small;
     UniqueHbitmap large = LoadBitmapResource(largeId);
     Pixels source;

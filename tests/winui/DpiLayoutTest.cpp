@@ -75,8 +75,8 @@ LONG ButtonType(const Box& box)
 
 bool IsPushButton(const Box& box)
 {
-    return IsKind(box, L"Button") && (ButtonType(box) == BS_PUSHBUTTON || ButtonType(box) == BS_DEFPUSHBUTTON ||
-                                      ButtonType(box) == BS_OWNERDRAW);
+    return IsKind(box, L"Button") &&
+           (ButtonType(box) == BS_PUSHBUTTON || ButtonType(box) == BS_DEFPUSHBUTTON || ButtonType(box) == BS_OWNERDRAW);
 }
 
 bool IsCheckOrRadio(const Box& box)
@@ -146,9 +146,9 @@ void CheckLayout(HWND dialog, const std::string& where)
         EXPECT_TRUE(::IntersectRect(&inside, &box.rect, &client) && ::EqualRect(&inside, &box.rect))
             << name << " leaves the dialog";
         // A text made to end in an ellipsis where it is too long is not clipped.
-        const bool textual = IsPushButton(box) || IsCheckOrRadio(box) ||
-                             (IsKind(box, L"Static") && (box.style & SS_TYPEMASK) <= SS_RIGHT &&
-                              !(box.style & SS_ELLIPSISMASK));
+        const bool textual =
+            IsPushButton(box) || IsCheckOrRadio(box) ||
+            (IsKind(box, L"Static") && (box.style & SS_TYPEMASK) <= SS_RIGHT && !(box.style & SS_ELLIPSISMASK));
         if (textual && !box.text.empty())
         {
             const SIZE text = TextExtent(box);
@@ -166,8 +166,8 @@ void CheckLayout(HWND dialog, const std::string& where)
                 ::DrawTextW(dc, box.text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
                 ::SelectObject(dc, old);
                 ::ReleaseDC(box.hwnd, dc);
-                EXPECT_LE(need.bottom, height) << name << " cuts \"" << std::string(box.text.begin(), box.text.end())
-                                               << "\" off";
+                EXPECT_LE(need.bottom, height)
+                    << name << " cuts \"" << std::string(box.text.begin(), box.text.end()) << "\" off";
             }
             else
             {
