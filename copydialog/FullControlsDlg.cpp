@@ -31,7 +31,7 @@ bool CFullControlsDlg::OnInitDialog()
 {
     m_itemText.Attach(Hwnd(), IDC_FULL_ITEM_TEXT);
     m_separatorText.Attach(Hwnd(), IDC_FULL_SEPARATOR_TEXT);
-    m_error.Attach(Hwnd(), IDC_FULL_ERROR, IDB_ERROR_INDICATOR, Background());
+    m_error.Attach(Hwnd(), IDC_FULL_ERROR, IDB_ERROR_INDICATOR, IDB_ERROR_INDICATOR_LARGE, Background());
     FillList(IDC_FULL_INSERT_ESCAPE, IDS_FULL_INSERT_FIRST, kInsertCount);
     SelectListEntry(IDC_FULL_INSERT_ESCAPE, 0);
     return false;

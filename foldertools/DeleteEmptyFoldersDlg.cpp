@@ -15,7 +15,7 @@
 #include <windowsx.h>
 
 DeleteEmptyFoldersDlg::DeleteEmptyFoldersDlg(HWND owner, std::vector<std::wstring> selectedFolders, bool controlHeld)
-    : CResizableDialog(IDD_DELETE_EMPTY_FOLDERS, L"DelEmptyFoldersDlg"), m_owner(owner),
+    : CResizableDialog(IDD_DELETE_EMPTY_FOLDERS, L"DelEmptyFoldersDlg", MinimumSize::Initial()), m_owner(owner),
       m_selectedFolders(std::move(selectedFolders)), m_controlHeld(controlHeld)
 {
 }
@@ -65,7 +65,7 @@ void DeleteEmptyFoldersDlg::DeleteFolders(const std::vector<std::wstring>& folde
 
 bool DeleteEmptyFoldersDlg::OnInitDialog()
 {
-    m_list.Attach(Item(IDC_EMPTY_FOLDERS_LIST));
+    m_list.Attach(Item(IDC_EMPTY_FOLDERS_LIST), Dpi().Dpi());
     m_list.SetFolders(m_found);
     UpdateStatus();
     return true;
@@ -78,6 +78,12 @@ void DeleteEmptyFoldersDlg::DeclareAnchors(AnchorLayout& layout, int outerRight,
     layout.AddAnchor(IDC_EMPTY_FOLDERS_REMOVE, kAnchorMove, kAnchorMove, outerRight, outerBottom);
     layout.AddAnchor(IDOK, kAnchorMove, kAnchorMove, outerRight, outerBottom);
     layout.AddAnchor(IDCANCEL, kAnchorMove, kAnchorMove, outerRight, outerBottom);
+}
+
+void DeleteEmptyFoldersDlg::OnDpiChanged(UINT, UINT)
+{
+    if (m_list.Hwnd())
+        m_list.SizeIcons(Dpi().Dpi());
 }
 
 void DeleteEmptyFoldersDlg::OnLayout(int, int)

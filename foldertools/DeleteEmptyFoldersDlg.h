@@ -35,6 +35,7 @@ class DeleteEmptyFoldersDlg final : public CResizableDialog
     std::optional<INT_PTR> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DeclareAnchors(AnchorLayout& layout, int outerRight, int outerBottom) override;
     void OnLayout(int clientWidth, int clientHeight) override;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
   private:
     // Takes the selected rows out of the list and the found list; returns their paths.

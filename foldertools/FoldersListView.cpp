@@ -1,20 +1,48 @@
 #include "foldertools/FoldersListView.h"
 
+#include "winsupport/ComPtr.h"
+#include "winui/ScreenDpi.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 
-void FoldersListView::Attach(HWND list)
+namespace
+{
+// The interface the shell's image lists answer to (IID_IImageList); its object is the list itself.
+constexpr GUID kImageListInterface = {0x46eb5926, 0x582e, 0x4017, {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
+
+// The shell's folder icon at size by size pixels: taken from the smallest of the system's image
+// lists that holds it at that size or larger (the image list it goes into scales it down).
+UniqueHicon FolderIcon(int size)
+{
+    SHFILEINFOW info{};
+    if (!::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                          SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
+        return {};
+    ComPtr<IUnknown> best;
+    for (const int kind : {SHIL_SMALL, SHIL_LARGE, SHIL_EXTRALARGE})
+    {
+        ComPtr<IUnknown> list;
+        if (FAILED(::SHGetImageList(kind, kImageListInterface, reinterpret_cast<void**>(list.Put()))) || !list)
+            continue;
+        best = std::move(list);
+        int cx = 0;
+        int cy = 0;
+        if (::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(best.Get()), &cx, &cy) && cx >= size)
+            break;
+    }
+    if (!best)
+        return {};
+    return UniqueHicon(::ImageList_GetIcon(reinterpret_cast<HIMAGELIST>(best.Get()), info.iIcon, ILD_NORMAL));
+}
+} // namespace
+
+void FoldersListView::Attach(HWND list, UINT dpi)
 {
     m_list = list;
     ListView_SetExtendedListViewStyleEx(m_list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
                                         LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    SHFILEINFOW info{};
-    // The template shares the image list, so the list view never destroys the system's.
-    const auto images =
-        reinterpret_cast<HIMAGELIST>(::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
-                                                      SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    if (images)
-        ListView_SetImageList(m_list, images, LVSIL_SMALL);
+    SizeIcons(dpi);
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
     column.cx = 100;
@@ -22,21 +50,22 @@ void FoldersListView::Attach(HWND list)
     FitColumn();
 }
 
-int FoldersListView::FolderIconIndex()
+void FoldersListView::SizeIcons(UINT dpi)
 {
-    static const int index = [] {
-        SHFILEINFOW info{};
-        const bool found = ::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
-                                            SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON) != 0;
-        return found ? info.iIcon : -1;
-    }();
-    return index;
+    const int size = ScreenDpi::DipsToPixels(16, dpi);
+    UniqueHimagelist icons(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
+    const UniqueHicon icon = FolderIcon(size);
+    if (icons && icon)
+        ::ImageList_ReplaceIcon(icons.Get(), -1, icon.Get());
+    // The template shares the image list: the list view never destroys it, this object does.
+    ListView_SetImageList(m_list, icons.Get(), LVSIL_SMALL);
+    m_icons = std::move(icons);
 }
 
 void FoldersListView::SetFolders(const std::vector<std::wstring>& folders)
 {
     ListView_DeleteAllItems(m_list);
-    const int icon = FolderIconIndex();
+    const int icon = m_icons && ::ImageList_GetImageCount(m_icons.Get()) > 0 ? 0 : -1;
     for (size_t i = 0; i < folders.size(); ++i)
     {
         LVITEMW item{};

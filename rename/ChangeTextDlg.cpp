@@ -20,6 +20,7 @@ bool g_rememberedNumbersAsText = false;
 constexpr size_t kMaxPartText = 260;
 constexpr int kMinimumWidth = 420;
 constexpr int kMinimumHeight = 300;
+constexpr int kButtonGap = 6; // the least space between controls that meet at the minimum width
 
 std::wstring PartText(const Segment& segment)
 {
@@ -48,7 +49,7 @@ bool ChangeTextDlg::OnInitDialog()
     SetIcon();
     UpdateFonts();
     ApplyCheckBoxes();
-    m_list.SetUp(Item(IDC_RENAME_NAMES), m_model.FolderCount() >= 2);
+    m_list.SetUp(Item(IDC_RENAME_NAMES), m_model.FolderCount() >= 2, Dpi());
     m_list.SetRows(m_model.ListedItems());
     m_list.FitColumns(Dpi());
     BuildPartRow();
@@ -79,6 +80,44 @@ void ChangeTextDlg::DeclareAnchors(AnchorLayout& layout, int outerRight, int out
     layout.AddAnchor(IDCANCEL, kAnchorMove, kAnchorMove, outerRight, outerBottom);
 }
 
+int ChangeTextDlg::LeastOuterWidth() const
+{
+    // Rename and Reset follow the right edge while Paste Names and the check boxes stay: with a
+    // wide dialog font the minimum width alone would let them meet. The moving controls' places
+    // come from their anchors, as the layout puts them.
+    const AnchorLayout* layout = Anchors();
+    if (!layout)
+        return 0;
+    struct Pair
+    {
+        int staying;
+        int moving;
+    };
+    RECT outer{};
+    RECT client{};
+    ::GetWindowRect(Hwnd(), &outer);
+    ::GetClientRect(Hwnd(), &client);
+    const ScreenDpi& dpi = Dpi();
+    int leastClient = 0;
+    for (const Pair pair : {Pair{IDC_RENAME_PASTE_NAMES, IDOK}, Pair{IDC_RENAME_ALLOW_EXTENSION, IDC_RENAME_RESET},
+                            Pair{IDC_RENAME_NUMBERS_AS_TEXT, IDC_RENAME_RESET}})
+    {
+        const auto anchor = std::find_if(layout->Anchors().begin(), layout->Anchors().end(),
+                                         [&](const Anchor& a) { return a.controlId == pair.moving; });
+        if (anchor == layout->Anchors().end())
+            continue;
+        RECT staying{};
+        RECT moving{};
+        ::GetWindowRect(Item(pair.staying), &staying);
+        ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&staying), 2);
+        ::GetWindowRect(Item(pair.moving), &moving);
+        leastClient = std::max(
+            leastClient, static_cast<int>(staying.right + dpi.DipsToPixels(kButtonGap) + (moving.right - moving.left)) +
+                             dpi.DipsToPixels(anchor->rightGap));
+    }
+    return leastClient + static_cast<int>((outer.right - outer.left) - client.right);
+}
+
 void ChangeTextDlg::OnLayout(int, int)
 {
     LayoutParts();
@@ -96,6 +135,7 @@ void ChangeTextDlg::OnDpiChanged(UINT, UINT)
         MeasurePart(part);
     }
     LayoutParts();
+    m_list.SizeStateImages(Dpi());
     m_list.FitColumns(Dpi());
 }
 
@@ -207,6 +247,18 @@ void ChangeTextDlg::MeasurePart(Part& part) const
     part.slot.textWidth = Dpi().PixelsToDips(width);
 }
 
+int ChangeTextDlg::PartRowTop() const
+{
+    // Where the dialog font is small for the DPI the list begins higher than the row's place: the
+    // row then ends a gap above the list.
+    const ScreenDpi& dpi = Dpi();
+    RECT list{};
+    ::GetWindowRect(Item(IDC_RENAME_NAMES), &list);
+    ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    const int below = list.top - dpi.DipsToPixels(kPartRowGap) - dpi.DipsToPixels(kPartRowHeight);
+    return std::min(dpi.DipsToPixels(kPartRowTop), below);
+}
+
 void ChangeTextDlg::LayoutParts()
 {
     RECT client{};
@@ -216,6 +268,7 @@ void ChangeTextDlg::LayoutParts()
         slots.push_back(part.slot);
     LayoutPartRow(slots, Dpi().PixelsToDips(client.right));
     const ScreenDpi& dpi = Dpi();
+    const int top = PartRowTop();
     for (size_t i = 0; i < m_parts.size(); ++i)
     {
         Part& part = m_parts[i];
@@ -227,8 +280,11 @@ void ChangeTextDlg::LayoutParts()
         DWORD end = 0;
         if (!part.slot.button)
             ::SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        ::SetWindowPos(window, nullptr, dpi.DipsToPixels(part.slot.x), dpi.DipsToPixels(kPartRowTop),
-                       dpi.DipsToPixels(part.slot.width), dpi.DipsToPixels(kPartRowHeight),
+        // The edges go through the DPI, not the widths: every gap rounds alike, so the row keeps
+        // even gaps and its parts line up at any DPI.
+        const int left = dpi.DipsToPixels(part.slot.x);
+        const int right = dpi.DipsToPixels(part.slot.x + part.slot.width);
+        ::SetWindowPos(window, nullptr, left, top, right - left, dpi.DipsToPixels(kPartRowHeight),
                        SWP_NOZORDER | SWP_NOACTIVATE);
         if (!part.slot.button)
         {

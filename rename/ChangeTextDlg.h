@@ -28,6 +28,7 @@ class ChangeTextDlg final : public CResizableDialog
     bool OnCommand(int id, int code, HWND control) override;
     void DeclareAnchors(AnchorLayout& layout, int outerRight, int outerBottom) override;
     void OnLayout(int clientWidth, int clientHeight) override;
+    int LeastOuterWidth() const override;
     void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
     void OnDestroy() override;
 
@@ -48,6 +49,7 @@ class ChangeTextDlg final : public CResizableDialog
     void FocusFirstPart();
     void DiscardParts();
     void MeasurePart(Part& part) const;
+    int PartRowTop() const;
     void LayoutParts();
     void EnableParts(bool enable);
     void Recompute();

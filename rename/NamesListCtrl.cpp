@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 #include "winsupport/Resources.h"
 #include "winsupport/StringUtil.h"
+#include "winui/ScaledBitmap.h"
 #include "winui/WindowHandles.h"
 
 #include <algorithm>
@@ -22,17 +23,18 @@ void AddColumn(HWND list, int index, UINT textId)
     ListView_InsertColumn(list, index, &column);
 }
 
-// The bitmaps of the state images, in order.
-UniqueHimagelist LoadStateImages()
+// The state images, in order, at the size of the screen: 16 by 16 at 96 DPI.
+UniqueHimagelist LoadStateImages(UINT dpi)
 {
-    UniqueHimagelist images(::ImageList_Create(kStateImageSize, kStateImageSize, ILC_COLOR32,
-                                               IDB_RENAME_STATE_LAST - IDB_RENAME_STATE_FIRST + 1, 0));
+    const int size = ScreenDpi::DipsToPixels(kStateImageSize, dpi);
+    UniqueHimagelist images(
+        ::ImageList_Create(size, size, ILC_COLOR32, IDB_RENAME_STATE_LAST - IDB_RENAME_STATE_FIRST + 1, 0));
     if (!images)
         return images;
     for (int id = IDB_RENAME_STATE_FIRST; id <= IDB_RENAME_STATE_LAST; ++id)
     {
-        const UniqueHbitmap bitmap(static_cast<HBITMAP>(
-            ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        const UniqueHbitmap bitmap = LoadScaledBitmap(id, IDB_RENAME_STATE_LARGE_FIRST + (id - IDB_RENAME_STATE_FIRST),
+                                                      size, AlphaForm::Straight);
         if (bitmap)
             ::ImageList_Add(images.Get(), bitmap.Get(), nullptr);
     }
@@ -40,7 +42,7 @@ UniqueHimagelist LoadStateImages()
 }
 } // namespace
 
-void CNamesListCtrl::SetUp(HWND list, bool folderColumn)
+void CNamesListCtrl::SetUp(HWND list, bool folderColumn, const ScreenDpi& dpi)
 {
     Attach(list);
     m_folderColumn = folderColumn;
@@ -50,10 +52,16 @@ void CNamesListCtrl::SetUp(HWND list, bool folderColumn)
     AddColumn(list, 1, IDS_RENAME_COLUMN_NEW);
     if (folderColumn)
         AddColumn(list, 2, IDS_RENAME_COLUMN_FOLDER);
-    m_states = LoadStateImages();
-    ListView_SetImageList(list, m_states.Get(), LVSIL_STATE);
+    SizeStateImages(dpi);
     // The state images come with the rows' texts, on demand.
     ListView_SetCallbackMask(list, LVIS_STATEIMAGEMASK);
+}
+
+void CNamesListCtrl::SizeStateImages(const ScreenDpi& dpi)
+{
+    UniqueHimagelist images = LoadStateImages(dpi.Dpi());
+    ListView_SetImageList(Hwnd(), images.Get(), LVSIL_STATE);
+    m_states = std::move(images); // the list lets go of the old list before it is destroyed
 }
 
 void CNamesListCtrl::SetRows(std::vector<RenameItem*> rows)
@@ -79,7 +87,7 @@ void CNamesListCtrl::FitColumns(const ScreenDpi& dpi)
         ::ReleaseDC(list, dc);
     }
     // The state image and the label's margins come before the text.
-    const int first = widest + kStateImageSize + dpi.DipsToPixels(12) + dpi.DipsToPixels(20);
+    const int first = widest + dpi.DipsToPixels(kStateImageSize) + dpi.DipsToPixels(12) + dpi.DipsToPixels(20);
     ListView_SetColumnWidth(list, 0, first);
     if (m_folderColumn)
         ListView_SetColumnWidth(list, 1, first + dpi.DipsToPixels(40));

@@ -1,23 +1,15 @@
 #pragma once
 
 #include "rename/RenameModel.h"
-#include "winsupport/UniqueHandle.h"
 #include "winui/Accessible.h"
 #include "winui/Control.h"
 #include "winui/ScreenDpi.h"
+#include "winui/WindowHandles.h"
 
 #include <commctrl.h>
 
 #include <string>
 #include <vector>
-
-struct HimagelistTraits
-{
-    using Type = HIMAGELIST;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type list) noexcept { ::ImageList_Destroy(list); }
-};
-using UniqueHimagelist = UniqueHandle<HimagelistTraits>;
 
 // The names list of the Multi Rename dialog: a virtual report list (its rows are asked for as they
 // are drawn, so ten thousand names cost nothing until seen) of old name, new name and, for several
@@ -29,7 +21,9 @@ class CNamesListCtrl final : public CListViewCtrl, private AccessibleFacts
   public:
     CNamesListCtrl() : m_accessible(*this) {}
 
-    void SetUp(HWND list, bool folderColumn);
+    void SetUp(HWND list, bool folderColumn, const ScreenDpi& dpi);
+    // The state images at the size the DPI wants: 16 by 16 at 96 DPI, drawn for the size above it.
+    void SizeStateImages(const ScreenDpi& dpi);
     void SetRows(std::vector<RenameItem*> rows);
     const std::vector<RenameItem*>& Rows() const noexcept { return m_rows; }
     void SetBoldFont(HFONT font) noexcept { m_boldFont = font; }

@@ -18,3 +18,5 @@ void LayoutPartRow(std::vector<PartSlot>& parts, int clientWidth);
 
 inline constexpr int kPartRowTop = 66;
 inline constexpr int kPartRowHeight = 22;
+// The least space between the row and the list below it.
+inline constexpr int kPartRowGap = 4;

@@ -97,6 +97,8 @@
 #define IDI_MENU_ICON_BASE 260
 #define IDB_RENAME_STATE_FIRST 351
 #define IDB_RENAME_STATE_LAST 357
+// The same images drawn at 48 by 48, scaled to the screen above 96 DPI: image n is bitmap 360 + n.
+#define IDB_RENAME_STATE_LARGE_FIRST 361
 #define IDC_RENAME_PART_EDIT 1500
 #define IDC_RENAME_PART_BUTTON 1501
 #define IDC_RENAME_ICON 1502
@@ -261,6 +263,7 @@
 #define IDD_QUICK_CONTROLS 124
 #define IDD_FULL_CONTROLS 125
 #define IDB_ERROR_INDICATOR 325
+#define IDB_ERROR_INDICATOR_LARGE 326 // 48 by 48, scaled to the screen above 96 DPI
 #define IDC_COPY_PATHS_PREVIEW 1206
 #define IDC_COPY_PATHS_SORT 1228
 #define IDC_COPY_PATHS_STATUS 1229

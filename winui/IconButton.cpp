@@ -1,6 +1,7 @@
 #include "winui/IconButton.h"
 
 #include "winsupport/Resources.h"
+#include "winui/ScaledBitmap.h"
 #include "winui/ScreenDpi.h"
 #include "winui/WindowHandles.h"
 
@@ -19,13 +20,15 @@ std::wstring TipText(const std::wstring& message)
     return message.substr(0, CIconButton::kMaxTipLength - 3) + L"...";
 }
 
-bool CIconButton::Attach(HWND dialog, int id, UINT bitmapId, HBRUSH background)
+bool CIconButton::Attach(HWND dialog, int id, UINT bitmapId, UINT largeBitmapId, HBRUSH background)
 {
     if (!CControl::Attach(dialog, id))
         return false;
     m_background = background;
-    m_bitmap.Reset(static_cast<HBITMAP>(
-        ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    m_bitmapId = bitmapId;
+    m_largeBitmapId = largeBitmapId;
+    m_bitmap.Reset();
+    m_bitmapSize = 0;
     m_tip.Reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
                                   ResourceModule(), nullptr));
@@ -100,20 +103,25 @@ std::optional<LRESULT> CIconButton::OnParentMessage(UINT message, WPARAM, LPARAM
     return TRUE;
 }
 
-void CIconButton::Draw(const DRAWITEMSTRUCT& item) const
+void CIconButton::Draw(const DRAWITEMSTRUCT& item)
 {
     RECT rect = item.rcItem;
     ::FillRect(item.hDC, &rect, m_background ? m_background : ::GetSysColorBrush(COLOR_BTNFACE));
     if (m_hover || (item.itemState & ODS_SELECTED))
         ::DrawEdge(item.hDC, &rect, (item.itemState & ODS_SELECTED) ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    // 16 by 16 at 96 DPI, drawn for the size the button's DPI wants at other DPIs.
+    const int size = ScreenDpi::DipsToPixels(kBitmapSize, ::GetDeviceCaps(item.hDC, LOGPIXELSY));
+    if (size != m_bitmapSize)
+    {
+        m_bitmap = LoadScaledBitmap(m_bitmapId, m_largeBitmapId, size, AlphaForm::Premultiplied);
+        m_bitmapSize = size;
+    }
     if (!m_bitmap)
         return;
-    // 16 by 16 at 96 DPI, scaled with the button at other DPIs.
-    const int size = ScreenDpi::DipsToPixels(kBitmapSize, ::GetDeviceCaps(item.hDC, LOGPIXELSY));
     const int x = (rect.left + rect.right - size) / 2;
     const int y = (rect.top + rect.bottom - size) / 2;
     UniqueMemoryDc memory(::CreateCompatibleDC(item.hDC));
     const SelectObjectGuard selected(memory.Get(), m_bitmap.Get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ::GdiAlphaBlend(item.hDC, x, y, size, size, memory.Get(), 0, 0, kBitmapSize, kBitmapSize, blend);
+    ::GdiAlphaBlend(item.hDC, x, y, size, size, memory.Get(), 0, 0, size, size, blend);
 }

@@ -1,5 +1,33 @@
 #include "winui/ResizableDialog.h"
 
+#include "winsupport/Resources.h"
+
+#include <algorithm>
+
+namespace
+{
+// How much larger the template's client area is than the window's: the system holds a dialog
+// within the screen, so on a small screen at a high DPI the window can come out smaller than the
+// template placed its controls for. Nothing where the window is as large.
+SIZE ClippedBy(HWND dialog, UINT templateId)
+{
+    const HRSRC found = ::FindResourceW(ResourceModule(), MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5));
+    const HGLOBAL loaded = found ? ::LoadResource(ResourceModule(), found) : nullptr;
+    const auto* words = loaded ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
+    if (!words || ::SizeofResource(ResourceModule(), found) < 26)
+        return {};
+    // DLGTEMPLATEEX: version, 0xFFFF, help id, styles, item count, then x, y, cx, cy; DLGTEMPLATE:
+    // styles, item count, then x, y, cx, cy.
+    const bool extended = words[0] == 1 && words[1] == 0xFFFF;
+    const auto* size = reinterpret_cast<const short*>(words + (extended ? 11 : 7));
+    RECT wanted{0, 0, size[0], size[1]};
+    ::MapDialogRect(dialog, &wanted);
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    return {std::max(0L, wanted.right - client.right), std::max(0L, wanted.bottom - client.bottom)};
+}
+} // namespace
+
 bool CResizableDialog::InitDialog()
 {
     m_initialised = false;
@@ -8,6 +36,10 @@ bool CResizableDialog::InitDialog()
     ::GetWindowRect(Hwnd(), &outer);
     if (m_minimum.kind == MinimumSize::Kind::Initial)
         m_minimum.dips = {Dpi().PixelsToDips(outer.right - outer.left), Dpi().PixelsToDips(outer.bottom - outer.top)};
+    // The anchors keep the distances the template gave, also where the window came out smaller.
+    const SIZE clipped = ClippedBy(Hwnd(), TemplateId());
+    outer.right += clipped.cx;
+    outer.bottom += clipped.cy;
     DeclareAnchors(*m_layout, outer.right, outer.bottom);
     m_layout->CreateSizeGrip();
     if (!m_sizeName.empty())
@@ -16,6 +48,8 @@ bool CResizableDialog::InitDialog()
     m_initialised = true;
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
+    if (clipped.cx > 0 || clipped.cy > 0)
+        m_layout->Layout(client.right, client.bottom); // into the window as it came out
     OnLayout(client.right, client.bottom);
     return focus;
 }
@@ -41,7 +75,7 @@ std::optional<INT_PTR> CResizableDialog::FrameworkMessage(UINT message, WPARAM, 
         if (m_minimum.dips.cx > 0)
         {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize.x = Dpi().DipsToPixels(m_minimum.dips.cx);
+            info->ptMinTrackSize.x = std::max(Dpi().DipsToPixels(m_minimum.dips.cx), LeastOuterWidth());
             info->ptMinTrackSize.y = Dpi().DipsToPixels(m_minimum.dips.cy);
             return TRUE;
         }

@@ -39,6 +39,11 @@ class CResizableDialog : public CDialog
     virtual void DeclareAnchors(AnchorLayout& layout, int outerRight, int outerBottom) = 0;
     // Called after every layout with the new client size, from the end of initialisation on.
     virtual void OnLayout(int /*clientWidth*/, int /*clientHeight*/) {}
+    // The least outer width, in pixels, at which the controls that follow the right edge keep
+    // clear of those that stay; 0 where the minimum size alone decides.
+    virtual int LeastOuterWidth() const { return 0; }
+    // The anchors, once declared (from initialisation on).
+    const AnchorLayout* Anchors() const noexcept { return m_layout.get(); }
 
   private:
     bool InitDialog() final;

@@ -1,11 +1,13 @@
 #pragma once
 
 // Owners of what the window system and GDI hand out: bitmaps, menus, windows, device contexts,
-// fonts, icons, and the wait cursor.
+// fonts, icons, image lists, and the wait cursor.
 
 #include "winsupport/UniqueHandle.h"
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 struct HbitmapTraits
 {
@@ -61,9 +63,17 @@ struct HiconTraits
     static void Close(Type icon) noexcept { ::DestroyIcon(icon); }
 };
 
+struct HimagelistTraits
+{
+    using Type = HIMAGELIST;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type list) noexcept { ::ImageList_Destroy(list); }
+};
+
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>; // brushes, pens, regions
 using UniqueHfont = UniqueHandle<HfontTraits>;
 using UniqueHicon = UniqueHandle<HiconTraits>;
+using UniqueHimagelist = UniqueHandle<HimagelistTraits>;
 
 // A window's device context from GetDC, released with the window it came from.
 class WindowDc

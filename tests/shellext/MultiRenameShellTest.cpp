@@ -617,6 +617,8 @@ TEST_F(MultiRenameTest, RemembersItsSizeAndCheckBoxes)
     const Names paths = MakeNamedFiles({L"IMG_0012.jpg", L"IMG_0013.jpg"});
     SIZE resized{};
     SIZE smallest{};
+    int pasteGap = 0;
+    int resetGap = 0;
     bool icon = false;
     ASSERT_TRUE(RunMultiRename(paths, [&](DialogHandle dlg) {
         StartUnchecked(dlg.Hwnd());
@@ -625,6 +627,15 @@ TEST_F(MultiRenameTest, RemembersItsSizeAndCheckBoxes)
         RECT rect{};
         ::GetWindowRect(dlg.Hwnd(), &rect);
         smallest = {rect.right - rect.left, rect.bottom - rect.top};
+        const auto gap = [&](int staying, int moving) {
+            RECT left{};
+            RECT right{};
+            ::GetWindowRect(dlg.Item(staying), &left);
+            ::GetWindowRect(dlg.Item(moving), &right);
+            return static_cast<int>(right.left - left.right);
+        };
+        pasteGap = gap(kPasteNames, IDOK);
+        resetGap = std::min(gap(kAllowExtension, kReset), gap(kNumbersAsText, kReset));
         ::SetWindowPos(dlg.Hwnd(), nullptr, 0, 0, 700, 480, SWP_NOMOVE | SWP_NOZORDER);
         ::GetWindowRect(dlg.Hwnd(), &rect);
         resized = {rect.right - rect.left, rect.bottom - rect.top};
@@ -643,7 +654,16 @@ TEST_F(MultiRenameTest, RemembersItsSizeAndCheckBoxes)
         ::ReleaseDC(nullptr, screen);
         return static_cast<UINT>(value);
     }();
-    EXPECT_EQ(smallest.cx, static_cast<LONG>((420 * dpi + 48) / 96));
+    // 420 wide, or just wider where the dialog font would bring Rename closer than 6 to Paste Names
+    // or Reset to the check boxes.
+    const int leastGap = static_cast<int>((6 * dpi + 48) / 96);
+    EXPECT_GE(pasteGap, leastGap);
+    EXPECT_GE(resetGap, leastGap);
+    if (smallest.cx != static_cast<LONG>((420 * dpi + 48) / 96))
+    {
+        EXPECT_GT(smallest.cx, static_cast<LONG>((420 * dpi + 48) / 96));
+        EXPECT_EQ(std::min(pasteGap, resetGap), leastGap);
+    }
     EXPECT_EQ(smallest.cy, static_cast<LONG>((300 * dpi + 48) / 96));
     DWORD width = 0;
     DWORD size = sizeof(width);

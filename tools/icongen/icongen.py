@@ -17,6 +17,9 @@ to RenameState7.bmp, 32-bit with alpha) and the Multi Rename icon resources/Mult
 And it draws the copy options dialog's error indicator, 16 by 16, as a 32-bit bitmap with
 premultiplied alpha (resources/ErrorIndicator.bmp).
 
+The state images and the error indicator come once more at 48 by 48 (RenameState1Large.bmp and so
+on, ErrorIndicatorLarge.bmp): the product scales those down for screens above 96 DPI.
+
 Usage: tools/icongen/icongen.py [--source FILE] [--ico FILE] [--bitmap FILE] [--preview DIR] [--resources DIR]
 """
 
@@ -574,6 +577,8 @@ def state_invalid():
 STATE_IMAGES = [state_renamed, state_unchanged, state_pending, state_empty, state_duplicate, state_existing,
                 state_invalid]
 STATE_SIZE = 16
+# The drawing the product scales from at other DPIs: three times the size, up to 288 DPI.
+LARGE_SIZE = 48
 
 
 def bmp_bytes(pixels):
@@ -717,10 +722,14 @@ def main():
         with open(os.path.join(args.resources, f"RenameState{number}.bmp"), "wb") as f:
             f.write(bmp_bytes(pixels))
         states.append((STATE_SIZE, STATE_SIZE, [p for row in pixels for p in row]))
+        with open(os.path.join(args.resources, f"RenameState{number}Large.bmp"), "wb") as f:
+            f.write(bmp_bytes(quantise(render(draw(), LARGE_SIZE))))
     contact_sheet(os.path.join(args.preview, "states-16.png"), states, 8, [(255, 255, 255), (0, 120, 215)])
     print(f"Multi Rename icon and state images in {args.resources}")
     with open(args.bitmap, "wb") as f:
         f.write(bitmap_bytes(icon_error_indicator))
+    with open(os.path.join(os.path.dirname(args.bitmap), "ErrorIndicatorLarge.bmp"), "wb") as f:
+        f.write(bitmap_bytes(icon_error_indicator, LARGE_SIZE))
     error = quantise(render(icon_error_indicator(), 48))
     write_png(os.path.join(args.preview, "error-indicator-48.png"), 48, 48,
               [[over(p, (255, 255, 255)) for p in row] for row in error])
