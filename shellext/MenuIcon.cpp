@@ -1,5 +1,6 @@
 #include "shellext/MenuIcon.h"
 #include "winsupport/PlatformVersion.h"
+#include "winui/ScaledBitmap.h"
 #include "winui/WindowHandles.h"
 
 #include <algorithm>
@@ -190,16 +191,10 @@ UniqueHbitmap CreateIconBitmap(const IconImage& image)
     if (image.width <= 0 || image.height <= 0 ||
         image.pixels.size() != static_cast<size_t>(image.width) * image.height * kChannels)
         return {};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = image.height; // bottom-up: the image's first row is the bottom one
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    // Bottom-up: the image's first row is the bottom one.
     void* bits = nullptr;
-    UniqueHbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits)
+    UniqueHbitmap bitmap = CreateBitmap32(image.width, image.height, RowOrder::BottomUp, bits);
+    if (!bitmap)
         return {};
     // 32-bit rows need no padding, so the rows go in as one block.
     auto* out = static_cast<uint8_t*>(bits);

@@ -85,16 +85,9 @@ Pixels Resample(const Pixels& source, int width, int height)
 
 UniqueHbitmap ToBitmap(const Pixels& pixels, AlphaForm form)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = pixels.width;
-    info.bmiHeader.biHeight = -pixels.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueHbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits)
+    UniqueHbitmap bitmap = CreateBitmap32(pixels.width, pixels.height, RowOrder::TopDown, bits);
+    if (!bitmap)
         return {};
     auto* out = static_cast<BYTE*>(bits);
     for (size_t i = 0; i < pixels.values.size(); i += 4)
@@ -109,6 +102,25 @@ UniqueHbitmap ToBitmap(const Pixels& pixels, AlphaForm form)
     return bitmap;
 }
 } // namespace
+
+UniqueHbitmap CreateBitmap32(int width, int height, RowOrder order, void*& bits)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = order == RowOrder::TopDown ? -height : height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bits = nullptr;
+    UniqueHbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits)
+    {
+        bits = nullptr;
+        return {};
+    }
+    return bitmap;
+}
 
 UniqueHbitmap LoadScaledBitmap(UINT smallId, UINT largeId, int size, AlphaForm form)
 {

@@ -26,7 +26,12 @@ std::vector<BYTE> PixelsOf(HBITMAP bitmap)
 {
     const SIZE size = BitmapSize(bitmap);
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(info.bmiHeader), size.cx, -size.cy, 1, 32, BI_RGB};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
     std::vector<BYTE> pixels(static_cast<size_t>(size.cx) * size.cy * 4);
     const HDC screen = ::GetDC(nullptr);
     ::GetDIBits(screen, bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
