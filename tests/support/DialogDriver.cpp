@@ -221,7 +221,15 @@ DialogDriver::~DialogDriver()
 LRESULT CALLBACK DialogDriver::WatchWindows(int code, WPARAM wParam, LPARAM lParam) noexcept
 {
     if (t_driver && code == HCBT_ACTIVATE)
+    {
         t_driver->Record(reinterpret_cast<HWND>(wParam));
+        // Look for it at the next message the thread takes, not only at the next tick: a window
+        // that code under test shows while it works (a progress window) may be gone before then.
+        // A posted WM_TIMER with its procedure is dispatched to that procedure.
+        if (!t_driver->m_scripts.empty())
+            ::PostThreadMessageW(::GetCurrentThreadId(), WM_TIMER, t_driver->m_timer,
+                                 reinterpret_cast<LPARAM>(&DialogDriver::Tick));
+    }
     if (t_driver && code == HCBT_DESTROYWND)
     {
         // Window handles are used again: a later dialog may get the handle of one that has gone.
