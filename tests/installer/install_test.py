@@ -19,6 +19,8 @@ import xml.etree.ElementTree as ET
 import zipfile
 from pathlib import Path
 
+from checklog import check, failures
+
 ROOT = Path(__file__).resolve().parents[2]
 PREFIX = ROOT / 'build' / 'wine-msi'
 WORK = ROOT / 'build' / 'install-test'
@@ -39,17 +41,6 @@ USER_PROGRAMS_MENU = USER_PROFILE + '\\AppData\\Roaming\\Microsoft\\Windows\\Sta
 MACHINE_PROGRAMS_MENU = 'C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs'
 SHORTCUT = 'Configure Brelvanta.lnk'
 
-failures = []
-
-
-STARTED = time.monotonic()
-
-
-def check(condition, what):
-    print(('ok   ' if condition else 'FAIL ') + f'{time.monotonic() - STARTED:5.1f} s  ' + what, flush=True)
-    if not condition:
-        failures.append(what)
-    return condition
 
 
 def wine_env():

@@ -23,6 +23,8 @@ import xml.etree.ElementTree as ET
 import zipfile
 from pathlib import Path
 
+from checklog import STARTED, check, failures
+
 ROOT = Path(__file__).resolve().parents[2]
 DIST = ROOT / 'dist'
 # Imported from the source tree, which keeps no compiled copy of it.
@@ -42,15 +44,6 @@ EXPLORER_COMMAND_CLSID = '070D7289-EA5A-42FA-A267-958BEEEF4B00'
 # Windows Installer's custom action type bits.
 CONTINUE, IN_SCRIPT, NO_IMPERSONATE, EXE_FROM_PROPERTY = 0x40, 0x400, 0x800, 50
 
-failures = []
-STARTED = time.monotonic()
-
-
-def check(condition, what):
-    print(('ok   ' if condition else 'FAIL ') + f'{time.monotonic() - STARTED:5.1f} s  ' + what, flush=True)
-    if not condition:
-        failures.append(what)
-    return condition
 
 
 # ---- the .msix as a zip -------------------------------------------------------------------------
